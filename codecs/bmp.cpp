@@ -1,0 +1,344 @@
+#include "codecs/bmp.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "codecs/palette.h"
+#include "core/current_image.h"
+#include "core/filemem.h"
+#include "core/report.h"
+#include "core/text.h"
+#include "core/title.h"
+
+namespace {
+
+enum { BMP_RGB = 0, BMP_RLE8 = 1, BMP_RLE4 = 2, BMP_BITFIELDS = 3 };
+
+// What phase 1 learnt for phase 2.
+struct BmpState {
+    bool os2 = false;
+    bool topDown = false;
+    uint32_t compression = 0;
+    uint32_t masks[3] = {0, 0, 0};
+    int width = 0;
+    int height = 0;
+    int depth = 0;
+};
+BmpState bmp;
+
+const char* CompressionText(uint32_t c) {
+    switch (c) {
+        case BMP_RGB: return ", No Compression";
+        case BMP_RLE8: return ", Compression = RLE8";
+        case BMP_RLE4: return ", Compression = RLE4";
+        default: return ", Compression = BitFields";
+    }
+}
+
+// Byte source of the RLE decoders: the next byte, or 0xFFFF at the end of the data.
+int NextByte() {
+    if (FileCursor.cur >= FileCursor.end) return 0xFFFF;
+    return *FileCursor.cur++;
+}
+
+constexpr int kEnd = 0xFFFF;
+
+}  // namespace
+
+int DecodeRle8Row(uint8_t* buffer, int width) {
+    int i = 0;
+    for (;;) {
+        int count = NextByte();
+        if (count != 0) {
+            int value = NextByte();
+            if (value == kEnd) return -1;
+            for (int k = 0; k < count; ++k, ++i)
+                if (i < width) buffer[i] = static_cast<uint8_t>(value);
+            continue;
+        }
+        int escape = NextByte();
+        if (escape == 0) return 0;
+        if (escape == 1) return i == width ? 0 : -1;
+        if (escape == 2) {
+            NextByte();  // a delta moves nothing here
+            NextByte();
+            continue;
+        }
+        if (escape == kEnd) return -1;
+        for (int k = 0; k < escape; ++k, ++i) {
+            int value = NextByte();
+            if (value == kEnd) return -1;
+            if (i < width) buffer[i] = static_cast<uint8_t>(value);
+        }
+        if (escape & 1) NextByte();
+    }
+}
+
+int DecodeRle4Row(uint8_t* buffer, int n, int width) {
+    std::memset(buffer, 0, static_cast<size_t>(n));
+    int i = 0;
+    const auto put = [&](int nibble) {
+        if (i < n) {
+            if (i & 1) buffer[i / 2] = static_cast<uint8_t>(buffer[i / 2] | nibble);
+            else buffer[i / 2] = static_cast<uint8_t>(nibble << 4);
+        }
+        ++i;
+    };
+    for (;;) {
+        int count = NextByte();
+        if (count != 0) {
+            int value = NextByte();
+            if (value == kEnd) return -1;
+            for (int k = 0; k < count; ++k) put((k & 1) ? value & 0x0F : value >> 4);
+            continue;
+        }
+        int escape = NextByte();
+        if (escape == 0) return 0;
+        if (escape == 1) {
+            // The marker ends a complete row: all n pixels, or the picture's own width
+            // when the encoder did not pad the last row to n (as most encoders do not).
+            if (i == n || i >= width) return 0;
+            continue;  // an early end-of-bitmap marker is passed over
+        }
+        if (escape == 2) {
+            NextByte();
+            NextByte();
+            continue;
+        }
+        if (escape == kEnd) return -1;
+        const int bytes = (escape + 1) / 2;
+        int left = escape;
+        for (int k = 0; k < bytes; ++k) {
+            int value = NextByte();
+            if (value == kEnd) return -1;
+            if (left-- > 0) put(value >> 4);
+            if (left-- > 0) put(value & 0x0F);
+        }
+        if (bytes & 1) NextByte();
+    }
+}
+
+int ReadBmpHeader(uint16_t* height, uint16_t* width, uint16_t* depth) {
+    ByteReader r(FileCursor.start, FileCursor.end);
+    if (r.U8() != 'B' || r.U8() != 'M') {
+        ReportFileError("Is this a genuine *.BMP file? ");
+        return -1;
+    }
+    const uint32_t fileSize = r.U32();
+    r.Skip(4);
+    const uint32_t pixelOffset = r.U32();
+    const uint32_t headerLength = r.U32();
+    if (!r.ok || fileSize > FileCursor.size) {
+        ReportFileError("File is truncated ");
+        return -1;
+    }
+    bmp = BmpState();
+    int32_t w = 0, h = 0;
+    int planes = 0, bits = 0;
+    int32_t coloursUsed = 0;
+    int entrySize = 0;
+    if (headerLength == 12) {
+        bmp.os2 = true;
+        w = r.U16();
+        h = r.U16();
+        planes = r.U16();
+        bits = r.U16();
+        CurrentImage.formatNote = "OS/2 Bitmap";
+        entrySize = 3;
+    } else if (headerLength == 40 || headerLength == 64 || headerLength == 108 || headerLength == 124) {
+        w = r.I32();
+        h = r.I32();
+        planes = r.U16();
+        bits = r.U16();
+        bmp.compression = r.U32();
+        r.Skip(12);
+        coloursUsed = r.I32();
+        r.Skip(4);
+        // Bit-field masks sit at header offsets 40, 44, 48 for every Windows header.
+        if (bmp.compression == BMP_BITFIELDS) {
+            bmp.masks[0] = r.U32();
+            bmp.masks[1] = r.U32();
+            bmp.masks[2] = r.U32();
+        }
+        if (w < 0) w = -w;
+        if (h < 0) {
+            h = -h;
+            bmp.topDown = true;
+        }
+        CurrentImage.formatNote = "Windows Bitmap";
+        entrySize = 4;
+    } else {
+        ReportFileError("Invalid BMP file. Bad header length in file ");
+        return -1;
+    }
+    if (!r.ok) {
+        ReportFileError("File is truncated ");
+        return -1;
+    }
+    const bool depthKnown = bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+    // OS/2 headers only describe palette pictures and 24 bits.
+    if (!depthKnown || (bmp.os2 && (bits == 16 || bits == 32))) {
+        ReportFileError(FormatText("%d bits per pixel are not supported in file ", bits));
+        return -1;
+    }
+    if (bits == 24 || bits == 32) entrySize = 0;
+    if (planes != 1) {
+        ReportFileError(FormatText("Wrong number of planes %d in file ", planes));
+        return -1;
+    }
+    CurrentImage.storedBitsPerPixel = static_cast<uint32_t>(bits);
+    CurrentImage.storedHeight = static_cast<uint32_t>(h);
+    CurrentImage.storedWidth = static_cast<uint32_t>(w);
+    if (bmp.compression > BMP_BITFIELDS) {
+        ReportFileError(FormatText("Compression type <%u> in BMP in file not yet supported", bmp.compression));
+        return -1;
+    }
+    CurrentImage.formatNote += CompressionText(bmp.compression);
+    // Run lengths are only defined for their own depth; anything else would decode rows
+    // of one layout into a picture of another.
+    if ((bmp.compression == BMP_RLE8 && bits != 8) || (bmp.compression == BMP_RLE4 && bits != 4)) {
+        ReportFileError(FormatText("Compression type <%u> in BMP in file not yet supported", bmp.compression));
+        return -1;
+    }
+    if (w < 1 || h < 1 || w > 65535 || h > 65535) {
+        ReportFileError(FormatText("Image size %d x %d not supported in file ", w, h));
+        return -1;
+    }
+    filePaletteCount = 0;
+    std::memset(filePalette, 0, sizeof filePalette);
+    if (entrySize != 0) {
+        if (coloursUsed > 256) {
+            ReportFileError(FormatText("Unsupported BMP colormap format in file. biClrUsed = %ld",
+                                       static_cast<long>(coloursUsed)));
+            return -1;
+        }
+        int64_t used = coloursUsed <= 0 ? (int64_t{1} << bits) : coloursUsed;
+        filePaletteCount = static_cast<int>(used & 0xFFFF);
+    }
+    if (bits <= 8 || bmp.compression == BMP_BITFIELDS) {
+        if (filePaletteCount > 256) {
+            ReportFileError("Unsupported BMP colormap format in file ");
+            return -1;
+        }
+        // A colour map cut short by the end of the file keeps only the entries present;
+        // indices beyond them show black.
+        ByteReader map(FileCursor.start + std::min<uint64_t>(FileCursor.size, 14ull + headerLength), FileCursor.end);
+        int present = 0;
+        while (present < filePaletteCount && entrySize > 0 && map.Has(static_cast<size_t>(entrySize))) {
+            uint8_t blue = map.U8(), green = map.U8(), red = map.U8();
+            if (entrySize == 4) map.U8();
+            filePalette[3 * present + 0] = red;
+            filePalette[3 * present + 1] = green;
+            filePalette[3 * present + 2] = blue;
+            ++present;
+        }
+        if (bits <= 8) filePaletteCount = present;
+    }
+    if (pixelOffset > FileCursor.size) {
+        ReportFileError("File is truncated ");
+        return -1;
+    }
+    FileCursor.cur = FileCursor.start + pixelOffset;
+    bmp.width = w;
+    bmp.height = h;
+    bmp.depth = bits;
+    *height = static_cast<uint16_t>(h);
+    *width = static_cast<uint16_t>(w);
+    *depth = static_cast<uint16_t>(bits);
+    return 0;
+}
+
+namespace {
+
+// Windows files without run lengths: one conversion of the whole pixel block.
+int ConvertWindowsPixels() {
+    CDib& dib = CurrentImage.dib;
+    // A clean source header: the picture's size and depth, the masks, and only the
+    // palette entries the file really holds.
+    uint8_t source[sizeof(DibHeader) + 12 + 256 * 4] = {};
+    DibHeader hdr{};
+    hdr.biSize = sizeof(DibHeader);
+    hdr.biWidth = bmp.width;
+    hdr.biHeight = bmp.height;
+    hdr.biPlanes = 1;
+    hdr.biBitCount = static_cast<uint16_t>(bmp.depth);
+    uint8_t* after = source + sizeof(DibHeader);
+    if (bmp.depth <= 8) {
+        hdr.biClrUsed = static_cast<uint32_t>(filePaletteCount);
+        for (int i = 0; i < filePaletteCount; ++i) {
+            after[4 * i + 0] = filePalette[3 * i + 2];
+            after[4 * i + 1] = filePalette[3 * i + 1];
+            after[4 * i + 2] = filePalette[3 * i + 0];
+        }
+        // With no entry at all the table stays zero: every index shows black.
+    } else if (bmp.compression == BMP_BITFIELDS) {
+        hdr.biCompression = BMP_BITFIELDS;
+        std::memcpy(after, bmp.masks, 12);
+    }
+    std::memcpy(source, &hdr, sizeof hdr);
+    const uint64_t available = static_cast<uint64_t>(FileCursor.end - FileCursor.cur);
+    dib.alphaMode = 0;
+    if (dib.ConvertTo24(source, FileCursor.cur, available) < 0) return -1;
+    if (bmp.topDown) {
+        std::unique_ptr<uint8_t[]> row(new uint8_t[dib.rowBytes]);
+        for (int a = 0, b = dib.height - 1; a < b; ++a, --b) {
+            std::memcpy(row.get(), dib.Row(a), dib.rowBytes);
+            std::memcpy(dib.Row(a), dib.Row(b), dib.rowBytes);
+            std::memcpy(dib.Row(b), row.get(), dib.rowBytes);
+        }
+    }
+    ShowLoadProgress(10);
+    return 0;
+}
+
+}  // namespace
+
+int ReadBmpPixels() {
+    CDib& dib = CurrentImage.dib;
+    if (!bmp.os2 && (bmp.compression == BMP_RGB || bmp.compression == BMP_BITFIELDS)) return ConvertWindowsPixels();
+
+    dib.SetPalette(filePalette);
+    std::memset(dib.bits, 0, dib.imageSize);  // rows the file does not hold stay black
+    if (bmp.os2 && bmp.depth >= 8) {
+        const uint64_t available = static_cast<uint64_t>(FileCursor.end - FileCursor.cur);
+        std::memcpy(dib.bits, FileCursor.cur, static_cast<size_t>(std::min<uint64_t>(available, dib.imageSize)));
+        ShowLoadProgress(10);
+        return 0;
+    }
+    const size_t bufferSize = static_cast<size_t>(bmp.width) + 1024;
+    std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[bufferSize]);
+    if (!buffer) {
+        ReportFileError(FormatText("Not enough memory: %d bytes for line buffer in BMP file ", static_cast<int>(bufferSize)));
+        return -1;
+    }
+    std::memset(buffer.get(), 0, bufferSize);
+    const int rle4Pixels = static_cast<int>(DibRowBytes(static_cast<uint64_t>(bmp.width), 8));
+    int line = bmp.height - 1;
+    for (int row = 0; row < bmp.height; ++row, --line) {
+        if (bmp.compression == BMP_RLE8) {
+            if (DecodeRle8Row(buffer.get(), bmp.width) < 0) {
+                ReportFileError(FormatText("BMP RLE8 read failed in line %d in file ", line));
+                return -1;
+            }
+        } else if (bmp.compression == BMP_RLE4) {
+            if (DecodeRle4Row(buffer.get(), rle4Pixels, bmp.width) < 0) {
+                ReportFileError(FormatText("BMP RLE4 read failed in line %d in file due to early EOF ", line));
+                return -1;
+            }
+        } else {
+            // OS/2 below 8 bits: one stored row; a short file leaves the remaining rows black.
+            const uint64_t available = static_cast<uint64_t>(FileCursor.end - FileCursor.cur);
+            if (available == 0) break;
+            const size_t n = static_cast<size_t>(std::min<uint64_t>(available, dib.rowBytes));
+            std::memset(buffer.get(), 0, dib.rowBytes);
+            std::memcpy(buffer.get(), FileCursor.cur, n);
+            FileCursor.cur += n;
+        }
+        std::memcpy(dib.Row(row), buffer.get(), dib.rowBytes);
+        ShowLoadProgress(static_cast<int>(static_cast<int64_t>(row) * 10 / bmp.height));
+    }
+    ShowLoadProgress(10);
+    return 0;
+}

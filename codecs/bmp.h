@@ -1,0 +1,15 @@
+// Windows and OS/2 bitmaps (.BMP, .RLE): the reader's two phases over the file in memory.
+#pragma once
+
+#include <cstdint>
+
+// Phase 1: checks the headers, reads the colour map into filePalette, places the cursor
+// on the pixel data. 0, or -1 after reporting.
+int ReadBmpHeader(uint16_t* height, uint16_t* width, uint16_t* depth);
+// Phase 2: fills the current image. 0, or -1 after reporting.
+int ReadBmpPixels();
+
+// One run-length row into `buffer`: 0, or -1 when the data ends early or the row is bad.
+int DecodeRle8Row(uint8_t* buffer, int width);
+// RLE4 rows hold n pixels (the width rounded up to 4); `width` is the picture's own.
+int DecodeRle4Row(uint8_t* buffer, int n, int width);

@@ -1,0 +1,15 @@
+#include "core/appstate.h"
+
+int RunMode = RUN_NORMAL;
+int EditState = EDIT_NONE;
+char DisplayMode = 'N';
+int displayWidth = 0;
+int displayHeight = 0;
+int workAreaWidth = 1024;
+int workAreaHeight = 768;
+int borderWidth = 0;
+int borderHeight = 0;
+int saveDepth = 24;
+std::string lastReadFolder;
+std::string listPositionText;
+int animFrameCount = 0;

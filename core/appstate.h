@@ -1,0 +1,45 @@
+// Process-wide state of the running program that the engine and the shell both read.
+#pragma once
+
+#include <string>
+
+// What the program is doing as a whole; decides where reports go and which keys work.
+enum RunModeValue {
+    RUN_NORMAL = 0,
+    RUN_QUICKVIEW = 1,
+    RUN_TNS_BROWSE = 2,
+    RUN_FROM_TNS = 3,
+    RUN_BATCH = 4,
+    RUN_SLIDESHOW = 5,
+    RUN_STEPPING = 6,
+    RUN_LONG_OPERATION = 7,
+    RUN_LONG_RAW = 8,
+    RUN_SECONDARY = 9,
+};
+extern int RunMode;
+
+// What the next mouse click on the picture means; 0 = nothing special.
+enum EditStateValue { EDIT_NONE = 0, EDIT_WRITING_ANIMATION = 12 };
+extern int EditState;
+
+// Display mode as its character code: 'N','D','4','H','Q','I','B','F','Z','O','W','X'.
+extern char DisplayMode;
+// Size at which the picture is drawn.
+extern int displayWidth;
+extern int displayHeight;
+
+// Work area of the monitor and the window's border sizes, measured by the shell.
+extern int workAreaWidth;
+extern int workAreaHeight;
+extern int borderWidth;
+extern int borderHeight;
+
+// Depth for the next write: 1, 4, 8 or 24.
+extern int saveDepth;
+// Folder of the last file chosen in the Open dialog, ending with a separator.
+extern std::string lastReadFolder;
+// List position text for the next title, "(%d of %d)" or empty.
+extern std::string listPositionText;
+
+// Frames of the animation in the frame store; more than one means it plays.
+extern int animFrameCount;

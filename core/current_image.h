@@ -1,0 +1,39 @@
+// The picture on the screen, the facts about where it came from, and its undo history.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/dib.h"
+#include "core/filetype.h"
+
+constexpr int kUndoSlots = 24;
+
+struct CurrentImageState {
+    CDib dib;
+    FileType fileType = FT_UNSUPPORTED;
+    FileType saveType = FT_BMP;
+    std::string fullPath;  // UTF-8; at most 259 UTF-16 units
+    uint32_t storedWidth = 0;
+    uint32_t storedHeight = 0;
+    uint32_t storedBitsPerPixel = 0;
+    std::string formatNote;  // up to 100 bytes
+    std::string comment;
+    bool modified = false;
+    CDib undoSlots[kUndoSlots];
+    int undoTop = -1;
+    CDib secondaryImage;
+    // True while the picture on the screen is the black stand-in of a failed load.
+    bool failedLoad = false;
+};
+extern CurrentImageState CurrentImage;
+
+// A picture counts as changed when it was made without a file or has undo steps.
+inline bool ImageIsChanged() { return CurrentImage.modified || CurrentImage.undoTop >= 0; }
+
+// Saves a copy of the current picture before an edit: 0, or -1 when the history is full.
+int PushUndo();
+void Undo();
+void Redo();
+void ClearUndo();
+void RestoreSnapshot(int index);

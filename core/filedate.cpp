@@ -1,0 +1,22 @@
+#include "core/filedate.h"
+
+#include "core/host.h"
+#include "core/report.h"
+#include "settings/settings.h"
+
+uint64_t inputFileTime = 0;
+
+int ReadFileDate(const std::string& path) {
+    uint64_t time = 0;
+    int result = HostReadFileTime(path, &time);
+    if (result == -1) {
+        if (WarningFlag) ReportFileError("Error in opening file to read the date in file: ");
+        return -1;
+    }
+    if (result < 0) {
+        ReportFileError("Error in Reading the file date in file: ");
+        return -1;
+    }
+    inputFileTime = time;
+    return 0;
+}

@@ -1,0 +1,219 @@
+#include "core/loader.h"
+
+#include <algorithm>
+
+#include "core/appstate.h"
+#include "core/current_image.h"
+#include "core/filedate.h"
+#include "core/filemem.h"
+#include "core/fileops.h"
+#include "core/host.h"
+#include "core/readers.h"
+#include "core/report.h"
+#include "core/text.h"
+#include "core/title.h"
+#include "settings/history.h"
+#include "settings/settings.h"
+
+jmp_buf LoadRecovery;
+const char* const kReaderNotBuilt = "Reading this type of picture is not available yet in file";
+
+namespace {
+
+constexpr int kJumped = -1000;
+
+bool firstLoadOfRun = true;
+const ImageReader* activeReader = nullptr;
+uint16_t headerWidth = 0;
+uint16_t headerHeight = 0;
+bool headerPassed = false;  // phase 1 succeeded in the load under way
+
+// Quotes anywhere and trailing line ends and blanks come from command lines and lists.
+void CleanPath(std::string& path) {
+    path.erase(std::remove(path.begin(), path.end(), '"'), path.end());
+    while (!path.empty() && (path.back() == '\n' || path.back() == '\r' || path.back() == ' ')) path.pop_back();
+}
+
+bool HasFolderPart(const std::string& path) { return path.find_first_of(":\\/") != std::string::npos; }
+
+std::string WithCurrentDir(const std::string& name) {
+    return HasFolderPart(name) ? name : JoinPath(HostGetCurrentDir(), name);
+}
+
+// The display mode a newly loaded picture starts in, from DefaultViewFull.
+void ChooseDisplayModeForNewPicture(int width, int height) {
+    displayWidth = width;
+    displayHeight = height;
+    if (DisplayMode == 'B' || DisplayMode == 'X') return;
+    switch (DefaultViewFull) {
+        case VIEW_FULL:
+            DisplayMode = 'I';
+            break;
+        case VIEW_BIG:
+            DisplayMode = (width > workAreaWidth - borderWidth || height > workAreaHeight - borderHeight) ? 'I' : 'N';
+            break;
+        case VIEW_HALF:
+            DisplayMode = 'H';
+            break;
+        case VIEW_QUARTER:
+            DisplayMode = 'Q';
+            break;
+        default:
+            DisplayMode = 'N';
+            break;
+    }
+}
+
+// Both reader phases under the recovery point. A reader may leave by a long jump, so
+// nothing with a destructor lives in this frame.
+int RunReaderPhases(const std::string& path) {
+    if (setjmp(LoadRecovery) != 0) return kJumped;
+    if (ReadImageHeader(path) < 0) return -1;
+    const int depth = CurrentImage.fileType == FT_GIF ? 8 : static_cast<int>(CurrentImage.storedBitsPerPixel);
+    InputFile.SetTitleText(listPositionText, "", headerWidth, headerHeight, depth);
+    ChooseDisplayModeForNewPicture(headerWidth, headerHeight);
+    ResetLoadProgress();
+    int result = DecodeImagePixels();
+    return result == kJumped ? -1 : result;
+}
+
+void ReportLongJump() {
+    if (CurrentImage.fileType == FT_TNS) ReportFileError("Unexpected jump into TNS error buffer");
+    else ReportFileError("Unexpected jump into JPEG/PNG error buffer");
+}
+
+}  // namespace
+
+void JumpToLoadRecovery() { longjmp(LoadRecovery, 1); }
+
+int ReadImageHeader(const std::string& path) {
+    uint16_t h = 0, w = 0, d = 0;
+    if (activeReader->readHeader(path, &h, &w, &d) < 0) {
+        CurrentImage.dib.FillRGB(0);
+        return -1;
+    }
+    try {
+        CurrentImage.dib.Create(w, h, d);
+    } catch (const char*) {
+        ShowMessage(kDibAllocFailure, "LUM", kMbOk | kMbIconWarning);
+        FileMem.Release();
+        HostSetWaitCursor(false);
+        return -1;
+    }
+    headerWidth = w;
+    headerHeight = h;
+    headerPassed = true;
+    return 0;
+}
+
+int DecodeImagePixels() {
+    HostSetTitle("Loading file...");
+    return activeReader->decodePixels();
+}
+
+int LoadImageFile(std::string& path, int historyMode) {
+    CleanPath(path);
+    FileType type = FT_UNSUPPORTED;
+    if (FileTypeFromName(path, &type) < 0) {
+        InputFile.SetPath(path);
+        ReportFileError("Error: File type not Supported");
+        return -1;
+    }
+    const ImageReader* reader = FindImageReader(type);
+    if (reader == nullptr) {
+        // Nothing is changed for a type this build cannot read yet.
+        InputFile.SetPath(path);
+        ReportFileError(kReaderNotBuilt);
+        return -1;
+    }
+    CurrentImage.fileType = type;
+    activeReader = reader;
+
+    HostSetWaitCursor(true);
+    ClearUndo();
+    if (EditState != EDIT_WRITING_ANIMATION) EditState = EDIT_NONE;
+    saveDepth = 24;
+    CurrentImage.storedWidth = CurrentImage.storedHeight = CurrentImage.storedBitsPerPixel = 0;
+    CurrentImage.formatNote.clear();
+    CurrentImage.comment.clear();
+    if (firstLoadOfRun) {
+        firstLoadOfRun = false;
+        std::string folder = FolderOf(path);
+        if (!folder.empty()) HostSetCurrentDir(folder);
+    }
+    InputFile.SetPath(path);
+    if (reader->fromMemory && LoadFileToMemory(path) == nullptr) {
+        HostSetWaitCursor(false);
+        return -1;
+    }
+    ReadFileDate(path);
+    HostSetWaitCursor(true);
+
+    int result;
+    headerPassed = false;
+    try {
+        result = RunReaderPhases(path);
+    } catch (const char* text) {
+        // Allocation failures inside a reader's phases end the load, never the program.
+        FileMem.Release();
+        HostSetWaitCursor(false);
+        ShowMessage(text, "LUM", kMbOk | kMbIconWarning);
+        if (!CurrentImage.dib.Empty()) CurrentImage.dib.FillRGB(0);
+        CurrentImage.failedLoad = true;
+        HostRedrawImage();
+        return -1;
+    }
+    if (result == kJumped) {
+        FileMem.Release();
+        ReportLongJump();
+        HostSetWaitCursor(false);
+        return -1;
+    }
+    if (!headerPassed) {
+        // The header phase failed: its reader has reported; the old picture is blacked out.
+        FileMem.Release();
+        HostSetWaitCursor(false);
+        CurrentImage.failedLoad = true;
+        HostRedrawImage();
+        return result < 0 ? result : -1;
+    }
+    FileMem.Release();
+    HostSetWaitCursor(false);
+    try {
+        if (CurrentImage.dib.MakeTrueColour() < 0 && result >= 0) result = -1;
+    } catch (const char* text) {
+        ShowMessage(text, "LUM", kMbOk | kMbIconWarning);
+        result = -1;
+    }
+    if (result < 0 && !CurrentImage.dib.Empty()) CurrentImage.dib.FillRGB(0);
+    CurrentImage.failedLoad = result < 0;
+
+    ShowTitle();
+    HostRedrawImage();
+
+    if (result >= 0) {
+        std::string full = WithCurrentDir(path);
+        if (PathFits(full)) CurrentImage.fullPath = full;
+        if (historyMode == HISTORY_FOLDER_AND_FILE || historyMode == HISTORY_FOLDER) {
+            AddToFolderHistory(HostGetCurrentDir());
+            if (historyMode == HISTORY_FOLDER_AND_FILE) {
+                AddToFileHistory(CurrentImage.fullPath);
+                LastFileViewed = CurrentImage.fullPath;
+            }
+        }
+    }
+    return result;
+}
+
+int PrepareNameFromOutside(std::string& name) {
+    if (name.empty()) return 0;
+    FileType type;
+    if (FileTypeFromName(name, &type) < 0) {
+        InputFile.SetPath(name);
+        ReportFileError("Error File type not Supported  ");
+        return 0;
+    }
+    if (DisplayMode != 'X') DisplayMode = 'N';
+    name = WithCurrentDir(name);
+    return 1;
+}

@@ -1,0 +1,43 @@
+#include "core/report.h"
+
+#include "core/appstate.h"
+#include "core/fileops.h"
+#include "core/host.h"
+#include "core/text.h"
+#include "settings/settings.h"
+
+void (*QuickViewShowError)(const std::string& text) = nullptr;
+
+void ReportFileError(const std::string& message) { InputFile.Report(message); }
+
+void ReportWriteError(const std::string& message) { OutputFile.Report(message); }
+
+int ShowMessage(const std::string& message, const std::string& caption, unsigned flags) {
+    std::string text = CutToUtf16Units(message, kMaxMessage);
+    if (RunMode == RUN_SLIDESHOW) {
+        HostSetTitle(text);
+        return kIdOk;
+    }
+    if (RunMode == RUN_QUICKVIEW) {
+        HostSetTitle(text);
+        ReportFileError(message);
+        return kIdOk;
+    }
+    HostBeep();
+    return HostMessageBox(text, caption, flags);
+}
+
+int ShowWarning(const std::string& message, const std::string& caption, unsigned flags) {
+    std::string text = CutToUtf16Units(message, kMaxMessage);
+    if (RunMode == RUN_BATCH && !VerboseFlag) {
+        HostPrintStdout(message + ": " + InputFile.fullPath + "\n");
+        return kIdOk;
+    }
+    if (RunMode == RUN_QUICKVIEW || RunMode == RUN_SLIDESHOW) {
+        HostSetTitle(text);
+        return kIdOk;
+    }
+    if (!WarningFlag) return kIdOk;
+    HostBeep();
+    return HostMessageBox(text, caption, flags);
+}

@@ -1,0 +1,66 @@
+#include "core/title.h"
+
+#include <algorithm>
+
+#include "core/appstate.h"
+#include "core/current_image.h"
+#include "core/fileops.h"
+#include "core/host.h"
+#include "core/text.h"
+#include "settings/settings.h"
+
+std::string titleText = "Lumora";
+std::string titleSizeText;
+
+namespace {
+int loadProgressShown = 0;
+
+bool IsAnimatedType(FileType t) { return t == FT_GIF || t == FT_ANI || t == FT_WEBP; }
+}  // namespace
+
+void ShowTitle() {
+    if (EditState == EDIT_WRITING_ANIMATION) return;
+    HostSetTitle(titleText);
+}
+
+void ShowZoomInTitle(int drawn, int source) {
+    if (GIFAnimation && IsAnimatedType(CurrentImage.fileType) && animFrameCount > 1) return;
+    std::string text = titleText;
+    if (drawn != source && source >= 1) text += FormatText(" (%2d%%)", static_cast<int>(static_cast<long long>(drawn) * 100 / source));
+    std::replace(CurrentImage.comment.begin(), CurrentImage.comment.end(), '\n', ' ');
+    std::replace(CurrentImage.comment.begin(), CurrentImage.comment.end(), '\r', ' ');
+    if (EditState != EDIT_WRITING_ANIMATION) HostSetTitle(CutToUtf16Units(text, kMaxMessage));
+}
+
+void ResetLoadProgress() { loadProgressShown = 0; }
+
+void ShowLoadProgress(int tenths) {
+    if (tenths <= loadProgressShown) return;
+    loadProgressShown = tenths;
+    InputFile.ShowProgressTitle("Loading file: ", FormatText(" %d%%", tenths * 10));
+}
+
+void ShowPercentInTitle(long long total, long long done, const std::string& label) {
+    long long percent = total > 0 ? done * 100 / total : 0;
+    HostSetTitle(CutToUtf16Units(FormatText("%s %lld%%", label.c_str(), percent), kMaxMessage));
+}
+
+void RetitleWithNewSize() {
+    const CDib& dib = CurrentImage.dib;
+    InputFile.SetTitleText(listPositionText, "", dib.width, dib.height, dib.bitsPerPixel);
+    if (!IsAnimatedType(CurrentImage.fileType)) ShowTitle();
+}
+
+std::string FormatThousands(long long number) {
+    if (number == 0) return std::string();
+    bool negative = number < 0;
+    unsigned long long n = negative ? 0ull - static_cast<unsigned long long>(number) : static_cast<unsigned long long>(number);
+    std::string digits = std::to_string(n);
+    std::string out;
+    int count = 0;
+    for (size_t i = digits.size(); i-- > 0;) {
+        out.insert(out.begin(), digits[i]);
+        if (++count % 3 == 0 && i > 0) out.insert(out.begin(), ',');
+    }
+    return negative ? "-" + out : out;
+}

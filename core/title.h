@@ -1,0 +1,21 @@
+// The window title is the program's status line: file name, size, zoom and progress.
+#pragma once
+
+#include <string>
+
+extern std::string titleText;      // starts as "Lumora"
+extern std::string titleSizeText;  // "%dx%d" of the last titled picture
+
+// Shows titleText unless an animation or movie is being written.
+void ShowTitle();
+// titleText followed by " (%2d%%)" when the picture is drawn at another size.
+void ShowZoomInTitle(int drawn, int source);
+// Load progress in tenths; shows only values larger than the last one since the reset.
+void ShowLoadProgress(int tenths);
+void ResetLoadProgress();
+// "label done%" where done% = done * 100 / total.
+void ShowPercentInTitle(long long total, long long done, const std::string& label);
+// Rebuilds titleText with the current picture's size after an edit changed it.
+void RetitleWithNewSize();
+// 1234567 -> "1,234,567"; 0 -> "".
+std::string FormatThousands(long long number);

@@ -1,0 +1,122 @@
+#include "settings/settings.h"
+
+int OpeningBitmap;
+std::string OpeningBitmapText;
+std::string LastFileViewed;
+int SaveDirType;
+std::string SaveDir;
+std::string ZTreeWinPath;
+int AllowOrientationView;
+int AllowMPEGStats;
+int GIFAnimation;
+int CursorHotSpot;
+int DEVELabelBig;
+int32_t DefaultJPEGQuality;
+int DefaultViewFull;
+uint32_t SlideShowDuration;
+int WarningFlag;
+int ConfirmDeleteFileFlag;
+int VerboseFlag;
+int AllowExitESC;
+int ChangeInputDir;
+int SlideShowBorder;
+int SlideShowCursor;
+int NextFileBorder;
+int NextFileCursor;
+int SaveExifHeaderToFile;
+int ForceListOrder;
+int SaveDate;
+int StartListAgain;
+int UseShortTitle;
+int SortOrder;
+int32_t CropAspectRatio[2];
+char ThumbnailSheetLetter;
+uint16_t ThumbnailSheet[2];
+char ThumbnailSizeLetter;
+uint16_t ThumbnailSize[2];
+uint16_t ThumbnailPercent;
+uint16_t ThumbnailNumAcross;
+uint16_t WindowsScaling;
+int32_t MaxPixelSize;
+int SaveJPEGImmediate;
+RgbColour ZTreeBGColour;
+int32_t ZTreeThumbnailHorOffset;
+int32_t ZTreeThumbnailVertOffset;
+RgbColour BackgroundColour;
+int GIFUserPackground;
+RgbColour GIFBackgroundColour;
+int PNGUserPackground;
+RgbColour PNGBackgroundColour;
+int WEBPUserPackground;
+RgbColour WEBPBackgroundColour;
+int32_t MinimumWidth;
+std::string BossAlert;
+int AllowMultipleInstance;
+int SaveHistory;
+int DeleteComment;
+
+void ResetSettingsToDefaults() {
+    OpeningBitmap = 1;
+    OpeningBitmapText.clear();
+    LastFileViewed.clear();
+    SaveDirType = SAVEDIR_LASTREAD;
+    SaveDir.clear();
+    ZTreeWinPath.clear();
+    AllowOrientationView = 0;
+    AllowMPEGStats = 1;
+    GIFAnimation = 1;
+    CursorHotSpot = 0;
+    DEVELabelBig = 0;
+    DefaultJPEGQuality = 75;
+    DefaultViewFull = VIEW_NORMAL;
+    SlideShowDuration = 3000;
+    WarningFlag = 0;
+    ConfirmDeleteFileFlag = 1;
+    VerboseFlag = 0;
+    AllowExitESC = 0;
+    ChangeInputDir = 0;
+    SlideShowBorder = 0;
+    SlideShowCursor = 0;
+    NextFileBorder = 0;
+    NextFileCursor = 0;
+    SaveExifHeaderToFile = 0;
+    ForceListOrder = 1;
+    SaveDate = 0;
+    StartListAgain = 1;
+    UseShortTitle = 0;
+    SortOrder = SORT_ALPHA;
+    CropAspectRatio[0] = CropAspectRatio[1] = 0;
+    ThumbnailSheetLetter = 'A';
+    ThumbnailSheet[0] = 1024;
+    ThumbnailSheet[1] = 768;
+    ThumbnailSizeLetter = 'B';
+    ThumbnailSize[0] = 100;
+    ThumbnailSize[1] = 100;
+    ThumbnailPercent = 50;
+    ThumbnailNumAcross = 6;
+    WindowsScaling = 100;
+    MaxPixelSize = 160000000;
+    SaveJPEGImmediate = 0;
+    ZTreeBGColour = {0x80, 0x80, 0x80};
+    ZTreeThumbnailHorOffset = 0;
+    ZTreeThumbnailVertOffset = 0;
+    BackgroundColour = {0x80, 0x80, 0x80};
+    GIFUserPackground = 0;
+    GIFBackgroundColour = {0, 0, 0};
+    PNGUserPackground = 0;
+    PNGBackgroundColour = {0, 0, 0};
+    WEBPUserPackground = 0;
+    WEBPBackgroundColour = {0xFF, 0xFF, 0xFF};
+    MinimumWidth = 280;
+    BossAlert.clear();
+    AllowMultipleInstance = 0;
+    SaveHistory = 0;
+    DeleteComment = 0;
+}
+
+namespace {
+// Defaults hold from program start, before any configuration is read.
+struct DefaultsAtStart {
+    DefaultsAtStart() { ResetSettingsToDefaults(); }
+} defaultsAtStart;
+}  // namespace

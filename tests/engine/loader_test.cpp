@@ -1,0 +1,189 @@
+// The loading pipeline: names, failures, titles, paths and histories.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include "core/appstate.h"
+#include "core/current_image.h"
+#include "core/filemem.h"
+#include "core/host.h"
+#include "core/loader.h"
+#include "core/native/host_native.h"
+#include "core/title.h"
+#include "settings/history.h"
+#include "settings/settings.h"
+#include "test_support.h"
+
+namespace {
+
+std::vector<uint8_t> TinyBmp(int w, int h, uint8_t grey) {
+    std::vector<uint8_t> f = {'B', 'M'};
+    uint32_t row = static_cast<uint32_t>((w * 24 + 31) / 32 * 4);
+    PutU32(f, 54 + row * static_cast<uint32_t>(h));
+    PutU32(f, 0);
+    PutU32(f, 54);
+    PutU32(f, 40);
+    PutU32(f, static_cast<uint32_t>(w));
+    PutU32(f, static_cast<uint32_t>(h));
+    PutU16(f, 1);
+    PutU16(f, 24);
+    for (int i = 0; i < 6; ++i) PutU32(f, 0);
+    f.resize(f.size() + row * static_cast<uint32_t>(h), grey);
+    return f;
+}
+
+class Loader : public ::testing::Test {
+protected:
+    std::string dir;
+    std::string cwd;
+    void SetUp() override {
+        ResetEngineState();
+        dir = ScratchDir("loader");
+        cwd = HostGetCurrentDir();
+    }
+    void TearDown() override {
+        HostSetCurrentDir(cwd);
+        ResetEngineState();
+    }
+    std::string Put(const std::string& name, const std::vector<uint8_t>& bytes) {
+        std::string path = dir + "/" + name;
+        WriteBytes(path, bytes);
+        return path;
+    }
+    int Load(std::string path, int history = 0) {
+        NativeHostReset();
+        return LoadImageFile(path, history);
+    }
+    static std::string Box() { return NativeHost.boxes.empty() ? "" : NativeHost.boxes[0]; }
+};
+
+TEST_F(Loader, LoadsAndTitlesAPicture) {
+    std::string path = Put("grey.bmp", TinyBmp(3, 2, 0x40));
+    ASSERT_EQ(Load(path), 0) << Box();
+    EXPECT_EQ(CurrentImage.dib.width, 3);
+    EXPECT_EQ(CurrentImage.dib.bitsPerPixel, 24);
+    EXPECT_EQ(CurrentImage.fileType, FT_BMP);
+    EXPECT_EQ(CurrentImage.fullPath, path);
+    EXPECT_EQ(titleText, " grey.bmp (3x2x24)");
+    EXPECT_EQ(NativeHost.titles.back(), titleText);
+    EXPECT_EQ(CurrentImage.undoTop, -1);
+    EXPECT_FALSE(CurrentImage.failedLoad);
+    // The title showed "Loading file..." before the pixels arrived.
+    bool loading = false;
+    for (const auto& t : NativeHost.titles) loading |= t == "Loading file...";
+    EXPECT_TRUE(loading);
+}
+
+TEST_F(Loader, QuotesAndTrailingBlanksAreIgnoredAndBareNamesGetTheFolder) {
+    std::string path = Put("q.bmp", TinyBmp(1, 1, 1));
+    ASSERT_EQ(Load("\"" + path + "\" \n"), 0) << Box();
+    EXPECT_EQ(CurrentImage.fullPath, path);
+    ASSERT_TRUE(HostSetCurrentDir(dir));
+    ASSERT_EQ(Load("q.bmp"), 0) << Box();
+    EXPECT_EQ(CurrentImage.fullPath, dir + "/q.bmp");
+}
+
+TEST_F(Loader, MissingEmptyAndUnsupportedFilesAreReported) {
+    EXPECT_LT(Load(dir + "/none.bmp"), 0);
+    EXPECT_EQ(Box(), "Can't open file : " + dir + "/none.bmp\n");
+    EXPECT_EQ(NativeHost.captions.at(0), "Viewer");
+    EXPECT_LT(Load(Put("empty.bmp", {})), 0);
+    EXPECT_EQ(Box(), "Is this a genuine *.BMP file? : " + dir + "/empty.bmp\n");
+    EXPECT_LT(Load(Put("x.xyz", {1, 2, 3})), 0);
+    EXPECT_EQ(Box(), "Error: File type not Supported: " + dir + "/x.xyz\n");
+    std::vector<uint8_t> cut = TinyBmp(20, 20, 3);
+    cut.resize(100);
+    EXPECT_LT(Load(Put("cut.bmp", cut)), 0);
+    EXPECT_EQ(Box(), "File is truncated : " + dir + "/cut.bmp\n");
+    EXPECT_EQ(FileMem.data, nullptr);  // the file in memory never outlives a load
+}
+
+TEST_F(Loader, ARejectedHeaderBlacksOutTheOldPicture) {
+    ASSERT_EQ(Load(Put("a.bmp", TinyBmp(4, 4, 0x99))), 0);
+    std::vector<uint8_t> bad = TinyBmp(4, 4, 0x99);
+    bad[0] = 'X';
+    EXPECT_LT(Load(Put("bad.bmp", bad)), 0);
+    EXPECT_EQ(CurrentImage.dib.width, 4);
+    EXPECT_EQ(CurrentImage.dib.bits[0], 0);
+    EXPECT_TRUE(CurrentImage.failedLoad);
+    EXPECT_EQ(CurrentImage.fullPath, dir + "/a.bmp");  // the path stays the last good file
+}
+
+TEST_F(Loader, ATypeWithoutAReaderChangesNothing) {
+    ASSERT_EQ(Load(Put("a.bmp", TinyBmp(2, 2, 0x55))), 0);
+    EXPECT_LT(Load(Put("a.gif", {'G', 'I', 'F'})), 0);
+    EXPECT_NE(Box().find("not available yet"), std::string::npos) << Box();
+    EXPECT_EQ(CurrentImage.dib.bits[0], 0x55);
+}
+
+TEST_F(Loader, BatchRunsPrintReportsInsteadOfBoxes) {
+    RunMode = RUN_BATCH;
+    EXPECT_LT(Load(dir + "/none.bmp"), 0);
+    EXPECT_TRUE(NativeHost.boxes.empty());
+    EXPECT_EQ(NativeHost.stdoutText, "Can't open file : " + dir + "/none.bmp\n");
+    VerboseFlag = 1;
+    EXPECT_LT(Load(dir + "/none.bmp"), 0);
+    EXPECT_EQ(NativeHost.boxes.size(), 1u);
+    RunMode = RUN_SLIDESHOW;
+    EXPECT_LT(Load(dir + "/none.bmp"), 0);
+    EXPECT_TRUE(NativeHost.boxes.empty());
+    EXPECT_EQ(NativeHost.titles.back(), "\n\nCan't open file : none.bmp\n");
+}
+
+TEST_F(Loader, HistoriesFollowTheHistoryMode) {
+    std::string a = Put("a.bmp", TinyBmp(1, 1, 1));
+    std::string b = Put("b.bmp", TinyBmp(1, 1, 1));
+    ASSERT_EQ(Load(a, HISTORY_NONE), 0);
+    EXPECT_EQ(FileHistory.count, 0);
+    EXPECT_EQ(FolderHistory.count, 0);
+    ASSERT_EQ(Load(a, HISTORY_FOLDER), 0);
+    EXPECT_EQ(FileHistory.count, 0);
+    EXPECT_EQ(FolderHistory.count, 1);
+    ASSERT_EQ(Load(b, HISTORY_FOLDER_AND_FILE), 0);
+    ASSERT_EQ(Load(a, HISTORY_FOLDER_AND_FILE), 0);
+    EXPECT_EQ(FileHistory.count, 2);
+    EXPECT_EQ(FileHistory.entries[0], a);
+    EXPECT_EQ(LastFileViewed, a);
+    EXPECT_EQ(FolderHistory.count, 1);
+}
+
+TEST_F(Loader, DefaultViewChoosesTheDisplayMode) {
+    std::string path = Put("big.bmp", TinyBmp(50, 40, 1));
+    workAreaWidth = 60;
+    workAreaHeight = 60;
+    borderWidth = 10;
+    borderHeight = 20;
+    struct { int view; int mode; } cases[] = {
+        {VIEW_NORMAL, 'N'}, {VIEW_FULL, 'I'}, {VIEW_HALF, 'H'}, {VIEW_QUARTER, 'Q'}, {VIEW_BIG, 'N'},
+    };
+    for (auto c : cases) {
+        DefaultViewFull = c.view;
+        ASSERT_EQ(Load(path), 0);
+        EXPECT_EQ(DisplayMode, c.mode) << c.view;
+    }
+    borderHeight = 21;  // one pixel higher than the work area less the borders
+    ASSERT_EQ(Load(path), 0);
+    EXPECT_EQ(DisplayMode, 'I');
+    DisplayMode = 'X';  // the fixed window keeps its mode
+    ASSERT_EQ(Load(path), 0);
+    EXPECT_EQ(DisplayMode, 'X');
+    workAreaWidth = 1024;
+    workAreaHeight = 768;
+    borderWidth = borderHeight = 0;
+}
+
+TEST_F(Loader, NamesFromOutside) {
+    std::string name;
+    EXPECT_EQ(PrepareNameFromOutside(name), 0);
+    name = "pic.txt";
+    EXPECT_EQ(PrepareNameFromOutside(name), 0);
+    EXPECT_EQ(Box().rfind("Error File type not Supported  : ", 0), 0u) << Box();
+    ASSERT_TRUE(HostSetCurrentDir(dir));
+    name = "pic.bmp";
+    DisplayMode = 'I';
+    EXPECT_EQ(PrepareNameFromOutside(name), 1);
+    EXPECT_EQ(name, dir + "/pic.bmp");
+    EXPECT_EQ(DisplayMode, 'N');
+}
+
+}  // namespace

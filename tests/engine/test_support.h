@@ -1,0 +1,35 @@
+// Helpers shared by the engine tests: reference decodings, corpus paths, picture access.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/dib.h"
+
+struct RgbImage {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> rgb;  // top-down rows, red, green, blue
+    bool Valid() const { return width > 0 && height > 0; }
+};
+
+// Decodes a PNG with libpng to 8-bit RGB (palette expanded, alpha dropped).
+RgbImage ReadPngRgb(const std::string& path);
+// A 24-bit CDib as top-down RGB.
+RgbImage DibToRgb(const CDib& dib);
+
+std::string CorpusPath(const std::string& relative);
+bool CorpusAvailable();
+std::vector<std::string> ListFiles(const std::string& folder, const std::string& extensionLower);
+std::vector<uint8_t> ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
+// A fresh scratch folder for one test.
+std::string ScratchDir(const std::string& name);
+
+// Puts the program state the loader touches back to its start-up values.
+void ResetEngineState();
+
+// Little-endian builders for hand-made files.
+void PutU16(std::vector<uint8_t>& v, uint32_t x);
+void PutU32(std::vector<uint8_t>& v, uint32_t x);
