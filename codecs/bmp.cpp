@@ -135,7 +135,7 @@ int ReadBmpHeader(uint16_t* height, uint16_t* width, uint16_t* depth) {
         return -1;
     }
     bmp = BmpState();
-    int32_t w = 0, h = 0;
+    int64_t w = 0, h = 0;  // 64 bits: negating the most negative 32-bit size must not overflow
     int planes = 0, bits = 0;
     int32_t coloursUsed = 0;
     int entrySize = 0;
@@ -203,7 +203,8 @@ int ReadBmpHeader(uint16_t* height, uint16_t* width, uint16_t* depth) {
         return -1;
     }
     if (w < 1 || h < 1 || w > 65535 || h > 65535) {
-        ReportFileError(FormatText("Image size %d x %d not supported in file ", w, h));
+        ReportFileError(FormatText("Image size %lld x %lld not supported in file ", static_cast<long long>(w),
+                                   static_cast<long long>(h)));
         return -1;
     }
     filePaletteCount = 0;
@@ -241,8 +242,8 @@ int ReadBmpHeader(uint16_t* height, uint16_t* width, uint16_t* depth) {
         return -1;
     }
     FileCursor.cur = FileCursor.start + pixelOffset;
-    bmp.width = w;
-    bmp.height = h;
+    bmp.width = static_cast<int>(w);
+    bmp.height = static_cast<int>(h);
     bmp.depth = bits;
     *height = static_cast<uint16_t>(h);
     *width = static_cast<uint16_t>(w);

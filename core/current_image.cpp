@@ -34,6 +34,8 @@ void SwapDibs(CDib& a, CDib& b) {
 }  // namespace
 
 int PushUndo() {
+    // Every edit starts here: whatever was computed from the old pixels is stale.
+    CurrentImage.dib.Touch();
     int& top = CurrentImage.undoTop;
     if (top >= kUndoSlots - 1) return -1;
     FreeSlotsAbove(top);  // a new edit discards the redo branch

@@ -74,6 +74,11 @@ void CDib::Free() {
     serial = NewSerial();
 }
 
+void CDib::Touch() {
+    colourCount = 0;
+    serial = NewSerial();
+}
+
 void CDib::Assign(const CDib& other) {
     if (this == &other) return;
     Free();

@@ -57,6 +57,8 @@ public:
 
     void Assign(const CDib& other);
     void Free();
+    // Marks the pixels as changed in place: results computed before no longer apply.
+    void Touch();
     bool Empty() const { return info == nullptr; }
 
     // Replaces the block by a new one; contents of the table and pixels are undefined.

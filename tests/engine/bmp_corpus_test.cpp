@@ -170,3 +170,18 @@ TEST_F(BmpCorpus, BadFilesAreRefusedWithTheReadersTexts) {
 }
 
 }  // namespace
+
+namespace {
+
+// Files that once broke the reader (kept under tests/regress) load or are refused cleanly.
+TEST(BmpRegressions, LoadOrAreRefused) {
+    ResetEngineState();
+    for (const std::string& path : ListFiles(std::string(LUMORA_TESTDATA) + "/regress/bmp", "")) {
+        NativeHostReset();
+        std::string p = path;
+        if (LoadImageFile(p, 0) < 0) EXPECT_EQ(NativeHost.boxes.size(), 1u) << path;
+    }
+    ResetEngineState();
+}
+
+}  // namespace

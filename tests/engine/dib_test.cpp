@@ -89,7 +89,8 @@ TEST(DibCopy, DeepCopiesAndKeepsAlphaMode) {
     EXPECT_EQ(b.alphaMode, 1);
     EXPECT_EQ(b.colourCount, 0);
     EXPECT_NE(a.serial, b.serial);
-    b = b;  // self-assignment leaves it alone
+    CDib& same = b;
+    b = same;  // assigning a picture to itself leaves it alone
     EXPECT_EQ(At(b, 2, 1), 0x123456u);
 }
 
