@@ -103,18 +103,22 @@ void CDib::Assign(const CDib& other) {
 }
 
 uint8_t* CDib::Create(int w, int h, int depth) {
-    Free();
-    if (w < 1 || h < 1 || w > kMaxDibSide || h > kMaxDibSide) throw kDibAllocFailure;
     int d = RoundDibDepth(depth);
+    // The same layout keeps its block: a large block costs a fresh mapping each time.
+    const bool reuse = info != nullptr && w == width && h == height && d == bitsPerPixel;
+    if (!reuse) Free();
+    if (w < 1 || h < 1 || w > kMaxDibSide || h > kMaxDibSide) throw kDibAllocFailure;
     uint64_t row = DibRowBytes(static_cast<uint64_t>(w), static_cast<uint64_t>(d));
     uint64_t pixelBytes = row * static_cast<uint64_t>(h);
     uint32_t entries = d <= 8 ? (1u << d) : 0;
     uint64_t total = sizeof(DibHeader) + 4ull * entries + pixelBytes;
     // The block is a DIB: GDI cannot take pixel data of 4 GiB or more.
     if (pixelBytes > 0xFFFFFFFFull || total > 0xFFFFFFFFull) throw kDibAllocFailure;
-    auto* block = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(total)));
-    if (block == nullptr) throw kDibAllocFailure;
-    info = block;
+    if (!reuse) {
+        auto* block = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(total)));
+        if (block == nullptr) throw kDibAllocFailure;
+        info = block;
+    }
     DibHeader* hdr = Header();
     std::memset(hdr, 0, sizeof *hdr);
     hdr->biSize = sizeof(DibHeader);
@@ -231,10 +235,20 @@ int CDib::ConvertTo24(const uint8_t* header, const uint8_t* pixels, uint64_t pix
     const uint8_t alpha = alphaMode;
 
     Create(w, h, 24);
-    std::memset(bits, 0, imageSize);
     const bool known = depth == 1 || depth == 2 || depth == 4 || depth == 8 || depth == 16 ||
                        depth == 24 || depth == 32 || depth == 48 || depth == 64;
-    if (!known) return -1;
+    const uint64_t rows = srcRow ? std::min<uint64_t>(static_cast<uint64_t>(h), pixelBytes / srcRow) : 0;
+    // Rows the source does not hold are black; so is every row's padding.
+    if (!known || rows < static_cast<uint64_t>(h)) {
+        std::memset(bits, 0, imageSize);
+        if (!known) return -1;
+    } else if (depth != 24 && rowBytes > static_cast<uint32_t>(w) * 3) {
+        for (int r = 0; r < h; ++r) std::memset(Row(r) + w * 3, 0, rowBytes - w * 3);
+    }
+    if (depth == 24 && srcRow == rowBytes) {
+        std::memcpy(bits, pixels, static_cast<size_t>(rows * srcRow));
+        return 0;
+    }
 
     const MaskChannel red(masks[0]), green(masks[1]), blue(masks[2]);
     const auto lookup = [&](uint32_t index, uint8_t* out) {
@@ -244,7 +258,6 @@ int CDib::ConvertTo24(const uint8_t* header, const uint8_t* pixels, uint64_t pix
             out[2] = table[4 * index + 2];
         }  // an index beyond the table stays black
     };
-    const uint64_t rows = srcRow ? std::min<uint64_t>(static_cast<uint64_t>(h), pixelBytes / srcRow) : 0;
     for (uint64_t r = 0; r < rows; ++r) {
         const uint8_t* s = pixels + r * srcRow;
         uint8_t* d = Row(static_cast<int>(r));
@@ -316,6 +329,8 @@ int CDib::ConvertTo24(const uint8_t* header, const uint8_t* pixels, uint64_t pix
 
 int CDib::MakeTrueColour() {
     if (info == nullptr) return 0;
+    // A 24-bit picture converts to itself: skip the copy.
+    if (bitsPerPixel == 24) return 0;
     CDib copy(*this);
     alphaMode = copy.alphaMode;
     return ConvertTo24(copy.info, copy.bits, copy.imageSize);

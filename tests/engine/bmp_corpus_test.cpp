@@ -179,7 +179,9 @@ TEST(BmpRegressions, LoadOrAreRefused) {
     for (const std::string& path : ListFiles(std::string(LUMORA_TESTDATA) + "/regress/bmp", "")) {
         NativeHostReset();
         std::string p = path;
-        if (LoadImageFile(p, 0) < 0) EXPECT_EQ(NativeHost.boxes.size(), 1u) << path;
+        if (LoadImageFile(p, 0) < 0) {
+            EXPECT_EQ(NativeHost.boxes.size(), 1u) << path;
+        }
     }
     ResetEngineState();
 }
