@@ -68,6 +68,7 @@ void CFileOps::ShowProgressTitle(const std::string& prefix, const std::string& s
 }
 
 void CFileOps::Report(const std::string& message) {
+    if (ReportsAreQuiet()) return;
     if (RunMode == RUN_BATCH && !VerboseFlag) {
         HostPrintStdout(message + ": " + fullPath + "\n");
         return;

@@ -77,6 +77,13 @@ int RunReaderPhases(const std::string& path) {
     return result == kJumped ? -1 : result;
 }
 
+// The header phase alone, under the recovery point (a library may jump out of it).
+int RunHeaderPhaseOnly(const ImageReader* reader, const std::string& path, uint16_t* height, uint16_t* width,
+                       uint16_t* depth) {
+    if (setjmp(LoadRecovery) != 0) return -1;
+    return reader->readHeader(path, height, width, depth);
+}
+
 void ReportLongJump() {
     if (CurrentImage.fileType == FT_TNS) ReportFileError("Unexpected jump into TNS error buffer");
     else ReportFileError("Unexpected jump into JPEG/PNG error buffer");
@@ -202,6 +209,34 @@ int LoadImageFile(std::string& path, int historyMode) {
             }
         }
     }
+    return result;
+}
+
+int ProbeImageHeader(const std::string& path, uint16_t* width, uint16_t* height, uint16_t* depth) {
+    FileType type = FT_UNSUPPORTED;
+    if (FileTypeFromName(path, &type) < 0) return -1;
+    const ImageReader* reader = FindImageReader(type);
+    if (reader == nullptr) return -1;
+    // The readers record what they find about the file in the current picture's facts
+    // and in the input file: keep those as they were.
+    const uint32_t storedW = CurrentImage.storedWidth, storedH = CurrentImage.storedHeight,
+                   storedD = CurrentImage.storedBitsPerPixel;
+    const std::string note = CurrentImage.formatNote;
+    CFileOps input = InputFile;
+    input.handle = nullptr;
+    int result = -1;
+    {
+        QuietReports quiet;
+        if (!reader->fromMemory || LoadFileToMemory(path) != nullptr)
+            result = RunHeaderPhaseOnly(reader, path, height, width, depth);
+        FileMem.Release();
+    }
+    CurrentImage.storedWidth = storedW;
+    CurrentImage.storedHeight = storedH;
+    CurrentImage.storedBitsPerPixel = storedD;
+    CurrentImage.formatNote = note;
+    InputFile.Close();
+    InputFile = input;
     return result;
 }
 

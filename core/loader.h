@@ -4,6 +4,7 @@
 #pragma once
 
 #include <csetjmp>
+#include <cstdint>
 #include <string>
 
 enum HistoryMode { HISTORY_NONE = 0, HISTORY_FOLDER_AND_FILE = 1, HISTORY_FOLDER = 2 };
@@ -14,6 +15,9 @@ int LoadImageFile(std::string& path, int historyMode);
 int ReadImageHeader(const std::string& path);
 // Phase 2: the type's pixel decoder. 0 or negative.
 int DecodeImagePixels();
+// Reads only the header of a picture file: its width, height and depth. Leaves the
+// current picture and everything about it untouched and reports nothing. 0 or -1.
+int ProbeImageHeader(const std::string& path, uint16_t* width, uint16_t* height, uint16_t* depth);
 // A name from the command line or another instance: 1 = load it, 0 = ignore.
 int PrepareNameFromOutside(std::string& name);
 

@@ -8,11 +8,20 @@
 
 void (*QuickViewShowError)(const std::string& text) = nullptr;
 
+namespace {
+int quietDepth = 0;
+}  // namespace
+
+QuietReports::QuietReports() { ++quietDepth; }
+QuietReports::~QuietReports() { --quietDepth; }
+bool ReportsAreQuiet() { return quietDepth > 0; }
+
 void ReportFileError(const std::string& message) { InputFile.Report(message); }
 
 void ReportWriteError(const std::string& message) { OutputFile.Report(message); }
 
 int ShowMessage(const std::string& message, const std::string& caption, unsigned flags) {
+    if (ReportsAreQuiet()) return kIdOk;
     std::string text = CutToUtf16Units(message, kMaxMessage);
     if (RunMode == RUN_SLIDESHOW) {
         HostSetTitle(text);
@@ -28,6 +37,7 @@ int ShowMessage(const std::string& message, const std::string& caption, unsigned
 }
 
 int ShowWarning(const std::string& message, const std::string& caption, unsigned flags) {
+    if (ReportsAreQuiet()) return kIdOk;
     std::string text = CutToUtf16Units(message, kMaxMessage);
     if (RunMode == RUN_BATCH && !VerboseFlag) {
         HostPrintStdout(message + ": " + InputFile.fullPath + "\n");

@@ -16,3 +16,13 @@ int ShowWarning(const std::string& message, const std::string& caption, unsigned
 
 // Quick view paints file errors into its own pane; it installs this while it runs.
 extern void (*QuickViewShowError)(const std::string& text);
+
+// While one of these lives, reports are dropped: for reading many files' headers at once
+// (sorting a folder by width), where one box per broken file would be useless.
+struct QuietReports {
+    QuietReports();
+    ~QuietReports();
+    QuietReports(const QuietReports&) = delete;
+    QuietReports& operator=(const QuietReports&) = delete;
+};
+bool ReportsAreQuiet();

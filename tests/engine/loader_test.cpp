@@ -6,6 +6,7 @@
 #include "core/appstate.h"
 #include "core/current_image.h"
 #include "core/filemem.h"
+#include "core/fileops.h"
 #include "core/host.h"
 #include "core/loader.h"
 #include "core/native/host_native.h"
@@ -184,6 +185,32 @@ TEST_F(Loader, NamesFromOutside) {
     EXPECT_EQ(PrepareNameFromOutside(name), 1);
     EXPECT_EQ(name, dir + "/pic.bmp");
     EXPECT_EQ(DisplayMode, 'N');
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Loader, ProbingAHeaderLeavesTheCurrentPictureAlone) {
+    ASSERT_EQ(Load(Put("shown.bmp", TinyBmp(2, 2, 0x77))), 0);
+    const std::string note = CurrentImage.formatNote;
+    std::string other = Put("other.bmp", TinyBmp(30, 20, 0x11));
+    uint16_t w = 0, h = 0, d = 0;
+    ASSERT_EQ(ProbeImageHeader(other, &w, &h, &d), 0);
+    EXPECT_EQ(w, 30);
+    EXPECT_EQ(h, 20);
+    EXPECT_EQ(d, 24);
+    EXPECT_EQ(CurrentImage.dib.width, 2);
+    EXPECT_EQ(CurrentImage.dib.bits[0], 0x77);
+    EXPECT_EQ(CurrentImage.storedWidth, 2u);
+    EXPECT_EQ(CurrentImage.formatNote, note);
+    EXPECT_EQ(InputFile.NamePart(), "shown.bmp");
+    // A broken or missing file is simply not probed: no box, nothing changed.
+    NativeHostReset();
+    EXPECT_LT(ProbeImageHeader(Put("bad.bmp", {'X'}), &w, &h, &d), 0);
+    EXPECT_LT(ProbeImageHeader(dir + "/missing.bmp", &w, &h, &d), 0);
+    EXPECT_TRUE(NativeHost.boxes.empty());
+    EXPECT_EQ(CurrentImage.dib.bits[0], 0x77);
 }
 
 }  // namespace
