@@ -61,3 +61,34 @@ int HostReadFileTime(const std::string& path, uint64_t* lastWriteTime);
 
 std::string HostGetCurrentDir();
 bool HostSetCurrentDir(const std::string& path);
+
+// --- writing files ---
+// Every file is written under a temporary name in its target's folder and replaces the
+// target only when complete (see core/outstream.h), so a failed write never destroys
+// what was there. System error numbers are the Win32 ones (2 not found, 5 access
+// denied, 32 sharing violation, 112 disk full).
+enum : uint32_t {
+    kErrFileNotFound = 2,
+    kErrPathNotFound = 3,
+    kErrAccessDenied = 5,
+    kErrSharingViolation = 32,
+    kErrDiskFull = 112,
+};
+// Creates a new, empty temporary file in the folder of `targetPath`.
+HostFile HostCreateTempBeside(const std::string& targetPath, std::string* tempPath, uint32_t* error);
+bool HostWriteFile(HostFile file, const void* data, uint64_t bytes, uint32_t* error);
+// Flushes and closes a file being written; false when its data may not be on disk.
+bool HostFinishWrite(HostFile file, uint32_t* error);
+// Moves `temp` over `target` (replacing it when it exists).
+bool HostReplaceFile(const std::string& temp, const std::string& target, uint32_t* error);
+bool HostDeleteFile(const std::string& path);
+// Copies a file, replacing `to`.
+bool HostCopyFile(const std::string& from, const std::string& to, uint32_t* error);
+// 1 = created now, 0 = it existed already, -1 = could not be created.
+int HostCreateDirectory(const std::string& path);
+// The user's application-data folder ("" when the system has none), without a final separator.
+std::string HostAppDataFolder();
+// The folder of the running program, with its final separator.
+std::string HostProgramFolder();
+// Sets a file's last-write time (FILETIME units): 0 or -1.
+int HostSetFileWriteTime(const std::string& path, uint64_t lastWriteTime);

@@ -1,6 +1,7 @@
 #include "core/native/host_native.h"
 
 #include <fcntl.h>
+#include <sys/time.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,6 +9,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "core/host.h"
 
@@ -116,3 +118,144 @@ std::string HostGetCurrentDir() {
 }
 
 bool HostSetCurrentDir(const std::string& path) { return ::chdir(path.c_str()) == 0; }
+
+// --- writing ---
+
+namespace {
+uint32_t ToWin32Error(int err) {
+    switch (err) {
+        case ENOENT: return kErrFileNotFound;
+        case ENOTDIR: return kErrPathNotFound;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+        case EISDIR: return kErrAccessDenied;
+        case EBUSY:
+        case ETXTBSY: return kErrSharingViolation;
+        case ENOSPC:
+        case EDQUOT: return kErrDiskFull;
+        default: return 1000u + static_cast<uint32_t>(err);
+    }
+}
+int FdOf(HostFile file) { return static_cast<int>(reinterpret_cast<intptr_t>(file) - 1); }
+HostFile FileOf(int fd) { return reinterpret_cast<HostFile>(static_cast<intptr_t>(fd) + 1); }
+}  // namespace
+
+HostFile HostCreateTempBeside(const std::string& targetPath, std::string* tempPath, uint32_t* error) {
+    std::string folder = targetPath.substr(0, targetPath.find_last_of('/') == std::string::npos
+                                                  ? 0
+                                                  : targetPath.find_last_of('/') + 1);
+    std::string pattern = (folder.empty() ? std::string("./") : folder) + ".lum-XXXXXX";
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    int fd = ::mkstemp(name.data());
+    if (fd < 0) {
+        *error = ToWin32Error(errno);
+        return nullptr;
+    }
+    *tempPath = name.data();
+    return FileOf(fd);
+}
+
+long long NativeHostWriteBudget = -1;
+
+bool HostWriteFile(HostFile file, const void* data, uint64_t bytes, uint32_t* error) {
+    if (NativeHostWriteBudget >= 0) {
+        if (static_cast<unsigned long long>(NativeHostWriteBudget) < bytes) {
+            NativeHostWriteBudget = 0;
+            *error = kErrDiskFull;
+            return false;
+        }
+        NativeHostWriteBudget -= static_cast<long long>(bytes);
+    }
+    const char* p = static_cast<const char*>(data);
+    while (bytes > 0) {
+        ssize_t n = ::write(FdOf(file), p, bytes > (1u << 30) ? (1u << 30) : static_cast<size_t>(bytes));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            *error = ToWin32Error(errno);
+            return false;
+        }
+        p += n;
+        bytes -= static_cast<uint64_t>(n);
+    }
+    return true;
+}
+
+bool HostFinishWrite(HostFile file, uint32_t* error) {
+    int fd = FdOf(file);
+    bool ok = ::fsync(fd) == 0 || errno == EINVAL;
+    if (!ok) *error = ToWin32Error(errno);
+    if (::close(fd) != 0 && ok) {
+        *error = ToWin32Error(errno);
+        ok = false;
+    }
+    return ok;
+}
+
+bool HostReplaceFile(const std::string& temp, const std::string& target, uint32_t* error) {
+    // A new file gets the permissions a plain create would give it; a replaced one keeps
+    // the old file's.
+    struct stat st;
+    mode_t mode = 0644;
+    if (::stat(target.c_str(), &st) == 0) mode = st.st_mode & 07777;
+    ::chmod(temp.c_str(), mode);
+    if (::rename(temp.c_str(), target.c_str()) != 0) {
+        *error = ToWin32Error(errno);
+        return false;
+    }
+    return true;
+}
+
+bool HostDeleteFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+
+bool HostCopyFile(const std::string& from, const std::string& to, uint32_t* error) {
+    HostFile in = HostOpenRead(from);
+    if (in == nullptr) {
+        *error = ToWin32Error(errno);
+        return false;
+    }
+    int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (out < 0) {
+        *error = ToWin32Error(errno);
+        HostCloseFile(in);
+        return false;
+    }
+    char buffer[1 << 15];
+    bool ok = true;
+    for (;;) {
+        int64_t n = HostReadFile(in, buffer, sizeof buffer);
+        if (n <= 0) {
+            ok = n == 0;
+            break;
+        }
+        if (!HostWriteFile(FileOf(out), buffer, static_cast<uint64_t>(n), error)) {
+            ok = false;
+            break;
+        }
+    }
+    HostCloseFile(in);
+    ::close(out);
+    return ok;
+}
+
+int HostCreateDirectory(const std::string& path) {
+    if (::mkdir(path.c_str(), 0755) == 0) return 1;
+    return errno == EEXIST ? 0 : -1;
+}
+
+std::string NativeHostAppData = "";
+std::string NativeHostProgramFolder = "./";
+
+std::string HostAppDataFolder() { return NativeHostAppData; }
+std::string HostProgramFolder() { return NativeHostProgramFolder; }
+
+int HostSetFileWriteTime(const std::string& path, uint64_t lastWriteTime) {
+    uint64_t unix100ns = lastWriteTime - 11644473600ull * 10000000ull;
+    struct timespec times[2];
+    times[0].tv_sec = 0;
+    times[0].tv_nsec = UTIME_OMIT;
+    times[1].tv_sec = static_cast<time_t>(unix100ns / 10000000ull);
+    times[1].tv_nsec = static_cast<long>(unix100ns % 10000000ull) * 100;
+    return ::utimensat(AT_FDCWD, path.c_str(), times, 0) == 0 ? 0 : -1;
+}

@@ -20,3 +20,8 @@ void NativeHostReset();
 extern bool NativeHostEcho;
 // Answer given by every message box.
 extern int NativeHostBoxAnswer;
+// What HostAppDataFolder and HostProgramFolder answer ("" = no application-data folder).
+extern std::string NativeHostAppData;
+extern std::string NativeHostProgramFolder;
+// When not negative: writes fail with "disk full" once this many more bytes were written.
+extern long long NativeHostWriteBudget;

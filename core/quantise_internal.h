@@ -1,0 +1,68 @@
+// Pieces shared by the adaptive quantisers (octree and pairwise merging) and the
+// serpentine Floyd-Steinberg mapping they both end with. Not for use outside core/quantise*.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+namespace quant {
+
+// An adaptive palette: `count` entries in use, the rest of the colour table stays black.
+struct Palette {
+    int count = 0;
+    uint8_t blue[256] = {};
+    uint8_t green[256] = {};
+    uint8_t red[256] = {};
+};
+
+// The 24-bit pixels being reduced, read in place: bytes blue, green, red; row y is storage
+// row y (the bottom row of the picture is row 0).
+struct PixelRows {
+    const uint8_t* bits = nullptr;
+    uint64_t stride = 0;
+    int width = 0;
+    int height = 0;
+    const uint8_t* Row(int y) const { return bits + static_cast<uint64_t>(y) * stride; }
+};
+
+// Tables built once per process: the octree code parts and the squares of differences.
+// The squares cover -637..637 because the merging quantiser works on blue scaled by 2.5.
+constexpr int kSquareRange = 637;
+struct SharedTables {
+    uint16_t code0[256];  // blue bits 7..3 -> code bits 14, 11, 8, 5, 2
+    uint16_t code1[256];  // green bits 7..3 -> 13, 10, 7, 4, 1
+    uint16_t code2[256];  // red bits 7..3 -> 12, 9, 6, 3, 0
+    int32_t squareStore[2 * kSquareRange + 1];
+    const int32_t* square;  // square[d] = d * d for |d| <= 637
+    SharedTables();
+};
+const SharedTables& Tables();
+
+// Index of the palette entry nearest to the 5-bit cell of (b, g, r): distances are measured
+// from the cell centre, the lowest index wins ties.
+int NearestEntry(const Palette& palette, int b, int g, int r);
+
+// Maps every pixel to a palette index with serpentine Floyd-Steinberg diffusion. `indices`
+// holds width x height bytes, row by row in storage order. Returns 0, or QUANT_MAP_FAILED
+// when its buffers cannot be had.
+int MapSerpentine(const PixelRows& pixels, const Palette& palette, uint8_t* indices);
+
+// The octree quantiser: builds a palette of at most `wanted` colours and maps the pixels.
+int OctreeQuantise(const PixelRows& pixels, int wanted, Palette* palette, uint8_t* indices);
+// The merging quantiser: the same, pumping window messages; stops with QUANT_USER_ABORT
+// as soon as RunMode is no longer RUN_LONG_OPERATION.
+int MergeQuantise(const PixelRows& pixels, int wanted, Palette* palette, uint8_t* indices);
+
+// Truncation of a floating-point value that on paper may be an exact integer: a value
+// within 1e-9 of an integer counts as that integer, so 31.9999999999 becomes 32, not 31.
+inline long long TruncNearInteger(double v) {
+    double nearest = std::nearbyint(v);
+    if (std::fabs(v - nearest) < 1e-9) return static_cast<long long>(nearest);
+    return static_cast<long long>(std::trunc(v));
+}
+
+// A progress title of the quantisers.
+void ShowQuantiseTitle(const std::string& text);
+
+}  // namespace quant
