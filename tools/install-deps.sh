@@ -7,7 +7,7 @@ packages=(
   libjpeg62-turbo-dev libturbojpeg0-dev libpng-dev libtiff-dev libwebp-dev zlib1g-dev libraw-dev
   libavcodec-dev libavformat-dev libavutil-dev libswscale-dev
   libgtest-dev clang-14 libclang-rt-14-dev
-  wine wine64 wine64-tools libwine-dev xvfb xauth fonts-liberation
+  wine wine64 wine64-tools libwine-dev fonts-wine xvfb xauth fonts-liberation
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   imagemagick
 )

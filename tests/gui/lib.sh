@@ -1,0 +1,91 @@
+# Sourced by every GUI test script: the session's display and prefix, a scratch folder,
+# and helpers that run the program and the driver under Wine, each under a time limit and
+# with its output in a file of the scratch folder (shown when the test fails).
+#
+# Environment (set by ctest): LUMORA_GUI_STATE (the session folder), LUMORA_PROGRAM
+# (lumora.exe.so), LUMORA_DRIVER (the driver program), LUMORA_CORPUS, LUMORA_SOURCE_DIR.
+set -euo pipefail
+
+: "${LUMORA_GUI_STATE:?}" "${LUMORA_PROGRAM:?}" "${LUMORA_DRIVER:?}" "${LUMORA_WINE_PREFIX:?}"
+test_name=${test_name:-$(basename "$0" .sh)}
+
+if [[ ! -f $LUMORA_GUI_STATE/session.env ]]; then
+  echo "FAIL: no GUI session (the gui_session fixture did not run)" >&2
+  exit 1
+fi
+# shellcheck disable=SC1091
+source "$LUMORA_GUI_STATE/session.env"
+export WINEPREFIX=$LUMORA_WINE_PREFIX
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winebrowser.exe=d"
+export HOME="$LUMORA_GUI_STATE/home"
+export XDG_CONFIG_HOME="$HOME/.config" XDG_DATA_HOME="$HOME/.local/share" XDG_CACHE_HOME="$HOME/.cache"
+export XDG_STATE_HOME="$HOME/.local/state"
+
+work="$LUMORA_GUI_STATE/tests/$test_name"
+rm -rf "$work"
+mkdir -p "$work"
+
+program_pid=""
+program_runs=0
+driver_runs=0
+# Seconds one program run may take before it is stopped.
+program_limit=${LUMORA_GUI_PROGRAM_LIMIT:-60}
+
+dump_logs() {
+  local f
+  for f in "$work"/*.out; do
+    [[ -f $f ]] || continue
+    echo "----- $f" >&2
+    cat "$f" >&2
+  done
+}
+
+fail() {
+  echo "FAIL: $*" >&2
+  dump_logs
+  exit 1
+}
+
+stop_program() {
+  if [[ -n $program_pid ]] && kill -0 "$program_pid" 2>/dev/null; then
+    kill "$program_pid" 2>/dev/null || true
+    wait "$program_pid" 2>/dev/null || true
+  fi
+  program_pid=""
+}
+trap stop_program EXIT
+
+# The Windows form of a local path (Wine's drive Z: is the Unix root).
+winpath() {
+  local p
+  p=$(realpath -m "$1")
+  printf 'Z:%s' "${p//\//\\}"
+}
+
+# Starts the program in the background with the given arguments.
+start_lumora() {
+  [[ -z $program_pid ]] || fail "the program is already running"
+  program_runs=$((program_runs + 1))
+  timeout -k 5 "$program_limit" wine "$LUMORA_PROGRAM" "$@" </dev/null >"$work/lumora-$program_runs.out" 2>&1 &
+  program_pid=$!
+}
+
+# Waits for the program to end; it must end with exit code ${1:-0}.
+finish_lumora() {
+  local want=${1:-0} rc=0
+  [[ -n $program_pid ]] || fail "the program is not running"
+  wait "$program_pid" || rc=$?
+  program_pid=""
+  [[ $rc == 124 || $rc == 137 ]] && fail "the program did not end within $program_limit s"
+  [[ $rc == "$want" ]] || fail "the program ended with exit code $rc, expected $want"
+}
+
+# Runs the driver with the given steps; its standard output is left in $driver_output.
+drive() {
+  driver_runs=$((driver_runs + 1))
+  driver_output="$work/driver-$driver_runs.out"
+  if ! timeout -k 5 60 wine "$LUMORA_DRIVER" "$@" </dev/null >"$driver_output" 2>&1; then
+    fail "driver steps failed: $*"
+  fi
+}
