@@ -4,9 +4,13 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <vector>
 
 #include "codecs/palette.h"
+#include "core/appstate.h"
 #include "core/current_image.h"
+#include "core/outstream.h"
+#include "core/quantise.h"
 #include "core/filemem.h"
 #include "core/report.h"
 #include "core/text.h"
@@ -341,5 +345,76 @@ int ReadBmpPixels() {
         ShowLoadProgress(static_cast<int>(static_cast<int64_t>(row) * 10 / bmp.height));
     }
     ShowLoadProgress(10);
+    return 0;
+}
+
+// ---------------------------------------------------------------- writing
+
+bool WriteBmpPalette(OutStream& out, int count, const uint8_t* rgb) {
+    for (int i = 0; i < count; ++i) {
+        const uint8_t entry[4] = {rgb[3 * i + 2], rgb[3 * i + 1], rgb[3 * i + 0], 0};
+        if (!out.Write(entry, 4)) return false;
+    }
+    return true;
+}
+
+int WriteBmp(OutStream& out) {
+    const CDib* source = &CurrentImage.dib;
+    int depth = 24;
+    if (saveDepth < 24) {
+        if (QuantiseImage(saveDepth, CurrentImage.dib) == nullptr) {
+            ReportWriteError("Can't write BMP file due to dither fail ");
+            return -1;
+        }
+        source = &quantisedImage;
+        depth = quantisedImage.bitsPerPixel;
+    }
+    struct Release {
+        bool active;
+        ~Release() {
+            if (active) ReleaseQuantisedImage();
+        }
+    } release{source == &quantisedImage};
+
+    const uint32_t colours = depth == 1 ? 2 : depth == 4 ? 16 : depth == 8 ? 256 : 0;
+    const uint32_t offset = 54 + 4 * colours;
+    const uint64_t rowBytes = DibRowBytes(source->width, static_cast<uint64_t>(depth));
+    const uint64_t fileSize = rowBytes * source->height + offset;
+    out.Write("BM", 2);
+    out.U32(static_cast<uint32_t>(fileSize));
+    out.U16(0);
+    out.U16(0);
+    if (!out.U32(offset)) {
+        ReportWriteError("Can't write BMP file header ");
+        return -1;
+    }
+    out.U32(40);
+    out.U32(source->width);
+    out.U32(source->height);
+    out.U16(1);
+    out.U16(static_cast<uint16_t>(depth));
+    for (int i = 0; i < 4; ++i) out.U32(0);  // compression, image size, resolutions
+    out.U32(colours);
+    if (!out.U32(0)) {
+        ReportWriteError("Can't write BMP DIB header ");
+        return -1;
+    }
+    if (colours > 0) {
+        uint8_t rgb[256 * 3];
+        const uint8_t* table = source->ColourTable();
+        for (uint32_t i = 0; i < colours; ++i) {
+            rgb[3 * i + 0] = table[4 * i + 2];
+            rgb[3 * i + 1] = table[4 * i + 1];
+            rgb[3 * i + 2] = table[4 * i + 0];
+        }
+        WriteBmpPalette(out, static_cast<int>(colours), rgb);
+    }
+    // Rows go out with their padding zeroed, whatever the buffer held there.
+    const size_t used = static_cast<size_t>((static_cast<uint64_t>(source->width) * depth + 7) / 8);
+    std::vector<uint8_t> row(static_cast<size_t>(rowBytes), 0);
+    for (int r = 0; r < source->height && out.Ok(); ++r) {
+        std::memcpy(row.data(), source->Row(r), used);
+        out.Write(row.data(), row.size());
+    }
     return 0;
 }

@@ -13,3 +13,11 @@ int ReadBmpPixels();
 int DecodeRle8Row(uint8_t* buffer, int width);
 // RLE4 rows hold n pixels (the width rounded up to 4); `width` is the picture's own.
 int DecodeRle4Row(uint8_t* buffer, int n, int width);
+
+class OutStream;
+
+// Writes the current picture as an uncompressed Windows bitmap of saveDepth bits (1, 4,
+// 8 or 24; below 24 through colour reduction). 0, or -1 after reporting.
+int WriteBmp(OutStream& out);
+// Writes `count` colour-table entries (blue, green, red, 0) from red, green, blue triples.
+bool WriteBmpPalette(OutStream& out, int count, const uint8_t* rgbTriples);

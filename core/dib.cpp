@@ -256,7 +256,9 @@ int CDib::ConvertTo24(const uint8_t* header, const uint8_t* pixels, uint64_t pix
             out[0] = table[4 * index + 0];
             out[1] = table[4 * index + 1];
             out[2] = table[4 * index + 2];
-        }  // an index beyond the table stays black
+        } else {  // an index beyond the table shows black
+            out[0] = out[1] = out[2] = 0;
+        }
     };
     for (uint64_t r = 0; r < rows; ++r) {
         const uint8_t* s = pixels + r * srcRow;

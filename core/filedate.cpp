@@ -20,3 +20,9 @@ int ReadFileDate(const std::string& path) {
     inputFileTime = time;
     return 0;
 }
+
+void RestoreFileDate(const std::string& path) {
+    if (inputFileTime == 0) return;
+    HostSetFileWriteTime(path, inputFileTime);
+    inputFileTime = 0;
+}

@@ -9,3 +9,6 @@ extern uint64_t inputFileTime;
 
 // Remembers the last-write time of `path`: 0, or -1 after reporting.
 int ReadFileDate(const std::string& path);
+
+// Gives `path` the held date, once: the date is forgotten afterwards.
+void RestoreFileDate(const std::string& path);

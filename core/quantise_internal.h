@@ -53,6 +53,21 @@ int OctreeQuantise(const PixelRows& pixels, int wanted, Palette* palette, uint8_
 // The merging quantiser: the same, pumping window messages; stops with QUANT_USER_ABORT
 // as soon as RunMode is no longer RUN_LONG_OPERATION.
 int MergeQuantise(const PixelRows& pixels, int wanted, Palette* palette, uint8_t* indices);
+// The merging quantiser skips the exact cost of pairs that a quick bound shows cannot win.
+// Tests switch this off to check that the bound never changes a result.
+extern bool mergeSkipsFarPairs;
+
+// The merging quantiser's cost and its quick bounds on cells given by their sums (blue as
+// sums of trunc(2.5 x blue)), for tests.
+struct CellSums {
+    uint64_t blue, green, red;
+    uint32_t count;
+};
+uint64_t MergePairCost(const CellSums& a, const CellSums& b);
+// True when the quick bound shows that merging a with b, or with every cell of `run`,
+// cannot cost less than `bound`.
+bool MergePairRuledOut(const CellSums& a, const CellSums& b, uint64_t bound);
+bool MergeRunRuledOut(const CellSums& a, const CellSums* run, int count, uint64_t bound);
 
 // Truncation of a floating-point value that on paper may be an exact integer: a value
 // within 1e-9 of an integer counts as that integer, so 31.9999999999 becomes 32, not 31.

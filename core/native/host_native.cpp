@@ -16,8 +16,15 @@
 NativeHostRecord NativeHost;
 bool NativeHostEcho = false;
 int NativeHostBoxAnswer = kIdOk;
+void (*NativeHostOnPump)() = nullptr;
 
-void NativeHostReset() { NativeHost = NativeHostRecord(); }
+void NativeHostReset() {
+    NativeHost = NativeHostRecord();
+    NativeHostWriteBudget = -1;
+    NativeHostCreateError = 0;
+    NativeHostReplaceError = 0;
+    NativeHostOnPump = nullptr;
+}
 
 namespace {
 // FILETIME counts 100 ns units since 1601-01-01.
@@ -43,7 +50,9 @@ void HostPrintStdout(const std::string& text) {
 void HostSetTitle(const std::string& text) { NativeHost.titles.push_back(text); }
 void HostSetWaitCursor(bool) {}
 void HostRedrawImage() { ++NativeHost.redraws; }
-void HostPumpMessages() {}
+void HostPumpMessages() {
+    if (NativeHostOnPump != nullptr) NativeHostOnPump();
+}
 
 bool HostGetFileFacts(const std::string& path, HostFileFacts* facts) {
     struct stat st;
@@ -141,7 +150,14 @@ int FdOf(HostFile file) { return static_cast<int>(reinterpret_cast<intptr_t>(fil
 HostFile FileOf(int fd) { return reinterpret_cast<HostFile>(static_cast<intptr_t>(fd) + 1); }
 }  // namespace
 
+uint32_t NativeHostCreateError = 0;
+uint32_t NativeHostReplaceError = 0;
+
 HostFile HostCreateTempBeside(const std::string& targetPath, std::string* tempPath, uint32_t* error) {
+    if (NativeHostCreateError != 0) {
+        *error = NativeHostCreateError;
+        return nullptr;
+    }
     std::string folder = targetPath.substr(0, targetPath.find_last_of('/') == std::string::npos
                                                   ? 0
                                                   : targetPath.find_last_of('/') + 1);
@@ -194,6 +210,10 @@ bool HostFinishWrite(HostFile file, uint32_t* error) {
 }
 
 bool HostReplaceFile(const std::string& temp, const std::string& target, uint32_t* error) {
+    if (NativeHostReplaceError != 0) {
+        *error = NativeHostReplaceError;
+        return false;
+    }
     // A new file gets the permissions a plain create would give it; a replaced one keeps
     // the old file's.
     struct stat st;

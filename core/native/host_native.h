@@ -2,6 +2,7 @@
 // tests can check messages and titles; tools print them instead.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -25,3 +26,10 @@ extern std::string NativeHostAppData;
 extern std::string NativeHostProgramFolder;
 // When not negative: writes fail with "disk full" once this many more bytes were written.
 extern long long NativeHostWriteBudget;
+// Called by every HostPumpMessages when set: lets a test act as the user would while long
+// work pumps messages (press Escape, for instance).
+extern void (*NativeHostOnPump)();
+// When not 0: creating a file fails with this system error (a read-only folder: 5).
+extern uint32_t NativeHostCreateError;
+// When not 0: replacing a file fails with this system error (a file open elsewhere: 32).
+extern uint32_t NativeHostReplaceError;

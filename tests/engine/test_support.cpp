@@ -15,6 +15,7 @@
 #include "core/current_image.h"
 #include "core/filemem.h"
 #include "core/native/host_native.h"
+#include "core/quantise.h"
 #include "core/title.h"
 #include "settings/history.h"
 #include "settings/settings.h"
@@ -148,6 +149,8 @@ void ResetEngineState() {
     FileMem.Release();
     RunMode = RUN_NORMAL;
     EditState = EDIT_NONE;
+    saveDepth = 24;
+    ditherMethod = '2';
     DisplayMode = 'N';
     listPositionText.clear();
     titleText = "Lumora";

@@ -1,0 +1,347 @@
+// Method '3': the pairwise merging quantiser. Pixels are counted in 6-5-5 histogram cells
+// (blue weighted 2.5, so it gets the extra bit); then, as long as there are more cells than
+// wanted colours, the pair whose merge moves the pixels least is merged. Every cell keeps
+// its best partner among the cells after it, so a merge only repairs the links it touched.
+// The cost grows with the square of the number of cells; the run pumps window messages and
+// stops as soon as the user presses Escape (RunMode leaves RUN_LONG_OPERATION).
+#include <cmath>
+#include <cstdint>
+#include <memory>
+#include <new>
+
+#include "core/appstate.h"
+#include "core/host.h"
+#include "core/quantise.h"
+#include "core/quantise_internal.h"
+#include "core/text.h"
+
+namespace quant {
+
+bool mergeSkipsFarPairs = true;
+
+namespace {
+
+constexpr int kCellCount = 65536;
+constexpr uint64_t kNoCost = UINT64_MAX;
+
+struct ColourCell {
+    // Sums over the cell's pixels of trunc(blue x 2.5), green and red. 64 bits: one cell
+    // of a large flat picture passes 2^32 after a few million pixels.
+    uint64_t sumB;
+    uint64_t sumG;
+    uint64_t sumR;
+    // Cost of merging with the best partner, kNoCost for none. 64 bits for the same reason:
+    // a distance times a large pixel count does not fit 32.
+    uint64_t cost;
+    uint32_t count;
+    uint32_t partner;  // always greater than the cell's own index
+    // The cell's rounded mean of each sum, kept with the sums so that a cost needs no
+    // division for it.
+    int32_t meanB;
+    int32_t meanG;
+    int32_t meanR;
+};
+
+// What the quick test for far-apart cells reads, kept apart from the cells so that a scan
+// over all cells touches little memory: the exact means and the pixel count.
+struct QuickCell {
+    double b;
+    double g;
+    double r;
+    double count;
+};
+
+bool Aborted() { return RunMode != RUN_LONG_OPERATION; }
+
+// (sum + n/2) / n for the sums of merged cells. The quotient is at most 637 and n below
+// 2^32, so the floating-point quotient is never close enough to the next integer to round
+// up to it: truncating it is exact, and much cheaper than a 64-bit division.
+inline int RoundedMean(uint64_t sum, uint64_t n, double n64) {
+    return static_cast<int>(static_cast<double>(sum + n / 2) / n64);
+}
+
+void SetMeans(ColourCell& c) {
+    const uint64_t n = c.count;
+    c.meanB = static_cast<int>((c.sumB + n / 2) / n);
+    c.meanG = static_cast<int>((c.sumG + n / 2) / n);
+    c.meanR = static_cast<int>((c.sumR + n / 2) / n);
+}
+
+QuickCell QuickOf(const ColourCell& c) {
+    const double n = c.count;
+    return QuickCell{static_cast<double>(c.sumB) / n, static_cast<double>(c.sumG) / n, static_cast<double>(c.sumR) / n, n};
+}
+
+// True when merging two cells cannot cost less than `bound`, decided without the cost
+// itself. With A and B the rounded means of the cells, M the rounded merged mean, m the
+// smaller count and D the distance of the exact means:
+//   cost > na |M - A| + nb |B - M| - 2 >= m (|M - A| + |B - M|) - 2 >= m |B - A| - 2,
+// and a rounded mean is less than 1 per component, less than sqrt(3) in all, from its exact
+// value, so |B - A| > D - 2 sqrt(3). The pair cannot win once m (D - 2 sqrt(3)) - 2 reaches
+// the bound. Squares spare the root; 3.47 and the factor leave room for rounding. Most
+// pairs are far apart: only the few that pass have their cost worked out, and the result
+// is the same, found several times faster.
+inline bool BeyondBound(double smallerCount, double d2, uint64_t bound) {
+    const double t = static_cast<double>(bound) + 2.0 + 3.47 * smallerCount;
+    return smallerCount * smallerCount * d2 > t * t * (1.0 + 1e-9);
+}
+
+inline bool FarApart(const QuickCell& a, const QuickCell& b, uint64_t bound) {
+    const double dB = a.b - b.b, dG = a.g - b.g, dR = a.r - b.r;
+    return BeyondBound(a.count < b.count ? a.count : b.count, dB * dB + dG * dG + dR * dR, bound);
+}
+
+// The same test for a run of kBlock cells at once, from the box around their exact means
+// and their smallest count. The bound grows with the distance and, once the distance passes
+// 2 sqrt(3) (which a pair must for the test to hold at all), with the smaller count; so the
+// nearest point of the box with the run's smallest count bounds every cell of the run.
+constexpr uint32_t kBlock = 16;
+struct BlockBox {
+    double lo[3];
+    double hi[3];
+    double minCount;
+};
+
+void AddToBox(BlockBox* box, const QuickCell& q) {
+    const double v[3] = {q.b, q.g, q.r};
+    for (int k = 0; k < 3; ++k) {
+        if (v[k] < box->lo[k]) box->lo[k] = v[k];
+        if (v[k] > box->hi[k]) box->hi[k] = v[k];
+    }
+    if (q.count < box->minCount) box->minCount = q.count;
+}
+
+inline bool BlockFarApart(const QuickCell& a, const BlockBox& box, uint64_t bound) {
+    const double v[3] = {a.b, a.g, a.r};
+    double d2 = 0;
+    for (int k = 0; k < 3; ++k) {
+        const double below = box.lo[k] - v[k], above = v[k] - box.hi[k];
+        if (below > 0) d2 += below * below;
+        else if (above > 0) d2 += above * above;
+    }
+    return BeyondBound(a.count < box.minCount ? a.count : box.minCount, d2, bound);
+}
+
+// How far the pixels of a and b move when the two cells become one: the distance from each
+// cell's mean to the merged mean, weighted by its pixel count, each part truncated.
+uint64_t MergeCost(const ColourCell& a, const ColourCell& b) {
+    const uint64_t n = uint64_t{a.count} + b.count;
+    const double nd = static_cast<double>(n);
+    const int mB = RoundedMean(a.sumB + b.sumB, n, nd);
+    const int mG = RoundedMean(a.sumG + b.sumG, n, nd);
+    const int mR = RoundedMean(a.sumR + b.sumR, n, nd);
+    const int64_t da = int64_t{mB - a.meanB} * (mB - a.meanB) + int64_t{mG - a.meanG} * (mG - a.meanG) +
+                       int64_t{mR - a.meanR} * (mR - a.meanR);
+    const int64_t db = int64_t{b.meanB - mB} * (b.meanB - mB) + int64_t{b.meanG - mG} * (b.meanG - mG) +
+                       int64_t{b.meanR - mR} * (b.meanR - mR);
+    // A square root is an integer on paper only for a perfect square, where it is exact.
+    const double partA = std::sqrt(static_cast<double>(da)) * a.count;
+    const double partB = std::sqrt(static_cast<double>(db)) * b.count;
+    return static_cast<uint64_t>(partA) + static_cast<uint64_t>(partB);
+}
+
+class Merger {
+public:
+    Merger(ColourCell* cells, QuickCell* quick, BlockBox* boxes, uint32_t n)
+        : cells_(cells), quick_(quick), boxes_(boxes), n_(n) {
+        for (uint32_t i = 0; i < n; ++i) quick_[i] = QuickOf(cells_[i]);
+        for (uint32_t b = 0; b * kBlock < n; ++b) RefreshBox(b);
+    }
+
+    uint32_t Count() const { return n_; }
+
+    // The best partner j > i: the smallest cost, the first one on ties.
+    void FindPartner(uint32_t i) {
+        ColourCell& cell = cells_[i];
+        const QuickCell quick = quick_[i];
+        uint64_t best = kNoCost;
+        uint32_t partner = n_;
+        const bool skip = mergeSkipsFarPairs;
+        for (uint32_t j = i + 1; j < n_; ++j) {
+            // The first candidate is always worked out: until then there is no bound.
+            if (skip && partner != n_) {
+                if (j % kBlock == 0 && BlockFarApart(quick, boxes_[j / kBlock], best)) {
+                    j += kBlock - 1;
+                    continue;
+                }
+                if (FarApart(quick, quick_[j], best)) continue;
+            }
+            const uint64_t cost = MergeCost(cell, cells_[j]);
+            if (cost < best || partner == n_) {
+                best = cost;
+                partner = j;
+            }
+        }
+        cell.cost = best;
+        cell.partner = partner;
+    }
+
+    // Stage 1: every cell's best partner. False when the user stopped it.
+    bool LinkAll() {
+        ShowQuantiseTitle("Entering Quantisation Stage 1");
+        int shown = 0;
+        for (uint32_t i = 0; i + 1 < n_; ++i) {
+            HostPumpMessages();
+            if (Aborted()) return false;
+            const int percent = static_cast<int>(uint64_t{i} * 100 / (n_ - 1));
+            if (percent > shown) {
+                shown = percent;
+                ShowQuantiseTitle(FormatText("Quantisation Stage 1: %d%%", percent));
+            }
+            FindPartner(i);
+        }
+        cells_[n_ - 1].cost = kNoCost;
+        cells_[n_ - 1].partner = n_;
+        return true;
+    }
+
+    // Stage 2: merges the cheapest pair until `wanted` cells remain. False when stopped.
+    bool Reduce(uint32_t wanted) {
+        while (n_ > wanted) {
+            HostPumpMessages();
+            if (Aborted()) return false;
+            ShowQuantiseTitle(FormatText("Stage 2: Reducing Colours %d Down to %d", static_cast<int>(n_),
+                                         static_cast<int>(wanted)));
+            MergeCheapest();
+        }
+        return true;
+    }
+
+private:
+    void MergeCheapest() {
+        uint32_t idx = 0;
+        for (uint32_t i = 1; i < n_; ++i)
+            if (cells_[i].cost < cells_[idx].cost) idx = i;
+        const uint32_t c = cells_[idx].partner;
+        ColourCell& into = cells_[c];
+        into.sumB += cells_[idx].sumB;
+        into.sumG += cells_[idx].sumG;
+        into.sumR += cells_[idx].sumR;
+        into.count += cells_[idx].count;
+        SetMeans(into);
+        quick_[c] = QuickOf(into);
+
+        // The last cell fills the hole; its old index n is now one past the end.
+        --n_;
+        const uint32_t n = n_;
+        cells_[idx] = cells_[n];
+        quick_[idx] = quick_[n];
+        RefreshBox(idx / kBlock);
+        if (c < n) RefreshBox(c / kBlock);
+        cells_[n - 1].cost = kNoCost;
+        cells_[n - 1].partner = n;
+
+        for (uint32_t i = 0; i < idx; ++i)
+            if (cells_[i].partner == n) cells_[i].partner = idx;
+        for (uint32_t i = idx + 1; i < n; ++i)
+            if (cells_[i].partner == n) FindPartner(i);
+        FindPartner(idx);
+        for (uint32_t i = 0; i < idx; ++i)
+            if (cells_[i].partner == idx) FindPartner(i);
+        TakeAsPartner(idx);
+        if (c != n) {
+            FindPartner(c);
+            for (uint32_t i = 0; i < c; ++i)
+                if (cells_[i].partner == c) FindPartner(i);
+            TakeAsPartner(c);
+        }
+    }
+
+    // Every cell before k takes k as its partner when that is cheaper than its own.
+    void TakeAsPartner(uint32_t k) {
+        const bool skip = mergeSkipsFarPairs;
+        for (uint32_t i = 0; i < k; ++i) {
+            if (skip && cells_[i].cost != kNoCost && FarApart(quick_[i], quick_[k], cells_[i].cost)) continue;
+            const uint64_t cost = MergeCost(cells_[i], cells_[k]);
+            if (cost < cells_[i].cost) {
+                cells_[i].cost = cost;
+                cells_[i].partner = k;
+            }
+        }
+    }
+
+    // The box of run b holds cells b x kBlock up to the next run (and the end): refreshed
+    // whenever one of its cells changes, so it always contains all of them.
+    void RefreshBox(uint32_t b) {
+        BlockBox box{{HUGE_VAL, HUGE_VAL, HUGE_VAL}, {-HUGE_VAL, -HUGE_VAL, -HUGE_VAL}, HUGE_VAL};
+        const uint32_t end = (b + 1) * kBlock < n_ ? (b + 1) * kBlock : n_;
+        for (uint32_t j = b * kBlock; j < end; ++j) AddToBox(&box, quick_[j]);
+        boxes_[b] = box;
+    }
+
+    ColourCell* cells_;
+    QuickCell* quick_;
+    BlockBox* boxes_;
+    uint32_t n_;
+};
+
+}  // namespace
+
+namespace {
+ColourCell CellOf(const CellSums& s) {
+    ColourCell c{};
+    c.sumB = s.blue;
+    c.sumG = s.green;
+    c.sumR = s.red;
+    c.count = s.count;
+    SetMeans(c);
+    return c;
+}
+}  // namespace
+
+uint64_t MergePairCost(const CellSums& a, const CellSums& b) { return MergeCost(CellOf(a), CellOf(b)); }
+
+bool MergePairRuledOut(const CellSums& a, const CellSums& b, uint64_t bound) {
+    return FarApart(QuickOf(CellOf(a)), QuickOf(CellOf(b)), bound);
+}
+
+bool MergeRunRuledOut(const CellSums& a, const CellSums* run, int count, uint64_t bound) {
+    BlockBox box{{HUGE_VAL, HUGE_VAL, HUGE_VAL}, {-HUGE_VAL, -HUGE_VAL, -HUGE_VAL}, HUGE_VAL};
+    for (int j = 0; j < count; ++j) AddToBox(&box, QuickOf(CellOf(run[j])));
+    return BlockFarApart(QuickOf(CellOf(a)), box, bound);
+}
+
+int MergeQuantise(const PixelRows& pixels, int wanted, Palette* palette, uint8_t* indices) {
+    std::unique_ptr<ColourCell[]> cells(new (std::nothrow) ColourCell[kCellCount]());
+    if (!cells) return QUANT_INIT_FAILED;
+    Tables();
+
+    for (int y = 0; y < pixels.height; ++y) {
+        const uint8_t* p = pixels.Row(y);
+        for (int x = 0; x < pixels.width; ++x, p += 3) {
+            ColourCell& cell = cells[(p[0] >> 2) << 10 | (p[1] >> 3) << 5 | (p[2] >> 3)];
+            cell.sumB += static_cast<uint64_t>(p[0]) * 5 / 2;  // trunc(blue x 2.5)
+            cell.sumG += p[1];
+            cell.sumR += p[2];
+            ++cell.count;
+        }
+    }
+    uint32_t n = 0;
+    for (uint32_t i = 0; i < kCellCount; ++i) {
+        if (cells[i].count == 0) continue;
+        cells[n] = cells[i];
+        SetMeans(cells[n]);
+        ++n;
+    }
+
+    std::unique_ptr<QuickCell[]> quick(new (std::nothrow) QuickCell[n]);
+    std::unique_ptr<BlockBox[]> boxes(new (std::nothrow) BlockBox[n / kBlock + 1]);
+    if (!quick || !boxes) return QUANT_INIT_FAILED;
+    Merger merger(cells.get(), quick.get(), boxes.get(), n);
+    if (!merger.LinkAll()) return QUANT_USER_ABORT;
+    if (!merger.Reduce(static_cast<uint32_t>(wanted))) return QUANT_USER_ABORT;
+
+    palette->count = static_cast<int>(merger.Count());
+    for (int i = 0; i < palette->count; ++i) {
+        const ColourCell& cell = cells[i];
+        const double count = cell.count;
+        const long long blue = TruncNearInteger((static_cast<double>(cell.sumB) / 2.5 + (cell.count / 2)) / count);
+        const uint64_t n64 = cell.count;
+        palette->blue[i] = static_cast<uint8_t>(blue > 255 ? 255 : blue);
+        palette->green[i] = static_cast<uint8_t>((cell.sumG + n64 / 2) / n64);
+        palette->red[i] = static_cast<uint8_t>((cell.sumR + n64 / 2) / n64);
+    }
+    return MapSerpentine(pixels, *palette, indices);
+}
+
+}  // namespace quant

@@ -1,0 +1,153 @@
+#include "core/save.h"
+
+#include "codecs/bmp.h"
+#include "core/appstate.h"
+#include "core/current_image.h"
+#include "core/filedate.h"
+#include "core/fileops.h"
+#include "core/host.h"
+#include "core/outstream.h"
+#include "core/report.h"
+#include "core/text.h"
+#include "core/title.h"
+#include "settings/settings.h"
+
+std::string outputPath;
+int jpegQuality = 75;
+
+const SaveFilter kSaveFiltersNormal[kSaveFilterCount] = {
+    {"JPEG Files (*.JPG)", "*.jpg", FT_JPEG, ".jpg"},   {"Bitmap Files (*.BMP)", "*.bmp", FT_BMP, ".bmp"},
+    {"GIF Files (*.GIF)", "*.gif", FT_GIF, ".gif"},     {"Targa Files (*.TGA)", "*.tga", FT_TGA, ".tga"},
+    {"PiNG Files (*.PNG)", "*.png", FT_PNG, ".png"},    {"WebP Files (*.WEBP)", "*.webp", FT_WEBP, ".webp"},
+    {"MPEG Files (*.MPG)", "*.mpg", FT_MPEG, ".mpg"},
+};
+const SaveFilter kSaveFiltersTns[kSaveFilterCount] = {
+    {"JPEG Files (*.JPG)", "*.jpg", FT_JPEG, ".jpg"},   {"Bitmap Files (*.BMP)", "*.bmp", FT_BMP, ".bmp"},
+    {"GIF Files (*.GIF)", "*.gif", FT_GIF, ".gif"},     {"Targa Files (*.TGA)", "*.tga", FT_TGA, ".tga"},
+    {"PiNG Files (*.PNG)", "*.png", FT_PNG, ".png"},    {"MPEG Files (*.MPG)", "*.mpg", FT_MPEG, ".mpg"},
+    {"ThumbNail Files (*.TNS)", "*.tns", FT_TNS, ".tns"},
+};
+
+namespace {
+
+const ImageWriter kWriters[] = {
+    {FT_BMP, [](OutStream& out, const std::string&) { return WriteBmp(out); }},
+};
+
+// The path without the extension of its file-name part. A dot in a folder name is not an
+// extension: "C:\my.pics\photo" keeps its whole name.
+std::string CutExtension(const std::string& path) {
+    size_t name = FileNameOffset(path);
+    size_t dot = path.rfind('.');
+    return dot == std::string::npos || dot < name ? path : path.substr(0, dot);
+}
+
+}  // namespace
+
+const ImageWriter* FindImageWriter(FileType type) {
+    for (const ImageWriter& w : kWriters)
+        if (w.type == type) return &w;
+    return nullptr;
+}
+
+const char* SaveExtension(FileType type) {
+    switch (type) {
+        case FT_BMP: return "bmp";
+        case FT_GIF: return "gif";
+        case FT_TGA: return "tga";
+        case FT_PNG: return "png";
+        case FT_MPEG: return "mpg";
+        case FT_WEBP: return "webp";
+        case FT_TNS: return "tns";
+        case FT_ICO: return "ico";
+        default: return "jpg";
+    }
+}
+
+std::string SaveNameWithType(const std::string& currentPath, FileType type) {
+    return CutExtension(currentPath) + "." + SaveExtension(type);
+}
+
+std::string ProposeSaveName(const std::string& currentPath) {
+    if (SaveDir.empty()) SaveDir = lastReadFolder;
+    return CutExtension(SaveDir + currentPath.substr(FileNameOffset(currentPath)));
+}
+
+int CompleteSaveName(const std::string& chosen, int filterIndex, bool tnsBrowsing, std::string* path) {
+    std::string name = CutExtension(chosen);
+    SaveDir = FolderOf(chosen);
+    if (filterIndex < 1 || filterIndex > kSaveFilterCount) {
+        ReportWriteError(tnsBrowsing ? "Error: Only File types JPG, BMP, GIF, TGA and TNS Supported in file "
+                                     : "Error: Only File types JPG, BMP, GIF, WEBP and TGA Supported in file ");
+        return -1;
+    }
+    const SaveFilter& filter = (tnsBrowsing ? kSaveFiltersTns : kSaveFiltersNormal)[filterIndex - 1];
+    CurrentImage.saveType = filter.type;
+    *path = name + filter.extension;
+    return 0;
+}
+
+int ConfirmOverwrite(const std::string& path) {
+    HostFileFacts facts;
+    if (!HostGetFileFacts(path, &facts)) return 0;
+    int answer = HostMessageBox(FormatText("File: <%s> Already exists. Overwrite?", path.c_str()), "SaveAs",
+                                kMbYesNo | kMbIconWarning);
+    return answer == kIdYes ? 0 : -1;
+}
+
+int WriteImageFile(const std::string& path) {
+    OutputFile.SetPath(path);
+    const FileType type = CurrentImage.saveType;
+    const ImageWriter* writer = FindImageWriter(type);
+    if (writer == nullptr) {
+        HostMessageBox(FormatText("Error: File type <%d> not supported in file: %s", static_cast<int>(type), path.c_str()),
+                       "File Write", kMbOk | kMbIconWarning);
+        return -1;
+    }
+    const int savedEditState = EditState;
+    const bool busy = type == FT_GIF || type == FT_MPEG;
+    if (busy) EditState = EDIT_WRITING_ANIMATION;
+    int result;
+    try {
+        result = WriteReplacing(path, [&](OutStream& out) { return writer->write(out, path); });
+    } catch (const char* text) {
+        ShowMessage(text, "File Write", kMbOk | kMbIconWarning);
+        result = -100;
+    }
+    if (busy) EditState = savedEditState;
+    switch (result) {
+        case WRITE_OK: break;
+        case WRITE_CANT_CREATE:
+        case WRITE_CANT_REPLACE:
+        case WRITE_BAD_PATH:
+            ReportWriteError("Error in Opening output file ");
+            return -1;
+        case WRITE_FAILED:
+            ReportWriteError("Error in Saving file: ");
+            return -1;
+        default:
+            return -1;  // the writer has reported
+    }
+    const CDib& dib = CurrentImage.dib;
+    CurrentImage.storedBitsPerPixel = dib.bitsPerPixel;
+    CurrentImage.storedHeight = dib.height;
+    CurrentImage.storedWidth = dib.width;
+    OutputFile.SetTitleText("", "", dib.width, dib.height, type == FT_GIF ? 8 : dib.bitsPerPixel);
+    ShowTitle();
+    HostRedrawImage();
+    if (SaveDate) RestoreFileDate(path);
+    return 0;
+}
+
+void WriteCurrentImageTo(const std::string& path) {
+    std::string temp;
+    uint32_t error = 0;
+    HostFile probe = PathFits(path) ? HostCreateTempBeside(path, &temp, &error) : nullptr;
+    if (probe == nullptr) {
+        ReportFileError("Error in Opening file: ");
+        return;
+    }
+    HostFinishWrite(probe, &error);
+    HostDeleteFile(temp);
+    if (WriteImageFile(path) < 0) ReportFileError("Error in Saving file: ");
+}

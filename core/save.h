@@ -1,0 +1,54 @@
+// Writing the current picture: the one dispatcher every write goes through, the names it
+// proposes, and the Save-As filter lists.
+#pragma once
+
+#include <string>
+
+#include "core/filetype.h"
+
+class OutStream;
+
+// The last path chosen for writing.
+extern std::string outputPath;
+// Quality for the JPEG writer.
+extern int jpegQuality;
+
+// Writes the current picture to `path` in CurrentImage.saveType: 0, or -1 after reporting.
+// The file is replaced only when the whole write succeeded.
+int WriteImageFile(const std::string& path);
+// Writes the current picture to `path`, reporting through the input file's reports
+// (used once per frame when an animation is taken apart).
+void WriteCurrentImageTo(const std::string& path);
+
+// The save folder and the current file's name without its extension; an empty save
+// folder first becomes the last folder read from.
+std::string ProposeSaveName(const std::string& currentPath);
+// The current path with its extension replaced by the one of `type`.
+std::string SaveNameWithType(const std::string& currentPath, FileType type);
+// Extension (without the dot) a file of `type` is written with.
+const char* SaveExtension(FileType type);
+
+struct SaveFilter {
+    const char* description;
+    const char* pattern;
+    FileType type;
+    const char* extension;  // with the dot
+};
+constexpr int kSaveFilterCount = 7;
+extern const SaveFilter kSaveFiltersNormal[kSaveFilterCount];
+extern const SaveFilter kSaveFiltersTns[kSaveFilterCount];
+
+// After the Save-As dialog: cuts the typed extension, remembers the folder, maps the
+// chosen filter entry (1-based) to saveType and appends its extension. 0, or -1 after
+// reporting an entry without a type.
+int CompleteSaveName(const std::string& chosen, int filterIndex, bool tnsBrowsing, std::string* path);
+// Asks before replacing an existing file: 0 = go ahead, -1 = the user declined.
+int ConfirmOverwrite(const std::string& path);
+
+// A writer of one format: writes the current picture to the stream, 0 or more on
+// success, negative after reporting.
+struct ImageWriter {
+    FileType type;
+    int (*write)(OutStream& out, const std::string& path);
+};
+const ImageWriter* FindImageWriter(FileType type);

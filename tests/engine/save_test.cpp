@@ -1,0 +1,198 @@
+// Writing pictures: the dispatcher, BMP output at every depth, names, and writes that
+// fail without harming the file that was there.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sys/stat.h>
+
+#include <functional>
+
+#include "core/appstate.h"
+#include "core/current_image.h"
+#include "core/filedate.h"
+#include "core/host.h"
+#include "core/loader.h"
+#include "core/native/host_native.h"
+#include "core/quantise.h"
+#include "core/save.h"
+#include "core/title.h"
+#include "settings/settings.h"
+#include "test_support.h"
+
+namespace {
+
+class Save : public ::testing::Test {
+protected:
+    std::string dir;
+    void SetUp() override {
+        ResetEngineState();
+        dir = ScratchDir("save");
+        CurrentImage.saveType = FT_BMP;
+    }
+    void TearDown() override { ResetEngineState(); }
+    static int Load(std::string path) { return LoadImageFile(path, 0); }
+    static void Picture(int w, int h) {
+        CurrentImage.dib.Create(w, h, 24);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                uint8_t* p = CurrentImage.dib.Row(y) + 3 * x;
+                p[0] = static_cast<uint8_t>(x * 37 + y);
+                p[1] = static_cast<uint8_t>(y * 11);
+                p[2] = static_cast<uint8_t>(x ^ y);
+            }
+    }
+};
+
+bool ToolAvailable(const char* tool) {
+    return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+TEST_F(Save, GoodCorpusPicturesRoundTripAs24BitBmp) {
+    if (!CorpusAvailable()) GTEST_SKIP() << "no corpus";
+    const bool haveConvert = ToolAvailable("convert");
+    for (const std::string& path : ListFiles(CorpusPath("bmpsuite/g"), ".bmp")) {
+        ASSERT_EQ(Load(path), 0) << path;
+        RgbImage original = DibToRgb(CurrentImage.dib);
+        std::string out = dir + "/rt.bmp";
+        CurrentImage.saveType = FT_BMP;
+        ASSERT_EQ(WriteImageFile(out), 0) << path;
+        ASSERT_EQ(Load(out), 0) << path;
+        EXPECT_TRUE(DibToRgb(CurrentImage.dib).rgb == original.rgb) << path;
+        if (haveConvert) {
+            // An independent reader sees the same pixels.
+            std::string png = dir + "/rt.png";
+            ASSERT_EQ(std::system(("convert '" + out + "' '" + png + "'").c_str()), 0);
+            RgbImage theirs = ReadPngRgb(png);
+            EXPECT_TRUE(theirs.rgb == original.rgb) << path;
+        }
+    }
+}
+
+TEST_F(Save, PaletteDepthsReadBackAsTheReducedPicture) {
+    for (int depth : {1, 4, 8}) {
+        for (char method : {'1', '2'}) {
+            Picture(37, 11);
+            ditherMethod = method;
+            saveDepth = depth;
+            CurrentImage.saveType = FT_BMP;
+            std::string out = dir + "/p" + std::to_string(depth) + method + ".bmp";
+            ASSERT_EQ(WriteImageFile(out), 0) << depth << method;
+            // The same reduction, kept for comparison.
+            Picture(37, 11);
+            ASSERT_NE(QuantiseImage(depth, CurrentImage.dib), nullptr);
+            CDib expected(quantisedImage);
+            ReleaseQuantisedImage();
+            expected.MakeTrueColour();
+            std::vector<uint8_t> file = ReadBytes(out);
+            ASSERT_GE(file.size(), 54u);
+            EXPECT_EQ(file[28], depth);
+            const uint32_t colours = depth == 1 ? 2 : depth == 4 ? 16 : 256;
+            EXPECT_EQ(file[10] | file[11] << 8, static_cast<int>(54 + 4 * colours));
+            EXPECT_EQ(file[46] | file[47] << 8, static_cast<int>(colours));
+            ASSERT_EQ(Load(out), 0);
+            EXPECT_TRUE(DibToRgb(CurrentImage.dib).rgb == DibToRgb(expected).rgb) << depth << method;
+        }
+    }
+    saveDepth = 24;
+}
+
+TEST_F(Save, OneBitPictureNineWideHasTheRightLayout) {
+    Picture(9, 3);
+    saveDepth = 1;
+    ditherMethod = '1';
+    ASSERT_EQ(WriteImageFile(dir + "/nine.bmp"), 0);
+    std::vector<uint8_t> f = ReadBytes(dir + "/nine.bmp");
+    ASSERT_EQ(f.size(), 62u + 4 * 3);  // row bytes 4, pixel offset 62
+    EXPECT_EQ(f[10], 62);
+    EXPECT_EQ(f[46], 2);
+    EXPECT_EQ(f[2] | f[3] << 8, 74);
+}
+
+TEST_F(Save, SuccessTitlesTheWrittenFileAndKeepsTheDate) {
+    Picture(4, 2);
+    SaveDate = 1;
+    inputFileTime = (1262304000ull + 11644473600ull) * 10000000ull;  // 2010-01-01
+    std::string out = dir + "/dated.bmp";
+    ASSERT_EQ(WriteImageFile(out), 0);
+    EXPECT_EQ(titleText, " dated.bmp (4x2x24)");
+    EXPECT_EQ(CurrentImage.storedWidth, 4u);
+    struct stat st;
+    ASSERT_EQ(::stat(out.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mtime, 1262304000);
+    // Only the first write after a load gets the date.
+    ASSERT_EQ(WriteImageFile(dir + "/second.bmp"), 0);
+    ASSERT_EQ(::stat((dir + "/second.bmp").c_str(), &st), 0);
+    EXPECT_GT(st.st_mtime, 1262304000);
+}
+
+TEST_F(Save, FailedWritesLeaveTheOldFileAndNoLeftovers) {
+    std::string target = dir + "/keep.bmp";
+    WriteBytes(target, {'o', 'l', 'd'});
+    Picture(50, 50);
+    struct { const char* what; std::function<void()> arrange; const char* message; } cases[] = {
+        {"read-only folder", [] { NativeHostCreateError = 5; }, "Error in Opening output file : "},
+        {"file open elsewhere", [] { NativeHostReplaceError = 32; }, "Error in Opening output file : "},
+        {"disk full", [] { NativeHostWriteBudget = 100; }, "Error in Saving file: : "},
+    };
+    for (auto& c : cases) {
+        NativeHostReset();
+        c.arrange();
+        EXPECT_LT(WriteImageFile(target), 0) << c.what;
+        ASSERT_EQ(NativeHost.boxes.size(), 1u) << c.what;
+        EXPECT_EQ(NativeHost.boxes[0], std::string(c.message) + target + "\n") << c.what;
+        EXPECT_EQ(ReadBytes(target), (std::vector<uint8_t>{'o', 'l', 'd'})) << c.what;
+        EXPECT_EQ(ListFiles(dir, "").size(), 1u) << c.what;
+    }
+}
+
+TEST_F(Save, TypesWithoutAWriterSaySo) {
+    Picture(2, 2);
+    CurrentImage.saveType = FT_JPEG;
+    EXPECT_LT(WriteImageFile(dir + "/x.jpg"), 0);
+    ASSERT_EQ(NativeHost.boxes.size(), 1u);
+    EXPECT_EQ(NativeHost.boxes[0], "Error: File type <4> not supported in file: " + dir + "/x.jpg");
+    EXPECT_EQ(NativeHost.captions[0], "File Write");
+}
+
+TEST_F(Save, ProposedNames) {
+    EXPECT_EQ(SaveNameWithType("C:\\p\\a.jpg", FT_BMP), "C:\\p\\a.bmp");
+    EXPECT_EQ(SaveNameWithType("C:\\p\\a.jpg", FT_WEBP), "C:\\p\\a.webp");
+    EXPECT_EQ(SaveNameWithType("C:\\p\\a.jpg", FT_TNS), "C:\\p\\a.tns");
+    EXPECT_EQ(SaveNameWithType("C:\\p\\a.bmp", FT_ICO), "C:\\p\\a.ico");
+    EXPECT_EQ(SaveNameWithType("C:\\p\\a.bmp", FT_RAW), "C:\\p\\a.jpg");
+    EXPECT_EQ(SaveNameWithType("C:\\my.pics\\photo", FT_PNG), "C:\\my.pics\\photo.png");
+    SaveDir.clear();
+    lastReadFolder = "D:\\in\\";
+    EXPECT_EQ(ProposeSaveName("D:\\in\\holiday.tif"), "D:\\in\\holiday");
+    SaveDir = "E:\\out.dir\\";
+    EXPECT_EQ(ProposeSaveName("D:\\in\\noext"), "E:\\out.dir\\noext");
+}
+
+TEST_F(Save, FilterEntryDecidesTheType) {
+    std::string path;
+    ASSERT_EQ(CompleteSaveName("C:\\out\\pic.bmp", 1, false, &path), 0);  // JPEG entry, .bmp typed
+    EXPECT_EQ(path, "C:\\out\\pic.jpg");
+    EXPECT_EQ(CurrentImage.saveType, FT_JPEG);
+    EXPECT_EQ(SaveDir, "C:\\out\\");
+    ASSERT_EQ(CompleteSaveName("C:\\out\\pic", 7, true, &path), 0);
+    EXPECT_EQ(path, "C:\\out\\pic.tns");
+    ASSERT_EQ(CompleteSaveName("C:\\out\\pic", 6, true, &path), 0);
+    EXPECT_EQ(CurrentImage.saveType, FT_MPEG);
+    EXPECT_LT(CompleteSaveName("C:\\out\\pic", 8, false, &path), 0);
+    EXPECT_EQ(NativeHost.boxes.at(0).rfind("Error: Only File types JPG, BMP, GIF, WEBP and TGA Supported in file ", 0), 0u);
+}
+
+TEST_F(Save, OverwriteIsAsked) {
+    std::string target = dir + "/exists.bmp";
+    EXPECT_EQ(ConfirmOverwrite(target), 0);
+    EXPECT_TRUE(NativeHost.boxes.empty());
+    WriteBytes(target, {1});
+    NativeHostBoxAnswer = kIdNo;
+    EXPECT_EQ(ConfirmOverwrite(target), -1);
+    EXPECT_EQ(NativeHost.boxes.at(0), "File: <" + target + "> Already exists. Overwrite?");
+    NativeHostBoxAnswer = kIdYes;
+    EXPECT_EQ(ConfirmOverwrite(target), 0);
+    NativeHostBoxAnswer = kIdOk;
+}
+
+}  // namespace

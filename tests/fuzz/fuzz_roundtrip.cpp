@@ -1,0 +1,40 @@
+// libFuzzer entry: a small picture made from the input bytes is reduced with the chosen
+// method and depth, written as BMP and read back; the result must have the picture's size.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "core/appstate.h"
+#include "core/current_image.h"
+#include "core/loader.h"
+#include "core/quantise.h"
+#include "core/save.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 4) return 0;
+    static const std::string path = "/tmp/lumora-fuzz-roundtrip-" + std::to_string(::getpid()) + ".bmp";
+    const int w = 1 + data[0] % 24;
+    const int h = 1 + data[1] % 24;
+    static const int depths[] = {1, 4, 8, 24};
+    saveDepth = depths[data[2] % 4];
+    ditherMethod = static_cast<char>('1' + data[3] % 3);
+    data += 4;
+    size -= 4;
+    try {
+        CurrentImage.dib.Create(w, h, 24);
+        for (uint32_t i = 0; i < CurrentImage.dib.imageSize; ++i)
+            CurrentImage.dib.bits[i] = size ? data[i % size] : static_cast<uint8_t>(i);
+        CurrentImage.saveType = FT_BMP;
+        if (WriteImageFile(path) == 0) {
+            std::string p = path;
+            if (LoadImageFile(p, 0) != 0 || CurrentImage.dib.width != w || CurrentImage.dib.height != h) std::abort();
+        }
+    } catch (const char*) {
+    }
+    CurrentImage.dib.Free();
+    return 0;
+}
