@@ -92,3 +92,18 @@ std::string HostAppDataFolder();
 std::string HostProgramFolder();
 // Sets a file's last-write time (FILETIME units): 0 or -1.
 int HostSetFileWriteTime(const std::string& path, uint64_t lastWriteTime);
+
+// --- folder search ---
+struct HostFoundFile {
+    std::string name;  // file-name part only
+    uint32_t attributes = 0;
+    uint64_t size = 0;
+    uint64_t lastWriteTime = 0;
+};
+using HostFind = void*;
+// First entry matching `pattern` (a folder and a wildcard name, or a wildcard name in the
+// current directory; "*" and "?" as in Windows, "*." = names without an extension).
+// Null when there is none: *error is kErrFileNotFound when simply nothing matches.
+HostFind HostFindFirst(const std::string& pattern, HostFoundFile* found, uint32_t* error);
+bool HostFindNext(HostFind find, HostFoundFile* found);
+void HostFindClose(HostFind find);

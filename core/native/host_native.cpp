@@ -1,5 +1,6 @@
 #include "core/native/host_native.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/time.h>
 #include <sys/stat.h>
@@ -9,6 +10,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "core/host.h"
@@ -279,3 +281,74 @@ int HostSetFileWriteTime(const std::string& path, uint64_t lastWriteTime) {
     times[1].tv_nsec = static_cast<long>(unix100ns % 10000000ull) * 100;
     return ::utimensat(AT_FDCWD, path.c_str(), times, 0) == 0 ? 0 : -1;
 }
+
+// --- folder search ---
+
+namespace {
+struct NativeFind {
+    std::vector<HostFoundFile> entries;
+    size_t next = 0;
+};
+
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Windows wildcard matching without regard to ASCII case: "*" any run, "?" one character;
+// a pattern ending in "*." matches names without a dot.
+bool WildMatch(const char* p, const char* s) {
+    if (*p == '\0') return *s == '\0';
+    if (p[0] == '*' && p[1] == '.' && p[2] == '\0') return std::strchr(s, '.') == nullptr;
+    if (*p == '*') {
+        for (const char* t = s;; ++t) {
+            if (WildMatch(p + 1, t)) return true;
+            if (*t == '\0') return false;
+        }
+    }
+    if (*s == '\0') return false;
+    if (*p == '?' || Lower(*p) == Lower(*s)) return WildMatch(p + 1, s + 1);
+    return false;
+}
+}  // namespace
+
+HostFind HostFindFirst(const std::string& pattern, HostFoundFile* found, uint32_t* error) {
+    size_t slash = pattern.find_last_of('/');
+    std::string folder = slash == std::string::npos ? std::string(".") : pattern.substr(0, slash);
+    if (folder.empty()) folder = "/";
+    std::string wild = slash == std::string::npos ? pattern : pattern.substr(slash + 1);
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        *error = ToWin32Error(errno);
+        if (*error == kErrFileNotFound) *error = kErrPathNotFound;
+        return nullptr;
+    }
+    auto* find = new NativeFind;
+    while (dirent* e = ::readdir(dir)) {
+        if (!WildMatch(wild.c_str(), e->d_name)) continue;
+        HostFileFacts facts;
+        HostFoundFile f;
+        f.name = e->d_name;
+        if (HostGetFileFacts(folder + "/" + f.name, &facts)) {
+            f.attributes = facts.attributes;
+            f.size = facts.size;
+            f.lastWriteTime = facts.lastWriteTime;
+        }
+        find->entries.push_back(f);
+    }
+    ::closedir(dir);
+    if (find->entries.empty()) {
+        delete find;
+        *error = kErrFileNotFound;
+        return nullptr;
+    }
+    *found = find->entries[0];
+    find->next = 1;
+    return find;
+}
+
+bool HostFindNext(HostFind handle, HostFoundFile* found) {
+    auto* find = static_cast<NativeFind*>(handle);
+    if (find->next >= find->entries.size()) return false;
+    *found = find->entries[find->next++];
+    return true;
+}
+
+void HostFindClose(HostFind handle) { delete static_cast<NativeFind*>(handle); }

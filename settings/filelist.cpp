@@ -1,0 +1,274 @@
+#include "settings/filelist.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+#include "core/appstate.h"
+#include "core/current_image.h"
+#include "core/host.h"
+#include "core/loader.h"
+#include "core/report.h"
+#include "core/text.h"
+#include "core/title.h"
+#include "settings/settings.h"
+
+FileListState FileList;
+
+const char* const kTypePatterns[kTypePatternCount] = {
+    "*.BMP", "*.RLE", "*.GIF", "*.PCX", "*.JPG", "*.JPEG", "*.JFIF", "*.TIF", "*.TGA", "*.PNG", "*.CUR",
+    "*.ANI", "*.ICO", "*.TNS", "*.WEBP", "*.RAW", "*.3FR", "*.ARW", "*.CRW", "*.CR2", "*.DCR", "*.DNG",
+    "*.KDC", "*.MRW", "*.NEF", "*.NRW", "*.ORF", "*.PEF", "*.RAF", "*.RW2", "*.SR2", "*.X3F", "*.",
+};
+bool typePatternEnabled[kTypePatternCount] = {
+    true, true, true, true, true, true, true, true, true, true, true, true, true, true, true, true, true,
+    true, true, true, true, true, true, true, true, true, true, true, true, true, true, true, true,
+};
+std::string fileSpec;
+
+namespace {
+
+// Where the collection stands between calls.
+int patternIndex = 0;
+HostFind findHandle = nullptr;
+bool fileSpecSearched = false;
+
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+int CompareNoCase(const std::string& a, const std::string& b) {
+    const size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+        const unsigned char x = static_cast<unsigned char>(Lower(a[i]));
+        const unsigned char y = static_cast<unsigned char>(Lower(b[i]));
+        if (x != y) return x < y ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+std::string Extension(const std::string& name) {
+    size_t dot = name.rfind('.');
+    return dot == std::string::npos || dot < FileNameOffset(name) ? std::string() : name.substr(dot + 1);
+}
+
+template <typename T>
+int Compare3(T a, T b) {
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
+
+int CompareEntries(int key, const FileListEntry& a, const FileListEntry& b) {
+    int c = 0;
+    switch (key) {
+        case SORT_ALPHA:
+            return CompareNoCase(a.name, b.name);
+        case SORT_WIDTH:
+            c = Compare3(a.width, b.width);
+            if (c == 0) c = Compare3(a.height, b.height);
+            return c != 0 ? c : CompareNoCase(a.name, b.name);
+        case SORT_EXT:
+            c = CompareNoCase(Extension(a.name), Extension(b.name));
+            return c != 0 ? c : CompareNoCase(a.name, b.name);
+        case SORT_SIZE:
+            return Compare3(a.size, b.size);
+        case SORT_TIME:
+            return Compare3(a.lastWrite, b.lastWrite);
+        default:
+            return 0;
+    }
+}
+
+void CloseSearch() {
+    HostFindClose(findHandle);
+    findHandle = nullptr;
+}
+
+// The next pattern to search, or "" when every one has been searched.
+std::string NextPattern() {
+    if (FileSpecInUse()) {
+        if (fileSpecSearched) return std::string();
+        fileSpecSearched = true;
+        return fileSpec;
+    }
+    while (patternIndex < kTypePatternCount && !typePatternEnabled[patternIndex]) ++patternIndex;
+    if (patternIndex >= kTypePatternCount) return std::string();
+    return kTypePatterns[patternIndex++];
+}
+
+bool AnyPatternEnabled() {
+    if (FileSpecInUse()) return true;
+    return std::any_of(typePatternEnabled, typePatternEnabled + kTypePatternCount, [](bool on) { return on; });
+}
+
+void ShowSpinner() {
+    static const char kSpinner[] = {'|', '\\', '-', '/'};
+    static int turn = 0;
+    if (EditState == EDIT_WRITING_ANIMATION) return;
+    HostSetTitle(std::string("Loading Files into Memory ") + kSpinner[turn++ % 4]);
+}
+
+// Stores one found file; false when the collection has to end.
+bool Store(const HostFoundFile& found) {
+    FileListEntry entry;
+    entry.name = found.name;
+    entry.size = static_cast<uint32_t>(found.size);
+    entry.lastWrite = found.lastWriteTime;
+    if (std::abs(SortOrder) == SORT_WIDTH) {
+        // Only the header is read, without touching the picture on the screen; a file
+        // whose header cannot be read is left out.
+        uint16_t w = 0, h = 0, d = 0;
+        if (ProbeImageHeader(found.name, &w, &h, &d) < 0) return true;
+        entry.width = w;
+        entry.height = h;
+        if (EditState != EDIT_WRITING_ANIMATION) HostSetTitle(FormatText("%s (%dx%d)", found.name.c_str(), w, h));
+    }
+    try {
+        FileList.entries.push_back(std::move(entry));
+    } catch (const std::bad_alloc&) {
+        ReportFileError(FormatText("Not enough memory for line %d in list file ", FileList.Count()));
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void EnableTypePattern(int index, bool on) {
+    if (index < 0 || index > kRawPatternIndex) return;
+    typePatternEnabled[index] = on;
+    if (index == kRawPatternIndex)
+        for (int i = kRawPatternIndex + 1; i < kTypePatternCount; ++i) typePatternEnabled[i] = on;
+}
+
+bool FileSpecInUse() {
+    return !fileSpec.empty() && static_cast<unsigned char>(fileSpec[0]) > ' ' &&
+           fileSpec.find("*.*") == std::string::npos;
+}
+
+void SetFileSpec(const std::string& patternPath) {
+    std::string full;
+    size_t nameOffset = 0;
+    if (!HostFullPath(patternPath, &full, &nameOffset)) {
+        full = patternPath;
+        nameOffset = FileNameOffset(patternPath);
+    }
+    const std::string folder = full.substr(0, nameOffset);
+    if (!folder.empty()) HostSetCurrentDir(folder);
+    fileSpec = nameOffset < full.size() ? CutToUtf16Units(full, 250) : std::string();
+    FileList.stale = true;
+}
+
+void ClearFileSpec() {
+    fileSpec.clear();
+    FileList.stale = true;
+}
+
+void ResetListPosition() {
+    FileList.position = -1;
+    patternIndex = 0;
+    fileSpecSearched = false;
+    CloseSearch();
+    std::srand(static_cast<unsigned>(std::time(nullptr)) & 0xFFFF);
+}
+
+void BuildFileList() {
+    HostSetWaitCursor(true);
+    FileList.entries.clear();
+    FileList.fromListFile = false;
+    if (CurrentImage.fullPath.empty() && !lastReadFolder.empty()) HostSetCurrentDir(lastReadFolder);
+    if (!AnyPatternEnabled()) {
+        ReportFileError(FormatText("File not found for line %d in list file ", FileList.Count()));
+        ShowTitle();
+        HostSetWaitCursor(false);
+        return;
+    }
+    while (FileList.Count() < kMaxFileListEntries) {
+        HostPumpMessages();
+        HostFoundFile found;
+        bool have = false;
+        if (findHandle != nullptr) {
+            have = HostFindNext(findHandle, &found);
+            if (!have) CloseSearch();
+        }
+        if (!have) {
+            const std::string pattern = NextPattern();
+            if (pattern.empty()) break;
+            ShowSpinner();
+            uint32_t error = 0;
+            findHandle = HostFindFirst(pattern, &found, &error);
+            if (findHandle == nullptr) {
+                if (error == kErrFileNotFound) continue;
+                ReportFileError(FormatText("File not found for line %d in list file ", FileList.Count()));
+                break;
+            }
+        }
+        // Folders (and "." and "..") that match a pattern never enter the list.
+        if ((found.attributes & 0x10) != 0 || found.name == "." || found.name == "..") continue;
+        if (!Store(found)) break;
+        if (RunMode == RUN_NORMAL) break;
+    }
+    ShowTitle();
+    HostSetWaitCursor(false);
+}
+
+void SortFileList() {
+    const int key = std::abs(SortOrder);
+    if (key == SORT_UNSORTED || (ForceListOrder && FileList.fromListFile)) return;
+    HostSetWaitCursor(true);
+    auto& v = FileList.entries;
+    if (key == SORT_RAND) {
+        // A coin-toss comparison is no ordering a sort can rely on: shuffle instead, with
+        // the generator seeded when the position was reset.
+        for (size_t i = v.size(); i > 1; --i) std::swap(v[i - 1], v[static_cast<size_t>(std::rand()) % i]);
+    } else {
+        const bool reversed = SortOrder < 0;
+        std::sort(v.begin(), v.end(), [key, reversed](const FileListEntry& a, const FileListEntry& b) {
+            const int c = CompareEntries(key, a, b);
+            return reversed ? c > 0 : c < 0;
+        });
+    }
+    HostSetWaitCursor(false);
+}
+
+void FindInList(const std::string& path) {
+    const std::string name = path.substr(FileNameOffset(path));
+    FileList.position = -1;
+    for (int i = 0; i < FileList.Count(); ++i) {
+        if (CompareNoCase(FileList.entries[static_cast<size_t>(i)].name.substr(
+                              FileNameOffset(FileList.entries[static_cast<size_t>(i)].name)),
+                          name) == 0) {
+            FileList.position = i;
+            return;
+        }
+    }
+}
+
+int StepInList(int step, std::string* name) {
+    const int n = FileList.Count();
+    const bool wrap = StartListAgain != 0;
+    int& p = FileList.position;
+    switch (step) {
+        case 1:
+            p = p >= n - 1 ? (wrap ? 0 : n - 1) : p + 1;
+            break;
+        case -1:
+            p = p == 0 ? (wrap ? n - 1 : 0) : p - 1;
+            break;
+        case 5:
+            p += 5;
+            if (p >= n) p = wrap ? 0 : n - 1;
+            break;
+        case -5:
+            p -= 5;
+            if (p < 0) p = wrap ? n - 1 : 0;
+            break;
+        case 0:
+            p = 0;
+            break;
+        default:
+            break;
+    }
+    if (n < 1) return -1;
+    if (p < 0) p = 0;
+    *name = FileList.entries[static_cast<size_t>(p)].name;
+    return 0;
+}

@@ -1,0 +1,53 @@
+// The list of pictures to step through: collected from the current folder (or read from a
+// list file), sorted in one of seven orders, and walked with or without wrapping.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+constexpr int kMaxFileListEntries = 100000;
+
+struct FileListEntry {
+    std::string name;  // as found in the folder (relative to the current directory), or a list path
+    uint32_t size = 0;
+    int32_t width = 0;
+    int32_t height = 0;
+    uint64_t lastWrite = 0;  // FILETIME units
+};
+
+struct FileListState {
+    std::vector<FileListEntry> entries;  // never more than kMaxFileListEntries
+    int position = -1;                   // entry shown, -1 = before the first
+    bool stale = true;                   // rebuild before the next step
+    int step = 1;                        // last navigation step: +1, -1, +5, -5
+    bool fromListFile = false;
+    int Count() const { return static_cast<int>(entries.size()); }
+};
+extern FileListState FileList;
+
+// The type patterns searched, in order, each with its enable flag. The camera RAW
+// patterns after "*.RAW" and "*." follow the "*.RAW" flag.
+constexpr int kTypePatternCount = 33;
+constexpr int kRawPatternIndex = 15;
+extern const char* const kTypePatterns[kTypePatternCount];
+extern bool typePatternEnabled[kTypePatternCount];
+// Sets the flag of one of the first 16 patterns; the RAW flag is copied to the patterns after it.
+void EnableTypePattern(int index, bool on);
+
+// The user's file specification (a wildcard path); empty = the type patterns.
+extern std::string fileSpec;
+void SetFileSpec(const std::string& patternPath);
+void ClearFileSpec();
+// True when fileSpec replaces the type patterns (not blank, no "*.*").
+bool FileSpecInUse();
+
+void ResetListPosition();
+// Collects the folder's matching files; a failure is reported and what was collected stays.
+void BuildFileList();
+void SortFileList();
+// position = index of the entry whose name equals the file-name part of `path`
+// (without regard to case), else -1.
+void FindInList(const std::string& path);
+// Moves by `step` (+1, -1, +5, -5 or 0) and gives the entry's name: 0, or -1 when empty.
+int StepInList(int step, std::string* name);
