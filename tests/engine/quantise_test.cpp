@@ -544,6 +544,7 @@ TEST_F(QuantiseTest, EscapeAbortsMerging) {
     ASSERT_GT(stage1Pumps, 10);
     for (int at : {5, stage1Pumps + 3}) {
         NativeHostReset();
+        NativeHostOnPump = PressEscapeAtPump;
         runModeSeen.clear();
         pumps = 0;
         abortAtPump = at;
