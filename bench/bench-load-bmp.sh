@@ -2,26 +2,20 @@
 # Benchmark: loading a 4000x3000 24-bit BMP into the current image (the real loading
 # pipeline, natively) against ImageMagick decoding the same file, run alternately in the
 # same command. Prints each median and the ratio ours / reference (below 1 = faster).
-# Usage: bench/bench-load-bmp.sh [runs]   (builds build/ first if needed)
+# Usage: bench/bench-load-bmp.sh [runs]   (LUMORA_BUILD picks the build directory, default build/)
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
+source "$(dirname "$0")/lib.sh"
+bench_init
 runs=${1:-7}
-work=${LUMORA_BENCH_DIR:-/tmp/lumora-bench}
-mkdir -p "$work"
-[ -x "$root/build/bench/lumora_bench_load" ] || { cmake -S "$root" -B "$root/build" >/dev/null; make -C "$root/build" -j2 lumora_bench_load >/dev/null; }
-export MAGICK_THREAD_LIMIT=1 OMP_NUM_THREADS=1
+tool=$(bench_tool lumora_bench_load)
 pic="$work/load-4000x3000.bmp"
-if [ ! -s "$pic" ]; then
-  # Deterministic photo-like content: seeded plasma.
-  /usr/bin/convert -seed 42 -size 4000x3000 plasma:fractal -type TrueColor "bmp3:$pic"
-fi
-ours=("$root/build/bench/lumora_bench_load" "$pic")
+# Deterministic photo-like content: seeded plasma.
+bench_plasma "$pic" "bmp3:$pic" 4000x3000 42 -type TrueColor
+ours=("$tool" "$pic")
 ref=(/usr/bin/convert "$pic" ppm:/dev/null)
-seconds() { local s e; s=$(date +%s%N); "$@" >/dev/null 2>&1; e=$(date +%s%N); echo $(( (e - s) / 1000 )); }
-median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
-"${ours[@]}" >/dev/null 2>&1 || { echo "our loader failed on $pic" >&2; exit 1; }
+bench_check "${ours[@]}"
 a=(); b=()
-for ((i = 0; i < runs; i++)); do a+=("$(seconds "${ours[@]}")"); b+=("$(seconds "${ref[@]}")"); done
-ma=$(printf '%s\n' "${a[@]}" | median); mb=$(printf '%s\n' "${b[@]}" | median)
-printf 'load 4000x3000x24 BMP: lumora %.3f s, convert %.3f s, ratio %.2f (median of %d)\n' \
-  "$(echo "$ma / 1000000" | bc -l)" "$(echo "$mb / 1000000" | bc -l)" "$(echo "$ma / $mb" | bc -l)" "$runs"
+for ((i = 0; i < runs; i++)); do a+=("$(bench_seconds "${ours[@]}")"); b+=("$(bench_seconds "${ref[@]}")"); done
+ma=$(bench_median "${a[@]}"); mb=$(bench_median "${b[@]}")
+printf 'load 4000x3000x24 BMP: lumora %s s, convert %s s, ratio %s (median of %d)\n' \
+  "$(bench_secs "$ma")" "$(bench_secs "$mb")" "$(bench_ratio "$ma" "$mb")" "$runs"

@@ -1,7 +1,5 @@
 #include "core/current_image.h"
 
-#include <utility>
-
 #include "core/host.h"
 #include "core/report.h"
 #include "core/title.h"
@@ -14,21 +12,6 @@ bool SlotUsed(int i) { return i >= 0 && i < kUndoSlots && !CurrentImage.undoSlot
 
 void FreeSlotsAbove(int top) {
     for (int i = top + 1; i < kUndoSlots; ++i) CurrentImage.undoSlots[i].Free();
-}
-
-// Swaps two pictures' blocks without copying pixels.
-void SwapDibs(CDib& a, CDib& b) {
-    std::swap(a.info, b.info);
-    std::swap(a.bits, b.bits);
-    std::swap(a.imageSize, b.imageSize);
-    std::swap(a.width, b.width);
-    std::swap(a.height, b.height);
-    std::swap(a.bitsPerPixel, b.bitsPerPixel);
-    std::swap(a.rowBytes, b.rowBytes);
-    std::swap(a.colourCount, b.colourCount);
-    std::swap(a.alphaMode, b.alphaMode);
-    std::swap(a.blockSize, b.blockSize);
-    std::swap(a.serial, b.serial);
 }
 
 }  // namespace
@@ -56,7 +39,7 @@ void Undo() {
         if (top == kUndoSlots - 1) {
             // No slot above the newest: drop the oldest snapshot to make room.
             CurrentImage.undoSlots[0].Free();
-            for (int i = 1; i < kUndoSlots; ++i) SwapDibs(CurrentImage.undoSlots[i - 1], CurrentImage.undoSlots[i]);
+            for (int i = 1; i < kUndoSlots; ++i) CurrentImage.undoSlots[i - 1].Swap(CurrentImage.undoSlots[i]);
             --top;
             if (top < 0) return;
         }

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <utility>
 
 const char* const kDibAllocFailure = "Can't allocate DIB memory.";
 
@@ -77,6 +78,20 @@ void CDib::Free() {
 void CDib::Touch() {
     colourCount = 0;
     serial = NewSerial();
+}
+
+void CDib::Swap(CDib& other) {
+    std::swap(info, other.info);
+    std::swap(bits, other.bits);
+    std::swap(imageSize, other.imageSize);
+    std::swap(width, other.width);
+    std::swap(height, other.height);
+    std::swap(bitsPerPixel, other.bitsPerPixel);
+    std::swap(rowBytes, other.rowBytes);
+    std::swap(colourCount, other.colourCount);
+    std::swap(alphaMode, other.alphaMode);
+    std::swap(blockSize, other.blockSize);
+    std::swap(serial, other.serial);
 }
 
 void CDib::Assign(const CDib& other) {

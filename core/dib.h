@@ -56,6 +56,8 @@ public:
     virtual ~CDib();
 
     void Assign(const CDib& other);
+    // Exchanges the blocks and every field of two pictures without copying pixels.
+    void Swap(CDib& other);
     void Free();
     // Marks the pixels as changed in place: results computed before no longer apply.
     void Touch();

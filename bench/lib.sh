@@ -1,0 +1,53 @@
+# Helpers shared by the benchmark scripts; sourced, not run.
+#   bench_init                   sets root, build (LUMORA_BUILD, default build/) and work
+#                                (LUMORA_BENCH_DIR, default /tmp/lumora-bench); reference
+#                                tools run on one thread
+#   bench_tool TARGET            path of a bench tool, built first when missing
+#   bench_plasma PATH OUTPUT WxH SEED [convert options...]
+#                                makes a deterministic photo-like picture once (OUTPUT is
+#                                convert's output name for PATH, e.g. bmp3:PATH)
+#   bench_seconds COMMAND...     runs it, prints the elapsed microseconds; its standard
+#                                error is kept in $work/stderr.txt
+#   bench_median VALUES...       prints the median
+#   bench_check COMMAND...       runs it once, exits with a message when it fails
+#   bench_ratio A B              prints A / B with two decimals
+#   bench_secs MICROSECONDS      prints seconds with three decimals
+
+bench_init() {
+  root=$(cd "$(dirname "${BASH_SOURCE[1]}")/.." && pwd)
+  build=${LUMORA_BUILD:-$root/build}
+  work=${LUMORA_BENCH_DIR:-/tmp/lumora-bench}
+  mkdir -p "$work"
+  export MAGICK_THREAD_LIMIT=1 OMP_NUM_THREADS=1 VIPS_CONCURRENCY=1
+}
+
+bench_tool() {
+  local tool="$build/bench/$1"
+  if [ ! -x "$tool" ]; then
+    cmake -S "$root" -B "$build" >/dev/null
+    make -C "$build" -j2 "$1" >/dev/null
+  fi
+  echo "$tool"
+}
+
+bench_plasma() {
+  local path=$1 output=$2 size=$3 seed=$4
+  shift 4
+  [ -s "$path" ] || /usr/bin/convert -seed "$seed" -size "$size" plasma:fractal "$@" "$output"
+}
+
+bench_seconds() {
+  local s e
+  s=$(date +%s%N)
+  "$@" >/dev/null 2>"$work/stderr.txt"
+  e=$(date +%s%N)
+  echo $(((e - s) / 1000))
+}
+
+bench_median() { printf '%s\n' "$@" | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
+
+bench_check() { "$@" >/dev/null 2>&1 || { echo "failed: $*" >&2; exit 1; }; }
+
+bench_ratio() { printf '%.2f' "$(echo "$1 / $2" | bc -l)"; }
+
+bench_secs() { printf '%.3f' "$(echo "$1 / 1000000" | bc -l)"; }
