@@ -1,0 +1,21 @@
+// Which command a key sends. The letter keys are one table of plain / Shift / Ctrl
+// commands; when Shift and Ctrl are both held, the row says which modifier wins.
+#pragma once
+
+enum ModifierRule { RULE_NONE = 0, RULE_SHIFT_FIRST = 1, RULE_CTRL_FIRST = 2 };
+
+struct LetterKey {
+    char letter;
+    int plain;
+    int shift;
+    int ctrl;
+    ModifierRule rule;
+};
+extern const LetterKey kLetterKeys[26];
+
+// Command of a letter key (virtual-key code 'A'..'Z'), or 0 when it has none.
+int LetterKeyCommand(int virtualKey, bool shift, bool ctrl);
+
+// Command of the digit and punctuation keys that always send the same command ('1', '2',
+// '5'..'9', ',', '=' and '.'); 0 for any other key.
+int FixedKeyCommand(int character);
