@@ -40,10 +40,14 @@ endfunction()
 # lumora_winelib_resources(<target> <rc file>): compiles the .rc with wrc and links the .res.
 function(lumora_winelib_resources target rcfile)
   get_filename_component(name ${rcfile} NAME_WE)
+  get_filename_component(rcdir ${rcfile} DIRECTORY)
+  # The icons, cursors and bitmaps the script names lie beside it.
+  file(GLOB artwork CONFIGURE_DEPENDS ${rcdir}/*.ico ${rcdir}/*.cur ${rcdir}/*.bmp)
   set(res ${CMAKE_CURRENT_BINARY_DIR}/${name}.res)
   add_custom_command(OUTPUT ${res}
     COMMAND ${LUMORA_WRC_PROGRAM} -I${CMAKE_SOURCE_DIR} -o ${res} ${rcfile}
-    DEPENDS ${rcfile} ${CMAKE_SOURCE_DIR}/shell/resource.h
+    WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
+    DEPENDS ${rcfile} ${CMAKE_SOURCE_DIR}/shell/resource.h ${artwork}
     COMMENT "Compiling resources ${name}.rc"
     VERBATIM)
   add_custom_target(${target}_resources DEPENDS ${res})

@@ -4,6 +4,7 @@
 
 #include "core/appstate.h"
 #include "core/current_image.h"
+#include "core/display.h"
 #include "core/filedate.h"
 #include "core/filemem.h"
 #include "core/fileops.h"
@@ -40,28 +41,14 @@ std::string WithCurrentDir(const std::string& name) {
     return HasFolderPart(name) ? name : JoinPath(HostGetCurrentDir(), name);
 }
 
-// The display mode a newly loaded picture starts in, from DefaultViewFull.
+// The display mode a newly loaded picture starts in, from DefaultViewFull; the wheel
+// zoom starts again from the whole picture.
 void ChooseDisplayModeForNewPicture(int width, int height) {
     displayWidth = width;
     displayHeight = height;
-    if (DisplayMode == 'B' || DisplayMode == 'X') return;
-    switch (DefaultViewFull) {
-        case VIEW_FULL:
-            DisplayMode = 'I';
-            break;
-        case VIEW_BIG:
-            DisplayMode = (width > workAreaWidth - borderWidth || height > workAreaHeight - borderHeight) ? 'I' : 'N';
-            break;
-        case VIEW_HALF:
-            DisplayMode = 'H';
-            break;
-        case VIEW_QUARTER:
-            DisplayMode = 'Q';
-            break;
-        default:
-            DisplayMode = 'N';
-            break;
-    }
+    DisplayMode = ModeForNewPicture(DisplayMode, DefaultViewFull, width, height, workAreaWidth, workAreaHeight,
+                                    borderWidth, borderHeight);
+    ResetWheelZoom();
 }
 
 // Both reader phases under the recovery point. A reader may leave by a long jump, so

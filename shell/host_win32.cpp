@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/host.h"
+#include "shell/display.h"
 #include "shell/mainwnd.h"
 #include "shell/wintext.h"
 
@@ -75,11 +76,7 @@ void HostSetTitle(const std::string& text) {
 
 void HostSetWaitCursor(bool wait) { SetCursor(LoadCursorW(nullptr, wait ? IDC_WAIT : IDC_ARROW)); }
 
-void HostRedrawImage() {
-    if (MainWindow == nullptr) return;
-    FitWindowToPicture();
-    InvalidateRect(MainWindow, nullptr, TRUE);
-}
+void HostRedrawImage() { RedrawImage(); }
 
 void HostPumpMessages() {
     MSG msg;

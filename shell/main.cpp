@@ -1,15 +1,11 @@
-// Program entry: class, window, the file named on the command line, message loop.
+// Program entry: the single-instance link, class, window, start-up and message loop.
 #include <windows.h>
-#include <shellapi.h>
 
 #include <string>
 
-#include "core/appstate.h"
-#include "core/current_image.h"
-#include "core/loader.h"
-#include "core/text.h"
-#include "settings/settings.h"
+#include "sheets/batch.h"
 #include "shell/mainwnd.h"
+#include "shell/startup.h"
 #include "shell/wintext.h"
 
 namespace {
@@ -18,81 +14,65 @@ namespace {
 // window would wait forever.
 constexpr int kExitNoWindow = 3;
 
-// A root-relative path ("/home/a.bmp", the form Unix shells hand to Wine) names a file, not
-// an option, when its first folder exists; "/Resize=50" or "/SaveFile=/tmp/a.jpg" do not.
-bool IsRootRelativePath(const WString& arg) {
-    if (arg.size() < 2 || arg[0] != '/') return false;
-    const size_t second = arg.find('/', 1);
-    if (second == WString::npos) return false;
-    const DWORD attributes = GetFileAttributesW(arg.substr(0, second).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
-// The file named on the command line: the first argument unless it is an option ("/...").
-// A root-relative path gets its drive here, so that the loader sees a full path.
-std::string StartupFileName() {
-    int count = 0;
-    LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
-    if (args == nullptr) return std::string();
-    WString name;
-    if (count >= 2 && args[1][0] != 0) {
-        const WString first = args[1];
-        if (first[0] != '/') {
-            name = first;
-        } else if (IsRootRelativePath(first)) {
-            WCHAR full[MAX_PATH];
-            const DWORD length = GetFullPathNameW(first.c_str(), MAX_PATH, full, nullptr);
-            name = (length > 0 && length < MAX_PATH) ? WString(full, length) : first;
-        }
-    }
-    LocalFree(args);
-    return Narrow(name);
-}
-
-void OpenStartupFile() {
-    std::string name = StartupFileName();
-    if (PrepareNameFromOutside(name) != 1) return;
-    std::string folder = FolderOf(name);
-    if (!folder.empty()) {
-        SetCurrentDirectoryW(Widen(folder).c_str());
-        lastReadFolder = folder;
-        if (SaveDirType == SAVEDIR_LASTREAD) SaveDir = folder;
-    }
-    SetForegroundWindow(MainWindow);
-    LoadImageFile(name, HISTORY_FOLDER_AND_FILE);
-}
-
-int RunMessageLoop() {
+// `watched` is the instance link's message (0 in a later instance): a later instance's
+// command line to open. It is a thread message and is never dispatched.
+int RunMessageLoop(UINT watched) {
     MSG msg;
     for (;;) {
         const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0) return static_cast<int>(msg.wParam);
         if (got == -1) return 1;
+        if (watched != 0 && msg.message == watched) {
+            try {
+                if (!instanceLink.AllowMultiple()) OpenFromOtherInstance(instanceLink.HandedOverCommandLine());
+            } catch (const char* text) {
+                ShowEscapedException(text);
+            } catch (...) {
+                ShowUnknownException();
+            }
+            continue;
+        }
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
 }
 
-}  // namespace
+int Run(HINSTANCE instance, int showCommand) {
+    // The link comes first, before any window: a later instance that may not run on its
+    // own has handed its command line over and ends here, having shown nothing.
+    instanceLink.Open(TEXT("LUM_Mapping"));
+    const UINT watched = instanceLink.isFirst ? instanceLink.messageId : 0;
+    if (!instanceLink.isFirst && !instanceLink.AllowMultiple()) return 0;
 
-extern "C" int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand) {
     if (!RegisterMainClass(instance)) {
         WriteStandardError("Lumora: the main window class cannot be registered\n");
         return kExitNoWindow;
     }
+    // The argument text reaches the option reader and the loader as typed: "%" is not
+    // doubled anywhere, so names and options with "%" work.
+    argumentText = CommandLineText(Narrow(GetCommandLineW()));
     if (CreateMainWindow(instance, showCommand) == nullptr) {
         WriteStandardError("Lumora: the main window cannot be created (is there a display?)\n");
         return kExitNoWindow;
     }
     try {
-        MeasureScreen();
-        ClearUndo();
-        OpenStartupFile();
+        StartUp();
     } catch (const char* text) {
         ShowEscapedException(text);
     } catch (...) {
         ShowUnknownException();
     }
     SetCursor(LoadCursorW(nullptr, IDC_ARROW));
-    return RunMessageLoop();
+    return RunMessageLoop(watched);
+}
+
+}  // namespace
+
+extern "C" int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand) {
+    const int code = Run(instance, showCommand);
+    // Closed here rather than by the static destructor: under Wine, unmapping the block
+    // while the process is already ending (after the display could not be opened) turns
+    // the exit code into 0.
+    instanceLink.Close();
+    return code;
 }

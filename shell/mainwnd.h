@@ -1,4 +1,4 @@
-// The main window: its class, creation, layout and window procedure.
+// The main window: its class, creation, screen measurement and window procedure.
 #pragma once
 
 #include <windows.h>
@@ -12,10 +12,8 @@ extern HINSTANCE AppInstance;
 bool RegisterMainClass(HINSTANCE instance);
 // Creates and shows the main window; null when it cannot be created (no display).
 HWND CreateMainWindow(HINSTANCE instance, int showCommand);
-// Refreshes the work-area and border sizes the display code lays the picture out with.
+// Refreshes the work area, monitor, screen and border sizes of the window's monitor.
 void MeasureScreen();
-// Sizes the window so that its client area holds the current picture at 1:1.
-void FitWindowToPicture();
 
 // Every Win32 callback ends in these when the code it runs throws: an exception must never
 // leave a callback, because unwinding through the system's dispatcher ends the process.
@@ -24,3 +22,14 @@ void ShowUnknownException();
 
 // Writes to the process's standard error (used before any window exists).
 void WriteStandardError(const std::string& text);
+
+// Test requests carried by WM_COPYDATA (dwData). The end-to-end tests use them for what
+// another process cannot do directly: a file drop needs an HDROP of this process, so the
+// program builds one from the names (UTF-16, each NUL-terminated, a final NUL) and posts
+// itself WM_DROPFILES, which runs the real DragQueryFileW path.
+enum : ULONG_PTR {
+    kCopyDataDropFiles = 0x4C554D44,   // 'LUMD'
+    kCopyDataMarkChanged = 0x4C554D43, // 'LUMC': the picture counts as changed
+    kCopyDataMapPoint = 0x4C554D50,    // 'LUMP': two int32, a client point; the answer is
+                                       // 1 + x + 65536 * y of the picture pixel under it
+};

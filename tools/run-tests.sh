@@ -20,7 +20,7 @@ echo "== fuzz build"
 quiet cmake -S "$root" -B "$root/build-fuzz" "${clang[@]}" -DLUMORA_FUZZ=ON
 quiet make -C "$root/build-fuzz" -j"$jobs" fuzzers
 echo "== program and tests"
-quiet cmake -S "$root" -B "$root/build" -DLUMORA_CORPUS="$corpus" \
+quiet cmake -S "$root" -B "$root/build" -DLUMORA_WIN32=ON -DLUMORA_CORPUS="$corpus" \
   -DLUMORA_SANITIZER_BUILD="$root/build-asan" -DLUMORA_FUZZ_BUILD="$root/build-fuzz"
 quiet make -C "$root/build" -j"$jobs"
 cd "$root/build"

@@ -15,12 +15,43 @@
 //   box-text CAPTION MS             wait for a dialog/message box with that caption, print its text
 //   expect-box CAPTION HOW TEXT MS  wait for the box; its text must equal|prefix|contains TEXT
 //   click-button CAPTION ID         press button ID of that box (BM_CLICK) and wait until the box is gone
+//   press CAPTION ID                press button ID of that box (BM_CLICK) and go on
 //   set-edit CAPTION ID TEXT        set the text of control ID of that box
 //   no-box CAPTION                  fail when a box with that caption is open
 //   alive                           the main window exists and answers messages
 //   capture FILE                    save the main window's client area as a 24-bit BMP
 //   close MS                        post WM_CLOSE and wait until the main window is gone
 //   wait-gone MS                    wait until the main window is gone
+//   send-command ID                 send WM_COMMAND ID and wait until it was handled (for
+//                                   commands that open no dialog)
+//   settle MS                       wait until the window has painted and stopped moving
+//   metrics                         print the screen, work area and frame metrics
+//   rects                           print the window rectangle and the client rectangle
+//                                   (screen coordinates): "window L T W H client L T W H"
+//   resize W H                      give the main window that outer size
+//   count-windows N MS              wait until exactly N main windows exist
+//   close-all MS                    close every main window in turn, each gone before the next
+//   drop N FILE...                  drop N files on the window (the program's test request)
+//   mark-changed                    make the program's picture count as changed
+//   map-point X Y                   print the picture pixel under client point X, Y
+//   wheel DELTA X Y                 post a wheel turn at screen point X, Y (120 = one
+//                                   notch forward)
+//   click left|right X Y            post a button press and release at client point X, Y
+//   scroll h|v REQUEST              post WM_HSCROLL / WM_VSCROLL with an SB_ request number
+//   item-text CAPTION ID            print the text of control ID of that box
+//   expect-item CAPTION ID HOW TEXT MS
+//                                   wait until the text of control ID of that box equals|
+//                                   prefix|contains|suffix TEXT
+//   expect-disabled CAPTION ID      control ID of that box must be disabled
+//   make-pattern FILE W H           write a W x H 24-bit BMP whose colours encode their own
+//                                   coordinates (red = x mod 256, green = y mod 256, blue =
+//                                   0x40 | (x / 256) << 3 | y / 256; up to 2048 x 2048
+//                                   before they repeat)
+//   expect-layout DX DY DW DH SX SY SW SH BG
+//                                   the client area shows picture rectangle SX, SY, SW x SH
+//                                   (top-down, of a make-pattern picture) stretched onto
+//                                   client rectangle DX, DY, DW x DH, and colour BG (RRGGBB)
+//                                   everywhere else
 //
 // Exit code 0 when every step succeeded, 1 when a step failed, 2 for a usage error.
 // Builds as a winelib console program and, with mingw-w64, as a real Windows program.
@@ -288,7 +319,17 @@ bool GrabClient(HWND window, ClientPixels* out) {
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
 
-    HDC source = GetDC(window);
+    // A window that reaches past the screen (the borderless display mode pushes its frame
+    // off the screen) is read from the screen: Wine's X11 driver keeps such a window's X
+    // drawable inside the screen, and reading the window's own context is then offset.
+    RECT outer;
+    GetWindowRect(window, &outer);
+    const bool offScreen = outer.left < 0 || outer.top < 0 || outer.right > GetSystemMetrics(SM_CXSCREEN) ||
+                           outer.bottom > GetSystemMetrics(SM_CYSCREEN);
+    POINT origin = {0, 0};
+    if (offScreen) ClientToScreen(window, &origin);
+    HWND from = offScreen ? nullptr : window;
+    HDC source = GetDC(from);
     if (source == nullptr) return false;
     HDC memory = CreateCompatibleDC(source);
     void* bits = nullptr;
@@ -296,7 +337,7 @@ bool GrabClient(HWND window, ClientPixels* out) {
     bool copied = false;
     if (bitmap != nullptr) {
         HGDIOBJ old = SelectObject(memory, bitmap);
-        copied = BitBlt(memory, 0, 0, out->width, out->height, source, 0, 0, SRCCOPY) != 0;
+        copied = BitBlt(memory, 0, 0, out->width, out->height, source, origin.x, origin.y, SRCCOPY) != 0;
         GdiFlush();
         SelectObject(memory, old);
     }
@@ -306,7 +347,7 @@ bool GrabClient(HWND window, ClientPixels* out) {
     }
     if (bitmap != nullptr) DeleteObject(bitmap);
     if (memory != nullptr) DeleteDC(memory);
-    ReleaseDC(window, source);
+    ReleaseDC(from, source);
     return copied;
 }
 
@@ -334,6 +375,173 @@ void Capture(const WString& path) {
         if (Now() >= deadline) Fail("the client area did not settle within " + std::to_string(kDefaultWaitMs) + " ms");
         Sleep(kPollMs);
     }
+}
+
+
+// --- the window's layout ---
+
+// Returns once the main window has handled what was sent to it, has nothing left to paint
+// and kept its rectangle through a few polls.
+void SettleLayout(DWORD ms) {
+    const ULONGLONG deadline = Now() + ms;
+    RECT previous = {0, 0, 0, 0};
+    int stable = 0;
+    for (;;) {
+        HWND window = RequireMainWindow();
+        Settle(window);
+        RECT r;
+        GetWindowRect(window, &r);
+        const bool pending = GetUpdateRect(window, nullptr, FALSE) != 0;
+        if (!pending && EqualRect(&r, &previous)) {
+            if (++stable >= 3) return;
+        } else {
+            stable = 0;
+        }
+        previous = r;
+        if (Now() >= deadline) Fail("the window did not settle within " + std::to_string(ms) + " ms");
+        Sleep(kPollMs);
+    }
+}
+
+std::string Rects(HWND window) {
+    RECT w, c;
+    if (!GetWindowRect(window, &w) || !GetClientRect(window, &c)) Fail("the window's rectangles cannot be read");
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    return "window " + std::to_string(w.left) + " " + std::to_string(w.top) + " " + std::to_string(w.right - w.left) +
+           " " + std::to_string(w.bottom - w.top) + " client " + std::to_string(origin.x) + " " +
+           std::to_string(origin.y) + " " + std::to_string(c.right) + " " + std::to_string(c.bottom);
+}
+
+struct WindowList {
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK CollectMainWindow(HWND window, LPARAM data) {
+    WCHAR name[64];
+    if (GetClassNameW(window, name, 64) > 0 && WString(name) == kMainClass)
+        reinterpret_cast<WindowList*>(data)->windows.push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> MainWindows() {
+    WindowList list;
+    EnumWindows(CollectMainWindow, reinterpret_cast<LPARAM>(&list));
+    return list.windows;
+}
+
+// --- the program's test requests (WM_COPYDATA; see shell/mainwnd.h) ---
+
+constexpr ULONG_PTR kCopyDataDropFiles = 0x4C554D44;
+constexpr ULONG_PTR kCopyDataMarkChanged = 0x4C554D43;
+constexpr ULONG_PTR kCopyDataMapPoint = 0x4C554D50;
+
+LRESULT SendRequest(ULONG_PTR kind, const void* data, DWORD bytes) {
+    COPYDATASTRUCT request;
+    request.dwData = kind;
+    request.cbData = bytes;
+    request.lpData = const_cast<void*>(data);
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(RequireMainWindow(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&request),
+                             SMTO_ABORTIFHUNG, kDefaultWaitMs, &result))
+        Fail("the program does not answer the request");
+    return static_cast<LRESULT>(result);
+}
+
+// --- the coordinate pattern ---
+
+constexpr int kPatternSide = 2048;
+
+void PatternColour(int x, int y, uint8_t* bgr) {
+    bgr[2] = static_cast<uint8_t>(x & 0xFF);
+    bgr[1] = static_cast<uint8_t>(y & 0xFF);
+    bgr[0] = static_cast<uint8_t>(0x40 | (((x >> 8) & 7) << 3) | ((y >> 8) & 7));
+}
+
+void MakePattern(const WString& path, int width, int height) {
+    if (width < 1 || height < 1 || width > 65535 || height > 65535) Fail("bad pattern size");
+    const uint32_t rowBytes = ((static_cast<uint32_t>(width) * 24 + 31) / 32) * 4;
+    std::vector<uint8_t> rows(static_cast<size_t>(rowBytes) * static_cast<size_t>(height), 0);
+    for (int y = 0; y < height; ++y) {
+        uint8_t* row = &rows[static_cast<size_t>(height - 1 - y) * rowBytes];
+        for (int x = 0; x < width; ++x) PatternColour(x % kPatternSide, y % kPatternSide, row + 3 * x);
+    }
+    SaveBmp(path, width, height, rows.data(), rowBytes);
+}
+
+uint32_t ParseColour(const WString& text) {
+    const std::string hex = Narrow(text);
+    char* end = nullptr;
+    const unsigned long value = std::strtoul(hex.c_str(), &end, 16);
+    if (hex.size() != 6 || *end != '\0') throw Arguments::UsageError{"BG must be RRGGBB, not " + hex};
+    return static_cast<uint32_t>(value);
+}
+
+// The client area as in `capture`, but kept in memory.
+ClientPixels SettledClient() {
+    HWND window = RequireMainWindow();
+    const ULONGLONG deadline = Now() + kDefaultWaitMs;
+    for (;;) {
+        Settle(window);
+        ClientPixels first, second;
+        if (!GetUpdateRect(window, nullptr, FALSE) && GrabClient(window, &first)) {
+            Settle(window);
+            if (GrabClient(window, &second) && first.width == second.width && first.height == second.height &&
+                first.rows == second.rows)
+                return first;
+        }
+        if (Now() >= deadline) Fail("the client area did not settle within " + std::to_string(kDefaultWaitMs) + " ms");
+        Sleep(kPollMs);
+    }
+}
+
+// Checks every client pixel: inside the destination rectangle it must show the pattern
+// pixel that the stretch maps it to (within a pixel, or the stretch factor when shrinking),
+// outside it the background colour.
+void ExpectLayout(int dx, int dy, int dw, int dh, int sx, int sy, int sw, int sh, uint32_t background) {
+    const ClientPixels c = SettledClient();
+    if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) Fail("empty rectangle");
+    const double fx = static_cast<double>(sw) / dw, fy = static_cast<double>(sh) / dh;
+    const double tx = (fx > 1 ? fx : 1) + 1, ty = (fy > 1 ? fy : 1) + 1;
+    int wrongInside = 0, wrongOutside = 0;
+    std::string first;
+    for (int y = 0; y < c.height; ++y) {
+        const uint8_t* row = &c.rows[static_cast<size_t>(c.height - 1 - y) * c.rowBytes];
+        for (int x = 0; x < c.width; ++x) {
+            const uint8_t* p = row + 3 * x;
+            const uint32_t rgb = static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[1]) << 8 | p[0];
+            const bool inside = x >= dx && x < dx + dw && y >= dy && y < dy + dh;
+            bool ok;
+            if (inside) {
+                const int px = p[2] | ((p[0] >> 3) & 7) << 8, py = p[1] | (p[0] & 7) << 8;
+                const double ex = sx + (x - dx + 0.5) * fx, ey = sy + (y - dy + 0.5) * fy;
+                const double ax = ex - px, ay = ey - py;
+                ok = (p[0] & 0xC0) == 0x40 && ax <= tx && ax >= -tx && ay <= ty && ay >= -ty;
+                if (!ok) ++wrongInside;
+            } else {
+                ok = rgb == background;
+                if (!ok) ++wrongOutside;
+            }
+            if (!ok && first.empty()) {
+                char text[160];
+                std::snprintf(text, sizeof text, "first at client %d,%d: colour %06X%s", x, y, static_cast<unsigned>(rgb),
+                              inside ? " (inside)" : " (outside)");
+                first = text;
+            }
+        }
+    }
+    if (wrongInside != 0 || wrongOutside != 0)
+        Fail("client " + std::to_string(c.width) + "x" + std::to_string(c.height) + ": " +
+             std::to_string(wrongInside) + " pixels of the picture and " + std::to_string(wrongOutside) +
+             " of the background are wrong; " + first);
+    Print("layout ok: client " + std::to_string(c.width) + "x" + std::to_string(c.height) + "\n");
+}
+
+HWND DialogItem(const WString& caption, int id) {
+    HWND box = WaitForBox(caption, kDefaultWaitMs);
+    HWND item = GetDlgItem(box, id);
+    if (item == nullptr) Fail("the box has no control " + std::to_string(id));
+    return item;
 }
 
 // --- steps ---
@@ -412,6 +620,10 @@ void RunStep(const std::string& name, Arguments& args) {
         // Posted: the click may start another modal loop in the program.
         if (!PostMessageW(button, BM_CLICK, 0, 0)) Fail("the click cannot be posted");
         if (!WaitUntilGone(box, kDefaultWaitMs)) Fail("the box is still open after the click");
+    } else if (name == "press") {
+        const WString caption = args.Text("caption");
+        const int id = static_cast<int>(args.Number("button id"));
+        if (!PostMessageW(DialogItem(caption, id), BM_CLICK, 0, 0)) Fail("the click cannot be posted");
     } else if (name == "set-edit") {
         const WString caption = args.Text("caption");
         const int id = static_cast<int>(args.Number("control id"));
@@ -440,6 +652,133 @@ void RunStep(const std::string& name, Arguments& args) {
         HWND window = FindMainWindow();
         if (window != nullptr && !WaitUntilGone(window, ms))
             Fail("the main window is still there after " + std::to_string(ms) + " ms");
+    } else if (name == "send-command") {
+        const WPARAM id = static_cast<WPARAM>(args.Number("command id"));
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutW(RequireMainWindow(), WM_COMMAND, id, 0, SMTO_ABORTIFHUNG, 20000, &result))
+            Fail("the command was not handled");
+    } else if (name == "settle") {
+        SettleLayout(static_cast<DWORD>(args.Number("milliseconds")));
+    } else if (name == "metrics") {
+        RECT work;
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        Print("screen " + std::to_string(GetSystemMetrics(SM_CXSCREEN)) + " " +
+              std::to_string(GetSystemMetrics(SM_CYSCREEN)) + " work " + std::to_string(work.left) + " " +
+              std::to_string(work.top) + " " + std::to_string(work.right - work.left) + " " +
+              std::to_string(work.bottom - work.top) + " frame " + std::to_string(GetSystemMetrics(SM_CXFRAME)) + " " +
+              std::to_string(GetSystemMetrics(SM_CYFRAME)) + " caption " +
+              std::to_string(GetSystemMetrics(SM_CYCAPTION)) + " menu " + std::to_string(GetSystemMetrics(SM_CYMENU)) +
+              " scroll " + std::to_string(GetSystemMetrics(SM_CXVSCROLL)) + " " +
+              std::to_string(GetSystemMetrics(SM_CYHSCROLL)) + "\n");
+    } else if (name == "rects") {
+        Print(Rects(RequireMainWindow()) + "\n");
+    } else if (name == "resize") {
+        const int width = static_cast<int>(args.Number("width"));
+        const int height = static_cast<int>(args.Number("height"));
+        if (!SetWindowPos(RequireMainWindow(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE))
+            Fail("the window cannot be resized");
+    } else if (name == "count-windows") {
+        const size_t wanted = static_cast<size_t>(args.Number("count"));
+        const DWORD ms = static_cast<DWORD>(args.Number("milliseconds"));
+        const ULONGLONG deadline = Now() + ms;
+        for (;;) {
+            const size_t count = MainWindows().size();
+            if (count == wanted) break;
+            if (Now() >= deadline)
+                Fail(std::to_string(count) + " main windows, not " + std::to_string(wanted) + ", after " +
+                     std::to_string(ms) + " ms");
+            Sleep(kPollMs);
+        }
+    } else if (name == "close-all") {
+        const DWORD ms = static_cast<DWORD>(args.Number("milliseconds"));
+        // One after the other: each writes LUM.INI as it closes.
+        for (HWND window : MainWindows()) {
+            PostMessageW(window, WM_CLOSE, 0, 0);
+            if (!WaitUntilGone(window, ms)) Fail("a main window is still there after " + std::to_string(ms) + " ms");
+        }
+    } else if (name == "drop") {
+        const long count = args.Number("file count");
+        WString names;
+        for (long i = 0; i < count; ++i) {
+            names += args.Text("file");
+            names.push_back(0);
+        }
+        names.push_back(0);
+        if (!SendRequest(kCopyDataDropFiles, names.data(), static_cast<DWORD>(names.size() * sizeof(WCHAR))))
+            Fail("the program refused the drop");
+    } else if (name == "mark-changed") {
+        if (!SendRequest(kCopyDataMarkChanged, "", 1)) Fail("the program refused the request");
+    } else if (name == "map-point") {
+        int32_t point[2];
+        point[0] = static_cast<int32_t>(args.Number("x"));
+        point[1] = static_cast<int32_t>(args.Number("y"));
+        const LRESULT answer = SendRequest(kCopyDataMapPoint, point, sizeof point);
+        if (answer <= 0) Fail("the program refused the request");
+        Print(std::to_string((answer - 1) % 65536) + " " + std::to_string((answer - 1) / 65536) + "\n");
+    } else if (name == "wheel") {
+        const int delta = static_cast<int>(args.Number("delta"));
+        const int x = static_cast<int>(args.Number("x"));
+        const int y = static_cast<int>(args.Number("y"));
+        const WPARAM w = static_cast<WPARAM>(static_cast<uint32_t>(static_cast<uint16_t>(delta)) << 16);
+        const LPARAM l = static_cast<LPARAM>(static_cast<uint32_t>(static_cast<uint16_t>(y)) << 16 |
+                                             static_cast<uint16_t>(x));
+        if (!PostMessageW(RequireMainWindow(), WM_MOUSEWHEEL, w, l)) Fail("the wheel cannot be posted");
+    } else if (name == "click") {
+        const std::string button = Narrow(args.Text("button"));
+        const int x = static_cast<int>(args.Number("x"));
+        const int y = static_cast<int>(args.Number("y"));
+        const LPARAM l = static_cast<LPARAM>(static_cast<uint32_t>(static_cast<uint16_t>(y)) << 16 |
+                                             static_cast<uint16_t>(x));
+        UINT down = WM_LBUTTONDOWN, up = WM_LBUTTONUP;
+        WPARAM flag = MK_LBUTTON;
+        if (button == "right") {
+            down = WM_RBUTTONDOWN;
+            up = WM_RBUTTONUP;
+            flag = MK_RBUTTON;
+        } else if (button != "left") {
+            throw Arguments::UsageError{"the button is left or right, not " + button};
+        }
+        HWND window = RequireMainWindow();
+        if (!PostMessageW(window, down, flag, l) || !PostMessageW(window, up, 0, l)) Fail("the click cannot be posted");
+    } else if (name == "scroll") {
+        const std::string bar = Narrow(args.Text("bar"));
+        const WPARAM request = static_cast<WPARAM>(args.Number("request"));
+        if (bar != "h" && bar != "v") throw Arguments::UsageError{"the bar is h or v, not " + bar};
+        if (!PostMessageW(RequireMainWindow(), bar == "h" ? WM_HSCROLL : WM_VSCROLL, request, 0))
+            Fail("the scroll request cannot be posted");
+    } else if (name == "item-text") {
+        const WString caption = args.Text("caption");
+        const int id = static_cast<int>(args.Number("control id"));
+        Print(Narrow(ControlText(DialogItem(caption, id))) + "\n");
+    } else if (name == "expect-item") {
+        const WString caption = args.Text("caption");
+        const int id = static_cast<int>(args.Number("control id"));
+        const Match how = ParseMatch(args.Text("how"));
+        const WString wanted = args.Text("text");
+        const DWORD ms = static_cast<DWORD>(args.Number("milliseconds"));
+        const ULONGLONG deadline = Now() + ms;
+        HWND item = DialogItem(caption, id);
+        for (;;) {
+            const WString text = ControlText(item);
+            if (Matches(text, wanted, how)) break;
+            if (Now() >= deadline)
+                Fail("control " + std::to_string(id) + " does not " + MatchName(how) + " \"" + Narrow(wanted) +
+                     "\" within " + std::to_string(ms) + " ms; it is \"" + Narrow(text) + "\"");
+            Sleep(kPollMs);
+        }
+    } else if (name == "expect-disabled") {
+        const WString caption = args.Text("caption");
+        const int id = static_cast<int>(args.Number("control id"));
+        if (IsWindowEnabled(DialogItem(caption, id))) Fail("control " + std::to_string(id) + " is enabled");
+    } else if (name == "make-pattern") {
+        const WString path = args.Text("file");
+        const int width = static_cast<int>(args.Number("width"));
+        MakePattern(path, width, static_cast<int>(args.Number("height")));
+    } else if (name == "expect-layout") {
+        int v[8];
+        const char* names[8] = {"DX", "DY", "DW", "DH", "SX", "SY", "SW", "SH"};
+        for (int i = 0; i < 8; ++i) v[i] = static_cast<int>(args.Number(names[i]));
+        ExpectLayout(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], ParseColour(args.Text("background")));
     } else {
         throw Arguments::UsageError{"unknown command: " + name};
     }
@@ -454,11 +793,15 @@ extern "C" int wmain(int argc, WCHAR** argv) {
         return 2;
     }
     std::string step;
+    int steps = 0;
     try {
         while (!args.Done()) {
             step = Narrow(args.Text("command"));
             RunStep(step, args);
+            ++steps;
         }
+        // The last line says the run went through to its end (the scripts check for it).
+        Print("lumora-driver: " + std::to_string(steps) + " steps done\n");
     } catch (const Arguments::UsageError& error) {
         WriteHandle(STD_ERROR_HANDLE, "lumora-driver: " + error.message + "\n");
         return 2;

@@ -48,11 +48,15 @@ fail() {
 }
 
 stop_program() {
-  if [[ -n $program_pid ]] && kill -0 "$program_pid" 2>/dev/null; then
-    kill "$program_pid" 2>/dev/null || true
-    wait "$program_pid" 2>/dev/null || true
-  fi
+  local pid
+  for pid in "$program_pid" "${second_pid:-}"; do
+    if [[ -n $pid ]] && kill -0 "$pid" 2>/dev/null; then
+      kill "$pid" 2>/dev/null || true
+      wait "$pid" 2>/dev/null || true
+    fi
+  done
   program_pid=""
+  second_pid=""
 }
 trap stop_program EXIT
 
@@ -81,6 +85,46 @@ finish_lumora() {
   [[ $rc == "$want" ]] || fail "the program ended with exit code $rc, expected $want"
 }
 
+# Like finish_lumora for a program started with start_lumora_second.
+finish_second() {
+  local want=${1:-0} rc=0
+  [[ -n $second_pid ]] || fail "no second program is running"
+  wait "$second_pid" || rc=$?
+  second_pid=""
+  [[ $rc == 124 || $rc == 137 ]] && fail "the second program did not end within $program_limit s"
+  [[ $rc == "$want" ]] || fail "the second program ended with exit code $rc, expected $want"
+}
+
+# A second program run beside the first (the single-instance tests).
+second_pid=""
+start_lumora_second() {
+  program_runs=$((program_runs + 1))
+  timeout -k 5 "$program_limit" wine "$LUMORA_PROGRAM" "$@" </dev/null >"$work/lumora-$program_runs.out" 2>&1 &
+  second_pid=$!
+}
+
+# The user's folders in the prefix, as the program sees them through the system.
+user_appdata="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming"
+user_config="$user_appdata/LUM"
+
+# use_config [LINE...]: the user's LUM.INI holds exactly these lines (CR LF), so that every
+# test starts from the built-in defaults plus what it sets. The program writes the file
+# back when it closes.
+use_config() {
+  rm -rf "$user_config"
+  mkdir -p "$user_config"
+  if (($# > 0)); then printf '%s\r\n' "$@" >"$user_config/LUM.INI"; else : >"$user_config/LUM.INI"; fi
+}
+use_config
+
+# The value of KEY in a LUM.INI file (without the CR).
+config_value() {
+  sed -n "s/^$2=//p" "$1" | tr -d '\r' | tail -n 1
+}
+
+# Screenshots for people to look at, kept with the session's files (not checked).
+screenshots="$LUMORA_GUI_STATE/screenshots"
+
 # Runs the driver with the given steps; its standard output is left in $driver_output.
 drive() {
   driver_runs=$((driver_runs + 1))
@@ -88,4 +132,8 @@ drive() {
   if ! timeout -k 5 60 wine "$LUMORA_DRIVER" "$@" </dev/null >"$driver_output" 2>&1; then
     fail "driver steps failed: $*"
   fi
+  # A run that stopped without saying so is a failure too; the marker line is then removed
+  # so that the output holds only what the steps printed.
+  grep -q '^lumora-driver: [0-9]* steps done$' "$driver_output" || fail "the driver ended early: $*"
+  sed -i '/^lumora-driver: [0-9]* steps done$/d' "$driver_output"
 }

@@ -1,6 +1,7 @@
 #!/bin/bash
 # A picture named on the command line: the title names it with its stored size and depth,
-# the client area shows it 1:1 at the top-left on black, and closing ends the program with 0.
+# the client area shows it 1:1 on black (a picture narrower than MinimumWidth, 280,
+# centred in that width), and closing ends the program with 0.
 #   test-start-picture.sh FILE REFERENCE TITLE WIDTH HEIGHT FORM
 # FILE and REFERENCE are under the corpus; FORM is how the name is given: "windows"
 # (Z:\...) or "unix" (/..., as a Unix shell passes it).
@@ -15,17 +16,19 @@ else
 fi
 drive wait-window 10000 wait-title "$title" 10000 capture "$(winpath "$work/capture.bmp")"
 
-convert "$work/capture.bmp" -crop "${width}x${height}+0+0" +repage "$work/picture.png"
+margin=0
+((width < 280)) && margin=$(((280 - width) / 2))
+convert "$work/capture.bmp" -crop "${width}x${height}+${margin}+0" +repage "$work/picture.png"
 differing=$(compare -metric AE "$work/picture.png" "$LUMORA_CORPUS/$reference" null: 2>&1) || true
 [[ $differing == 0 ]] || fail "the picture on the screen differs from $reference in $differing pixels"
 
 client_width=$(identify -format '%w' "$work/capture.bmp")
 client_height=$(identify -format '%h' "$work/capture.bmp")
-[[ $client_height == "$height" ]] || fail "the client area is $client_height pixels high, the picture $height"
-if ((client_width > width)); then
-  brightest=$(convert "$work/capture.bmp" -crop "$((client_width - width))x${height}+${width}+0" +repage -format '%[max]' info:)
-  [[ $brightest == 0 ]] || fail "the client area beside the picture is not black (max $brightest)"
-fi
+((client_height >= height)) || fail "the client area is $client_height pixels high, the picture $height"
+# Everything but the picture is black.
+brightest=$(convert "$work/capture.bmp" -fill black -draw "rectangle $margin,0 $((margin + width - 1)),$((height - 1))" \
+  -format '%[max]' info:)
+[[ $brightest == 0 ]] || fail "the client area beside the picture is not black (max $brightest)"
 
 drive close 10000
 finish_lumora 0

@@ -1,0 +1,52 @@
+// The process frame: the single-instance link, the start-up sequence, names handed over by
+// later instances, dropped files and the question before a changed picture is left.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+// The link between running instances: a named shared block of 4104 bytes and a registered
+// message of the same name ("LUM_Mapping"). The first instance writes its thread id and
+// whether later instances may run on their own; a later instance writes its command line
+// and posts the message to the first instance's thread.
+class InstanceLink {
+public:
+    virtual ~InstanceLink();
+    // Creates or opens the block; a later instance hands its command line over.
+    void Open(const WCHAR* name);
+    void Close();
+
+    void SetAllowMultiple(bool allow);
+    bool AllowMultiple() const;
+    // The command line a later instance left in the block.
+    std::string HandedOverCommandLine() const;
+
+    UINT messageId = 0;
+    bool isFirst = true;
+
+private:
+    HANDLE mapping_ = nullptr;
+    uint8_t* view_ = nullptr;
+};
+extern InstanceLink instanceLink;
+
+// The text after the program name on the command line ("%" and all, unchanged).
+extern std::string argumentText;
+// The path ReOpen starts from: LastFileViewed when no file was named at start.
+extern std::string reopenPath;
+
+// Configuration, screen, options, opening picture, first file, quick view. Returns 1.
+int StartUp();
+// A later instance's command line: opens the file it names, or offers the Open dialog.
+void OpenFromOtherInstance(const std::string& commandLine);
+// WM_DROPFILES: loads the first file only.
+void OnDropFiles(HWND window, HDROP drop);
+// The picture counts as changed: asks whether to save first. True when the program may
+// go on and let the picture go.
+bool AskLeaveChangedPicture();
+// Stops the quick-view polling and the slide show when the window goes.
+void StopTimersAtExit(HWND window);
+// Shows (or hides) the mouse cursor whatever the display counter was.
+void ShowCursorCounted(bool show);

@@ -1,0 +1,47 @@
+#!/bin/bash
+# The single-instance link. With AllowMultipleInstance FALSE a second start hands its file
+# name to the first window, which shows it, and ends with exit code 0 without a window;
+# names with blanks and "%" arrive unchanged. With TRUE both windows stay.
+source "$(dirname "$0")/lib.sh"
+
+drive make-pattern "$(winpath "$work/first.bmp")" 120 60 make-pattern "$(winpath "$work/second.bmp")" 140 70
+cp "$work/second.bmp" "$work/third 100%.bmp"
+
+use_config "AllowMultipleInstance=FALSE"
+start_lumora "$(winpath "$work/first.bmp")"
+drive wait-window 10000 wait-title " first.bmp (120x60x24)" 10000
+start_lumora_second "$(winpath "$work/second.bmp")"
+finish_second 0
+drive wait-title " second.bmp (140x70x24)" 10000 count-windows 1 500
+# A Unix name, with a blank and "%".
+start_lumora_second "$work/third 100%.bmp"
+finish_second 0
+drive wait-title " third 100%.bmp (140x70x24)" 10000 count-windows 1 500
+# A name of a type that cannot be shown is reported by the first window, which then offers
+# the Open dialog.
+: >"$work/notes.xyz"
+start_lumora_second "$(winpath "$work/notes.xyz")"
+finish_second 0
+drive expect-box Viewer equals "Error File type not Supported  : $(winpath "$work/notes.xyz")"$'\n' 10000 \
+  click-button Viewer 1 click-button Open 2 wait-title " third 100%.bmp (140x70x24)" 2000
+# A command line longer than the shared block holds arrives cut, terminated, and is
+# refused like any name that is not a picture.
+long="Z:\\$(printf 'x%.0s' $(seq 2100)).bmp"
+start_lumora_second "$long"
+finish_second 0
+drive expect-box Viewer prefix "Error File type not Supported  : Z:\\xxxx" 10000 box-text Viewer 1000
+text=$(head -n 1 "$driver_output")
+((${#text} < 2100)) || fail "the handed-over command line was not cut (${#text} characters)"
+drive click-button Viewer 1 click-button Open 2 wait-title " third 100%.bmp (140x70x24)" 2000 close 10000
+finish_lumora 0
+
+use_config "AllowMultipleInstance=TRUE"
+start_lumora "$(winpath "$work/first.bmp")"
+drive wait-window 10000 wait-title " first.bmp (120x60x24)" 10000
+start_lumora_second "$(winpath "$work/second.bmp")"
+drive count-windows 2 10000
+kill -0 "$second_pid" 2>/dev/null || fail "the second instance ended although multiple instances are allowed"
+drive close-all 10000
+finish_lumora 0
+finish_second 0
+echo "ok: single-instance hand-over, and two windows when allowed"
