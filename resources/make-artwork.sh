@@ -14,7 +14,7 @@ convert -size 400x240 gradient:'#10204a'-'#3a1850' \
   -stroke none -fill '#1a5e3a' -draw 'polygon 0,240 0,175 90,140 170,170 260,130 340,160 400,145 400,240' \
   -fill '#2f8a55' -draw 'polygon 0,240 0,200 120,170 230,195 320,175 400,190 400,240' \
   -font "$font" -pointsize 30 -fill white -gravity south -annotate +0+12 'Lumora' \
-  -colors 64 -type Palette "bmp3:$here/viewer.bmp"
+  +dither -colors 64 -type Palette -compress RLE "bmp3:$here/viewer.bmp"
 
 for s in 32 16; do
   c=$((s / 2)) r=$((s * 3 / 10)) sy=$((s * 2 / 5))
