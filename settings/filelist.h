@@ -35,7 +35,7 @@ extern bool typePatternEnabled[kTypePatternCount];
 // Sets the flag of one of the first 16 patterns; the RAW flag is copied to the patterns after it.
 void EnableTypePattern(int index, bool on);
 
-// The user's file specification (a wildcard path); empty = the type patterns.
+// The user's own file pattern (a wildcard path); empty = the type patterns.
 extern std::string fileSpec;
 void SetFileSpec(const std::string& patternPath);
 void ClearFileSpec();

@@ -111,7 +111,7 @@ TEST_F(FileListTest, CollectsEnabledTypesButNeverFolders) {
     EnableTypePattern(kRawPatternIndex, false);
     Rebuild();
     EXPECT_EQ(Names(), (std::vector<std::string>{"A.JPG", "b.bmp", "c.gif"}));
-    // A user specification replaces the patterns; "*.*" does not.
+    // A pattern of the user's replaces the type patterns; "*.*" does not.
     fileSpec = dir + "/*.txt";
     Rebuild();
     EXPECT_EQ(Names(), (std::vector<std::string>{"notes.txt"}));

@@ -67,8 +67,8 @@ check_picture() {
   # The scaled modes: 1x, 1/2, 1/4, 2x, 4x, drawn at the top-left (or centred in the
   # minimum width), the window fitted and limited to the work area.
   local scaled=("16 1 1" "14 1 2" "18 1 4" "15 2 1" "17 4 1")
-  for spec in "${scaled[@]}"; do
-    set -- $spec
+  for entry in "${scaled[@]}"; do
+    set -- $entry
     dw=$((w * $2 / $3)) dh=$((h * $2 / $3))
     steps+=(send-command "$1" settle 10000 rects expect-layout "$(margin_for $dw)" 0 "$dw" "$dh" 0 0 "$w" "$h" 000000)
   done
