@@ -16,22 +16,6 @@
 
 namespace {
 
-std::vector<uint8_t> Bmp24(int w, int h) {
-    std::vector<uint8_t> f = {'B', 'M'};
-    uint32_t row = static_cast<uint32_t>((w * 24 + 31) / 32 * 4);
-    PutU32(f, 54 + row * static_cast<uint32_t>(h));
-    PutU32(f, 0);
-    PutU32(f, 54);
-    PutU32(f, 40);
-    PutU32(f, static_cast<uint32_t>(w));
-    PutU32(f, static_cast<uint32_t>(h));
-    PutU16(f, 1);
-    PutU16(f, 24);
-    for (int i = 0; i < 6; ++i) PutU32(f, 0);
-    f.resize(f.size() + row * static_cast<uint32_t>(h), 0x44);
-    return f;
-}
-
 class FileListTest : public ::testing::Test {
 protected:
     std::string dir, cwd;
@@ -165,9 +149,9 @@ TEST_F(FileListTest, SortOrdersAndTheirReversal) {
 }
 
 TEST_F(FileListTest, WidthOrderReadsHeadersAndKeepsThePictureShown) {
-    WriteBytes(dir + "/wide.bmp", Bmp24(30, 2));
-    WriteBytes(dir + "/narrow.bmp", Bmp24(5, 9));
-    WriteBytes(dir + "/tall.bmp", Bmp24(5, 3));
+    WriteBytes(dir + "/wide.bmp", MakeBmp24(30, 2, 0x44));
+    WriteBytes(dir + "/narrow.bmp", MakeBmp24(5, 9, 0x44));
+    WriteBytes(dir + "/tall.bmp", MakeBmp24(5, 3, 0x44));
     Touch("broken.bmp", 10);
     CurrentImage.dib.Create(7, 7, 24);
     CurrentImage.dib.FillRGB(0x123456);

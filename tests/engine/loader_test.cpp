@@ -17,22 +17,6 @@
 
 namespace {
 
-std::vector<uint8_t> TinyBmp(int w, int h, uint8_t grey) {
-    std::vector<uint8_t> f = {'B', 'M'};
-    uint32_t row = static_cast<uint32_t>((w * 24 + 31) / 32 * 4);
-    PutU32(f, 54 + row * static_cast<uint32_t>(h));
-    PutU32(f, 0);
-    PutU32(f, 54);
-    PutU32(f, 40);
-    PutU32(f, static_cast<uint32_t>(w));
-    PutU32(f, static_cast<uint32_t>(h));
-    PutU16(f, 1);
-    PutU16(f, 24);
-    for (int i = 0; i < 6; ++i) PutU32(f, 0);
-    f.resize(f.size() + row * static_cast<uint32_t>(h), grey);
-    return f;
-}
-
 class Loader : public ::testing::Test {
 protected:
     std::string dir;
@@ -59,7 +43,7 @@ protected:
 };
 
 TEST_F(Loader, LoadsAndTitlesAPicture) {
-    std::string path = Put("grey.bmp", TinyBmp(3, 2, 0x40));
+    std::string path = Put("grey.bmp", MakeBmp24(3, 2, 0x40));
     ASSERT_EQ(Load(path), 0) << Box();
     EXPECT_EQ(CurrentImage.dib.width, 3);
     EXPECT_EQ(CurrentImage.dib.bitsPerPixel, 24);
@@ -76,7 +60,7 @@ TEST_F(Loader, LoadsAndTitlesAPicture) {
 }
 
 TEST_F(Loader, QuotesAndTrailingBlanksAreIgnoredAndBareNamesGetTheFolder) {
-    std::string path = Put("q.bmp", TinyBmp(1, 1, 1));
+    std::string path = Put("q.bmp", MakeBmp24(1, 1, 1));
     ASSERT_EQ(Load("\"" + path + "\" \n"), 0) << Box();
     EXPECT_EQ(CurrentImage.fullPath, path);
     ASSERT_TRUE(HostSetCurrentDir(dir));
@@ -92,7 +76,7 @@ TEST_F(Loader, MissingEmptyAndUnsupportedFilesAreReported) {
     EXPECT_EQ(Box(), "Is this a genuine *.BMP file? : " + dir + "/empty.bmp\n");
     EXPECT_LT(Load(Put("x.xyz", {1, 2, 3})), 0);
     EXPECT_EQ(Box(), "Error: File type not Supported: " + dir + "/x.xyz\n");
-    std::vector<uint8_t> cut = TinyBmp(20, 20, 3);
+    std::vector<uint8_t> cut = MakeBmp24(20, 20, 3);
     cut.resize(100);
     EXPECT_LT(Load(Put("cut.bmp", cut)), 0);
     EXPECT_EQ(Box(), "File is truncated : " + dir + "/cut.bmp\n");
@@ -100,8 +84,8 @@ TEST_F(Loader, MissingEmptyAndUnsupportedFilesAreReported) {
 }
 
 TEST_F(Loader, ARejectedHeaderBlacksOutTheOldPicture) {
-    ASSERT_EQ(Load(Put("a.bmp", TinyBmp(4, 4, 0x99))), 0);
-    std::vector<uint8_t> bad = TinyBmp(4, 4, 0x99);
+    ASSERT_EQ(Load(Put("a.bmp", MakeBmp24(4, 4, 0x99))), 0);
+    std::vector<uint8_t> bad = MakeBmp24(4, 4, 0x99);
     bad[0] = 'X';
     EXPECT_LT(Load(Put("bad.bmp", bad)), 0);
     EXPECT_EQ(CurrentImage.dib.width, 4);
@@ -111,7 +95,7 @@ TEST_F(Loader, ARejectedHeaderBlacksOutTheOldPicture) {
 }
 
 TEST_F(Loader, ATypeWithoutAReaderChangesNothing) {
-    ASSERT_EQ(Load(Put("a.bmp", TinyBmp(2, 2, 0x55))), 0);
+    ASSERT_EQ(Load(Put("a.bmp", MakeBmp24(2, 2, 0x55))), 0);
     EXPECT_LT(Load(Put("a.gif", {'G', 'I', 'F'})), 0);
     EXPECT_NE(Box().find("not available yet"), std::string::npos) << Box();
     EXPECT_EQ(CurrentImage.dib.bits[0], 0x55);
@@ -132,8 +116,8 @@ TEST_F(Loader, BatchRunsPrintReportsInsteadOfBoxes) {
 }
 
 TEST_F(Loader, HistoriesFollowTheHistoryMode) {
-    std::string a = Put("a.bmp", TinyBmp(1, 1, 1));
-    std::string b = Put("b.bmp", TinyBmp(1, 1, 1));
+    std::string a = Put("a.bmp", MakeBmp24(1, 1, 1));
+    std::string b = Put("b.bmp", MakeBmp24(1, 1, 1));
     ASSERT_EQ(Load(a, HISTORY_NONE), 0);
     EXPECT_EQ(FileHistory.count, 0);
     EXPECT_EQ(FolderHistory.count, 0);
@@ -149,7 +133,7 @@ TEST_F(Loader, HistoriesFollowTheHistoryMode) {
 }
 
 TEST_F(Loader, DefaultViewChoosesTheDisplayMode) {
-    std::string path = Put("big.bmp", TinyBmp(50, 40, 1));
+    std::string path = Put("big.bmp", MakeBmp24(50, 40, 1));
     workAreaWidth = 60;
     workAreaHeight = 60;
     borderWidth = 10;
@@ -192,9 +176,9 @@ TEST_F(Loader, NamesFromOutside) {
 namespace {
 
 TEST_F(Loader, ProbingAHeaderLeavesTheCurrentPictureAlone) {
-    ASSERT_EQ(Load(Put("shown.bmp", TinyBmp(2, 2, 0x77))), 0);
+    ASSERT_EQ(Load(Put("shown.bmp", MakeBmp24(2, 2, 0x77))), 0);
     const std::string note = CurrentImage.formatNote;
-    std::string other = Put("other.bmp", TinyBmp(30, 20, 0x11));
+    std::string other = Put("other.bmp", MakeBmp24(30, 20, 0x11));
     uint16_t w = 0, h = 0, d = 0;
     ASSERT_EQ(ProbeImageHeader(other, &w, &h, &d), 0);
     EXPECT_EQ(w, 30);

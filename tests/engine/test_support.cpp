@@ -167,3 +167,19 @@ void PutU32(std::vector<uint8_t>& v, uint32_t x) {
     PutU16(v, x & 0xFFFF);
     PutU16(v, x >> 16);
 }
+
+std::vector<uint8_t> MakeBmp24(int w, int h, uint8_t fill) {
+    std::vector<uint8_t> f = {'B', 'M'};
+    uint32_t row = static_cast<uint32_t>((w * 24 + 31) / 32 * 4);
+    PutU32(f, 54 + row * static_cast<uint32_t>(h));
+    PutU32(f, 0);
+    PutU32(f, 54);
+    PutU32(f, 40);
+    PutU32(f, static_cast<uint32_t>(w));
+    PutU32(f, static_cast<uint32_t>(h));
+    PutU16(f, 1);
+    PutU16(f, 24);
+    for (int i = 0; i < 6; ++i) PutU32(f, 0);
+    f.resize(f.size() + row * static_cast<uint32_t>(h), fill);
+    return f;
+}

@@ -30,6 +30,9 @@ std::string ScratchDir(const std::string& name);
 // Puts the program state the loader touches back to its start-up values.
 void ResetEngineState();
 
+// A 24-bit Windows bitmap file of w x h pixels, every byte of its rows `fill`.
+std::vector<uint8_t> MakeBmp24(int w, int h, uint8_t fill);
+
 // Little-endian builders for hand-made files.
 void PutU16(std::vector<uint8_t>& v, uint32_t x);
 void PutU32(std::vector<uint8_t>& v, uint32_t x);
