@@ -8,6 +8,8 @@
 #include <new>
 #include <utility>
 
+#include "core/bigalloc.h"
+
 const char* const kDibAllocFailure = "Can't allocate DIB memory.";
 
 namespace {
@@ -101,7 +103,7 @@ void CDib::Assign(const CDib& other) {
         alphaMode = other.alphaMode;
         return;
     }
-    auto* block = static_cast<uint8_t*>(std::malloc(other.blockSize));
+    auto* block = static_cast<uint8_t*>(AllocateBlock(other.blockSize));
     if (block == nullptr) throw kDibAllocFailure;
     std::memcpy(block, other.info, other.blockSize);
     info = block;
@@ -130,7 +132,7 @@ uint8_t* CDib::Create(int w, int h, int depth) {
     // The block is a DIB: GDI cannot take pixel data of 4 GiB or more.
     if (pixelBytes > 0xFFFFFFFFull || total > 0xFFFFFFFFull) throw kDibAllocFailure;
     if (!reuse) {
-        auto* block = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(total)));
+        auto* block = static_cast<uint8_t*>(AllocateBlock(static_cast<size_t>(total)));
         if (block == nullptr) throw kDibAllocFailure;
         info = block;
     }

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/bigalloc.h"
 #include "core/fileops.h"
 #include "core/host.h"
 #include "core/report.h"
@@ -23,7 +24,7 @@ void CFileMem::Release() {
 namespace {
 uint8_t* AllocateWithSlack(uint64_t size) {
     if (size > SIZE_MAX - kFileMemSlack) return nullptr;
-    auto* p = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(size) + kFileMemSlack));
+    auto* p = static_cast<uint8_t*>(AllocateBlock(static_cast<size_t>(size) + kFileMemSlack));
     if (p != nullptr) std::memset(p + size, 0, kFileMemSlack);
     return p;
 }
