@@ -1,5 +1,9 @@
 #include "core/keys.h"
 
+#include <cstdint>
+
+#include "core/display.h"
+
 const LetterKey kLetterKeys[26] = {
     {'A', 5, 5508, 4000, RULE_SHIFT_FIRST},    {'B', 10, 151, 1050, RULE_CTRL_FIRST},
     {'C', 41, 169, 90, RULE_SHIFT_FIRST},      {'D', 15, 5505, 516, RULE_CTRL_FIRST},
@@ -45,4 +49,18 @@ int FixedKeyCommand(int character) {
         case '.': return 52;
         default: return 0;
     }
+}
+
+bool PictureTallerThanWorkArea(char displayMode, int pictureHeight, int workAreaHeight, int borderHeight) {
+    // Compared in quarters of a pixel so that Half and Quarter stay exact.
+    int64_t quarters;
+    switch (displayMode) {
+        case MODE_NORMAL: quarters = 4; break;
+        case MODE_DOUBLE: quarters = 8; break;
+        case MODE_QUADRUPLE: quarters = 16; break;
+        case MODE_HALF: quarters = 2; break;
+        case MODE_QUARTER: quarters = 1; break;
+        default: return false;
+    }
+    return 4 * (static_cast<int64_t>(workAreaHeight) - borderHeight) < quarters * pictureHeight;
 }

@@ -19,3 +19,8 @@ int LetterKeyCommand(int virtualKey, bool shift, bool ctrl);
 // Command of the digit and punctuation keys that always send the same command ('1', '2',
 // '5'..'9', ',', '=' and '.'); 0 for any other key.
 int FixedKeyCommand(int character);
+
+// Whether Page Up/Down and the Up/Down arrows scroll instead of changing the file: in the
+// fixed-scale modes (Normal, Double, Quadruple, Half, Quarter) when the scaled picture is
+// taller than the work area less the window's border; never in the fitted and zoom modes.
+bool PictureTallerThanWorkArea(char displayMode, int pictureHeight, int workAreaHeight, int borderHeight);

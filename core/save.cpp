@@ -151,3 +151,33 @@ void WriteCurrentImageTo(const std::string& path) {
     HostDeleteFile(temp);
     if (WriteImageFile(path) < 0) ReportFileError("Error in Saving file: ");
 }
+
+bool SaveFolderFromText(const std::string& text, std::string* folder) {
+    std::string result = CutToUtf16Units(text, 260);
+    while (!result.empty() && (result.back() == '\n' || result.back() == '\r' || result.back() == ' '))
+        result.pop_back();
+    if (result.empty()) return false;
+    if (result.back() != '\\') result += '\\';
+    if (!PathFits(result)) return false;
+    *folder = result;
+    return true;
+}
+
+void ApplySaveFolderChoice(int type, const std::string& typed, const std::string& currentDirectory) {
+    switch (type) {
+        case SAVEDIR_LASTREAD:
+            SaveDirType = type;
+            SaveDir = lastReadFolder;
+            break;
+        case SAVEDIR_CURRENT:
+            SaveDirType = type;
+            // A folder always ends with "\": names are appended to it.
+            SaveDir = currentDirectory;
+            if (!SaveDir.empty() && SaveDir.back() != '\\') SaveDir += '\\';
+            break;
+        default:
+            SaveDirType = SAVEDIR_USER;
+            SaveFolderFromText(typed, &SaveDir);
+            break;
+    }
+}

@@ -52,3 +52,11 @@ struct ImageWriter {
     int (*write)(OutStream& out, const std::string& path);
 };
 const ImageWriter* FindImageWriter(FileType type);
+
+// "Set Up Write Directory": the save folder typed by the user, as it is stored. At most
+// 260 characters are taken; trailing line feeds, returns and spaces go, and a "\" ends it.
+// False (and `folder` untouched) when the result is empty or too long for a path.
+bool SaveFolderFromText(const std::string& text, std::string* folder);
+// Applies the dialog's OK: the type (0 typed folder, 1 last input folder, 2 current
+// directory) and the folder it gives.
+void ApplySaveFolderChoice(int type, const std::string& typed, const std::string& currentDirectory);

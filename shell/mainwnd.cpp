@@ -18,6 +18,7 @@
 #include "core/text.h"
 #include "settings/config.h"
 #include "settings/settings.h"
+#include "shell/commands.h"
 #include "shell/display.h"
 #include "shell/info_dialogs.h"
 #include "shell/open_dialog.h"
@@ -36,55 +37,9 @@ const WCHAR kViewerResource[] = TEXT(IDR_VIEWER_NAME);
 // The style never changes; the borderless display mode moves the frame off the screen instead.
 constexpr DWORD kMainWindowStyle = WS_OVERLAPPEDWINDOW | 0x0008;
 
-// The Open dialog's file buffer: its text is the next dialog's initial file name.
-WCHAR openPathBuffer[MAX_PATH];
-
 void OnCreate(HWND window, const CREATESTRUCTW* create) {
     MainWindow = window;
     AppInstance = create->hInstance;
-}
-
-void OnOpen(HWND window) {
-    if (RunMode == RUN_QUICKVIEW) return;
-    if (ImageIsChanged() && !AskLeaveChangedPicture()) return;
-    if (ChooseFileToOpen(window, openPathBuffer) < 0) return;
-    std::string path = Narrow(openPathBuffer);
-    const std::string folder = FolderOf(path);
-    if (!folder.empty()) SetCurrentDirectoryW(Widen(folder).c_str());
-    if (DisplayMode != MODE_FIXED_WINDOW) DisplayMode = MODE_NORMAL;
-    // A failed load offers the dialog again; posted, so that the handler returns first.
-    if (LoadImageFile(path, HISTORY_FOLDER_AND_FILE) < 0) PostMessageW(window, WM_COMMAND, IDM_OPEN, 0);
-    else RememberPictureSize();
-}
-
-void OnFileInformation(HWND window) {
-    // EXIF and XMP viewers (results 2 and 3) come with the readers that keep that data.
-    ShowFileInformation(window);
-}
-
-void OnAllowMultiple() {
-    if (!instanceLink.isFirst) return;
-    AllowMultipleInstance = AllowMultipleInstance ? 0 : 1;
-    instanceLink.SetAllowMultiple(AllowMultipleInstance != 0);
-}
-
-void OnCommand(HWND window, WPARAM wParam) {
-    const int id = LOWORD(wParam);
-    if (OnDisplayCommand(window, id)) return;
-    switch (id) {
-        case IDM_OPEN: OnOpen(window); break;
-        case IDM_EXIT: SendMessageW(window, WM_CLOSE, 0, 0); break;
-        case IDM_FILE_INFO: OnFileInformation(window); break;
-        case IDM_SYSTEM_INFO: ShowSystemInformation(window); break;
-        case IDM_ABOUT: ShowAboutBox(window); break;
-        case IDM_ALLOW_MULTIPLE: OnAllowMultiple(); break;
-        default: break;
-    }
-}
-
-void OnInitMenu(HMENU menu) {
-    CheckMenuItem(menu, IDM_ALLOW_MULTIPLE, MF_BYCOMMAND | (AllowMultipleInstance ? MF_CHECKED : MF_UNCHECKED));
-    EnableMenuItem(menu, IDM_ALLOW_MULTIPLE, MF_BYCOMMAND | (instanceLink.isFirst ? MF_ENABLED : MF_GRAYED));
 }
 
 void OnClose(HWND window) {
@@ -102,7 +57,7 @@ void OnDestroy(HWND window) {
 
 void OnRightButton(HWND window, int x, int y) {
     if (OnZoomClick(window, x, y, false)) return;
-    if (RunMode != RUN_QUICKVIEW) OnFileInformation(window);
+    if (RunMode != RUN_QUICKVIEW) ShowFileInformation(window);
 }
 
 void OnMouseWheel(HWND window, WPARAM wParam, LPARAM lParam) {
@@ -115,6 +70,45 @@ void OnMouseWheel(HWND window, WPARAM wParam, LPARAM lParam) {
         return;
     }
     PostMessageW(window, WM_COMMAND, delta > 0 ? IDM_LOAD_PREVIOUS : IDM_LOAD_NEXT, 0);
+}
+
+void DumpMenu(HMENU menu, int depth, std::string* out) {
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        WCHAR text[256] = {};
+        MENUITEMINFOW info = {};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_ID | MIIM_SUBMENU | MIIM_FTYPE | MIIM_STRING | MIIM_STATE;
+        info.dwTypeData = text;
+        info.cch = 255;
+        if (!GetMenuItemInfoW(menu, i, TRUE, &info)) continue;
+        if (info.fType & MFT_SEPARATOR) {
+            *out += std::to_string(depth) + " sep\n";
+            continue;
+        }
+        *out += std::to_string(depth) + " " + std::to_string(info.wID) + " " + Narrow(text);
+        if (info.fState & MFS_GRAYED) *out += " grey";
+        if (info.fState & MFS_CHECKED) *out += " checked";
+        *out += "\n";
+        if (info.hSubMenu != nullptr) {
+            OnInitMenuPopup(info.hSubMenu);
+            DumpMenu(info.hSubMenu, depth + 1, out);
+        }
+    }
+}
+
+BOOL WriteMenuDump(HWND window, const WCHAR* file) {
+    HMENU menu = GetMenu(window);
+    if (menu == nullptr) return FALSE;
+    OnInitMenu(menu);
+    std::string text;
+    DumpMenu(menu, 0, &text);
+    HANDLE handle = CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return FALSE;
+    DWORD written = 0;
+    const BOOL ok = WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(handle);
+    return ok && written == text.size();
 }
 
 // The test requests (see mainwnd.h).
@@ -147,6 +141,13 @@ LRESULT OnCopyData(HWND window, const COPYDATASTRUCT* data) {
             const DisplayPoint p = PictureAtClientPoint(window, point[0], point[1]);
             return 1 + static_cast<LRESULT>(p.x) + 65536 * static_cast<LRESULT>(p.y);
         }
+        case kCopyDataDumpMenu: {
+            const size_t units = data->cbData / sizeof(WCHAR);
+            if (units < 2 || data->lpData == nullptr) return FALSE;
+            WString file(static_cast<const WCHAR*>(data->lpData), units);
+            file.push_back(0);
+            return WriteMenuDump(window, file.c_str());
+        }
         default: return FALSE;
     }
 }
@@ -155,8 +156,11 @@ LRESULT HandleMainMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     switch (message) {
         case WM_CREATE: OnCreate(window, reinterpret_cast<const CREATESTRUCTW*>(lParam)); return 0;
         case WM_PAINT: OnPaint(window); return 0;
-        case WM_COMMAND: OnCommand(window, wParam); return 0;
+        case WM_COMMAND: return OnCommand(window, LOWORD(wParam));
+        case WM_KEYDOWN: OnKeyDown(window, wParam); return 0;
+        case WM_TIMER: OnTimer(window, wParam); return 0;
         case WM_INITMENU: OnInitMenu(reinterpret_cast<HMENU>(wParam)); return 0;
+        case WM_INITMENUPOPUP: OnInitMenuPopup(reinterpret_cast<HMENU>(wParam)); return 0;
         case WM_SIZE: OnSize(window, wParam, LOWORD(lParam), HIWORD(lParam)); return 0;
         case WM_MOVE: OnMove(window); return 0;
         case WM_HSCROLL: OnScroll(window, SB_HORZ, wParam); return 0;

@@ -32,4 +32,8 @@ enum : ULONG_PTR {
     kCopyDataMarkChanged = 0x4C554D43, // 'LUMC': the picture counts as changed
     kCopyDataMapPoint = 0x4C554D50,    // 'LUMP': two int32, a client point; the answer is
                                        // 1 + x + 65536 * y of the picture pixel under it
+    kCopyDataDumpMenu = 0x4C554D4E,    // 'LUMN': a file name (UTF-16, NUL-terminated); the
+                                       // menu is prepared as for showing and written there,
+                                       // one line per item: "DEPTH ID TEXT", " grey" and
+                                       // " checked" appended; separators "DEPTH sep"
 };

@@ -210,9 +210,10 @@ bool AskLeaveChangedPicture() {
         CurrentImage.modified = false;
         return true;
     }
-    // Yes means "save with Save As first". This build has no Save As yet, so nothing could
-    // be saved: Yes stops like Cancel, and the picture is not lost.
-    return false;
+    if (answer != IDYES) return false;
+    // Yes saves with Save As first. Only a file actually written lets the picture go: a
+    // cancelled or failed Save As stops like Cancel, and the picture stays changed.
+    return SendMessageW(MainWindow, WM_COMMAND, IDM_SAVE_AS, 0) == 0;
 }
 
 void ShowCursorCounted(bool show) {

@@ -1,6 +1,7 @@
 // The key table: each letter with no modifier, Shift, Ctrl, and both.
 #include <gtest/gtest.h>
 
+#include "core/display.h"
 #include "core/keys.h"
 
 namespace {
@@ -35,6 +36,22 @@ TEST(FixedKeys, DigitsAndPunctuation) {
     EXPECT_EQ(FixedKeyCommand(','), 150);
     EXPECT_EQ(FixedKeyCommand('3'), 0);  // animation speed: not a command
     EXPECT_EQ(FixedKeyCommand('0'), 0);
+}
+
+// Work area 768 with a border of 68 leaves 700 rows: the fixed-scale modes scroll once the
+// scaled picture passes it, the fitted modes always change the file.
+TEST(ScrollOrChangeFile, TallerThanWorkAreaByMode) {
+    EXPECT_FALSE(PictureTallerThanWorkArea(MODE_NORMAL, 700, 768, 68));
+    EXPECT_TRUE(PictureTallerThanWorkArea(MODE_NORMAL, 701, 768, 68));
+    EXPECT_FALSE(PictureTallerThanWorkArea(MODE_DOUBLE, 350, 768, 68));
+    EXPECT_TRUE(PictureTallerThanWorkArea(MODE_DOUBLE, 351, 768, 68));
+    EXPECT_TRUE(PictureTallerThanWorkArea(MODE_QUADRUPLE, 176, 768, 68));
+    EXPECT_FALSE(PictureTallerThanWorkArea(MODE_HALF, 1400, 768, 68));
+    EXPECT_TRUE(PictureTallerThanWorkArea(MODE_HALF, 1401, 768, 68));
+    EXPECT_FALSE(PictureTallerThanWorkArea(MODE_QUARTER, 2800, 768, 68));
+    EXPECT_TRUE(PictureTallerThanWorkArea(MODE_QUARTER, 2801, 768, 68));
+    for (char fitted : {MODE_BEST_FIT, MODE_BEST_FIT_NO_BORDER, MODE_ZOOM, MODE_WHEEL_ZOOM, MODE_FIXED_WINDOW})
+        EXPECT_FALSE(PictureTallerThanWorkArea(fitted, 65535, 768, 68)) << fitted;
 }
 
 }  // namespace

@@ -195,4 +195,29 @@ TEST_F(Save, OverwriteIsAsked) {
     NativeHostBoxAnswer = kIdOk;
 }
 
+// The save folder dialog's OK: the typed folder is trimmed and ends with "\"; an empty or
+// over-long text keeps the old folder; the other two types take their folder.
+TEST(SaveFolder, TypedLastReadAndCurrentChoices) {
+    std::string folder = "C:\\old\\";
+    EXPECT_TRUE(SaveFolderFromText("D:\\pictures  \r\n", &folder));
+    EXPECT_EQ(folder, "D:\\pictures\\");
+    EXPECT_TRUE(SaveFolderFromText("D:\\out\\", &folder));
+    EXPECT_EQ(folder, "D:\\out\\");
+    EXPECT_FALSE(SaveFolderFromText(" \n", &folder));
+    EXPECT_FALSE(SaveFolderFromText("D:\\" + std::string(300, 'x'), &folder));
+    EXPECT_EQ(folder, "D:\\out\\");
+
+    lastReadFolder = "E:\\read\\";
+    ApplySaveFolderChoice(SAVEDIR_LASTREAD, "ignored", "F:\\cwd");
+    EXPECT_EQ(SaveDirType, SAVEDIR_LASTREAD);
+    EXPECT_EQ(SaveDir, "E:\\read\\");
+    ApplySaveFolderChoice(SAVEDIR_CURRENT, "ignored", "F:\\cwd");
+    EXPECT_EQ(SaveDir, "F:\\cwd\\");
+    ApplySaveFolderChoice(SAVEDIR_USER, "G:\\typed", "F:\\cwd");
+    EXPECT_EQ(SaveDirType, SAVEDIR_USER);
+    EXPECT_EQ(SaveDir, "G:\\typed\\");
+    ApplySaveFolderChoice(SAVEDIR_USER, "", "F:\\cwd");
+    EXPECT_EQ(SaveDir, "G:\\typed\\");
+}
+
 }  // namespace

@@ -17,6 +17,8 @@
 //   click-button CAPTION ID         press button ID of that box (BM_CLICK) and wait until the box is gone
 //   press CAPTION ID                press button ID of that box (BM_CLICK) and go on
 //   set-edit CAPTION ID TEXT        set the text of control ID of that box
+//   select-item CAPTION ID INDEX    choose entry INDEX (0-based) of combo box ID of that box,
+//                                   as the user would (CBN_SELCHANGE and CBN_SELENDOK follow)
 //   no-box CAPTION                  fail when a box with that caption is open
 //   alive                           the main window exists and answers messages
 //   capture FILE                    save the main window's client area as a 24-bit BMP
@@ -47,6 +49,8 @@
 //                                   coordinates (red = x mod 256, green = y mod 256, blue =
 //                                   0x40 | (x / 256) << 3 | y / 256; up to 2048 x 2048
 //                                   before they repeat)
+//   dump-menu FILE                  the program writes its menu to FILE (UTF-8), as
+//                                   prepared for showing (see kCopyDataDumpMenu)
 //   expect-layout DX DY DW DH SX SY SW SH BG
 //                                   the client area shows picture rectangle SX, SY, SW x SH
 //                                   (top-down, of a make-pattern picture) stretched onto
@@ -578,6 +582,13 @@ void RunStep(const std::string& name, Arguments& args) {
         WaitForMainWindow(static_cast<DWORD>(args.Number("milliseconds")));
     } else if (name == "title") {
         Print(Narrow(WindowTitle(RequireMainWindow())) + "\n");
+    } else if (name == "dump-menu") {
+        // Another process cannot read the window's menu: the program writes it itself.
+        WString file = args.Text("file");
+        file.push_back(0);
+        COPYDATASTRUCT data = {0x4C554D4E, static_cast<DWORD>(file.size() * sizeof(WCHAR)), &file[0]};
+        if (!SendMessageW(RequireMainWindow(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)))
+            Fail("the menu was not written");
     } else if (name == "wait-title") {
         WaitTitle(args, Match::Equals);
     } else if (name == "wait-title-prefix") {
@@ -630,6 +641,16 @@ void RunStep(const std::string& name, Arguments& args) {
         const WString text = args.Text("text");
         HWND box = WaitForBox(caption, kDefaultWaitMs);
         if (!SetDlgItemTextW(box, id, text.c_str())) Fail("control " + std::to_string(id) + " cannot be set");
+    } else if (name == "select-item") {
+        const WString caption = args.Text("caption");
+        const int id = static_cast<int>(args.Number("control id"));
+        const int index = static_cast<int>(args.Number("index"));
+        HWND box = WaitForBox(caption, kDefaultWaitMs);
+        HWND list = GetDlgItem(box, id);
+        if (list == nullptr || SendMessageW(list, CB_SETCURSEL, index, 0) != index)
+            Fail("entry " + std::to_string(index) + " of control " + std::to_string(id) + " cannot be chosen");
+        SendMessageW(box, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+        SendMessageW(box, WM_COMMAND, MAKEWPARAM(id, CBN_SELENDOK), reinterpret_cast<LPARAM>(list));
     } else if (name == "no-box") {
         const WString caption = args.Text("caption");
         HWND box = FindBox(caption);

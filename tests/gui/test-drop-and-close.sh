@@ -3,7 +3,7 @@
 # first file is loaded; an unsupported type is reported; a file that cannot be loaded (or
 # whose name is longer than a path may be) is reported and the Open dialog offered; a drop leaves the fixed-size window mode alone
 # and any other mode for Normal. Closing with a changed picture asks first: No closes,
-# Cancel stays, and Yes stays too while there is no Save As to save with.
+# Cancel stays, and Yes with a cancelled Save As stays too.
 source "$(dirname "$0")/lib.sh"
 
 for n in one two three; do drive make-pattern "$(winpath "$work/$n.bmp")" 150 80; done
@@ -29,7 +29,7 @@ drive wait-window 10000 settle 10000 \
 drive mark-changed command 8 \
   expect-box "Leave LUM?" equals $'Image has been modified! Do you wish to save before exiting?\nPress <ESC> key to cancel' 10000 \
   click-button "Leave LUM?" 2 alive \
-  command 8 click-button "Leave LUM?" 6 alive \
+  command 8 click-button "Leave LUM?" 6 click-button "Save As" 2 alive \
   drop 1 "$(winpath "$work/one.bmp")" expect-box "Leave LUM?" prefix "Image has been modified!" 10000 \
   click-button "Leave LUM?" 2 alive wait-title " three.bmp (150x80x24)" 2000 \
   command 8 click-button "Leave LUM?" 7 wait-gone 10000

@@ -1,0 +1,29 @@
+// The command dispatch of the main window: WM_COMMAND, the keys, the menu's check marks
+// and grey items, and the commands that have no module of their own (open, save, exit,
+// delete, wallpaper, the setting toggles).
+#pragma once
+
+#include <windows.h>
+
+// WM_COMMAND: 0, or -1 when Save As was cancelled or failed (the changed-picture question
+// relies on it).
+LRESULT OnCommand(HWND window, int id);
+// WM_KEYDOWN.
+void OnKeyDown(HWND window, WPARAM virtualKey);
+// WM_INITMENU: the check marks.
+void OnInitMenu(HMENU menu);
+// WM_INITMENUPOPUP: grey items and, on the File menu, the two history submenus.
+void OnInitMenuPopup(HMENU popup);
+// WM_TIMER.
+void OnTimer(HWND window, UINT_PTR id);
+
+// True while the command would act: quick view and a running animation block commands.
+bool CommandIsBlocked();
+// True when `id` is in the list of commands this build does not have yet.
+bool CommandNotBuiltYet(int id);
+
+// Whether the mouse cursor is shown ("Show/Hide Cursor").
+extern bool cursorVisibleFlag;
+
+// The address "Connect to LUM Website" opens.
+extern const WCHAR kWebAddress[];
