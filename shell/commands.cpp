@@ -16,6 +16,7 @@
 #include "core/host.h"
 #include "core/keys.h"
 #include "core/loader.h"
+#include "core/quantise.h"
 #include "core/report.h"
 #include "core/save.h"
 #include "core/text.h"
@@ -28,6 +29,7 @@
 #include "shell/mainwnd.h"
 #include "shell/open_dialog.h"
 #include "shell/resource.h"
+#include "shell/settings_dialogs.h"
 #include "shell/startup.h"
 #include "shell/wintext.h"
 
@@ -60,15 +62,15 @@ const int kNotBuiltYet[] = {
     IDM_PRINT, IDM_SLIDE_SHOW, IDM_LOAD_NEXT, IDM_LOAD_PREVIOUS, IDM_LOAD_FIFTH, IDM_LOAD_BACK_FIVE,
     IDM_VIEW_SETUP, IDM_GIF_SETUP, IDM_FLIP_HORIZONTAL, IDM_FLIP_VERTICAL, IDM_ROTATE_90, IDM_ROTATE_180,
     IDM_ROTATE_270, IDM_MOSAIC, IDM_COLOURS_RGB, IDM_NEGATIVE, IDM_GREYSCALE, IDM_MONOCHROME, IDM_SWAP_RED_BLUE,
-    IDM_SWAP_RED_GREEN, IDM_SWAP_GREEN_BLUE, IDM_ROTATE_COLOURS, IDM_COLOURS_HSV, IDM_IMAGE_UNDO, IDM_IMAGE_REDO,
+    IDM_SWAP_RED_GREEN, IDM_SWAP_GREEN_BLUE, IDM_ROTATE_COLOURS, IDM_COLOURS_HSV,
     IDM_START_DEVE, IDM_BLUR, IDM_SHARPEN, IDM_EMBOSS_MEDIUM, IDM_EMBOSS_COLOUR, IDM_USER_FILTER, IDM_COPY,
     IDM_PASTE, IDM_CAPTURE, IDM_CANCEL, IDM_HELP, IDM_RESIZE, IDM_BUILD_THUMBNAILS, IDM_THUMBNAIL_SETUP,
-    IDM_PIXEL_COLOUR, IDM_BUILD_ICON, IDM_EDIT_UNDO, IDM_EDIT_REDO, IDM_BEGINNING_OF_LIST, IDM_ZTREE_COLOUR,
+    IDM_PIXEL_COLOUR, IDM_BUILD_ICON, IDM_BEGINNING_OF_LIST, IDM_ZTREE_COLOUR,
     IDM_CROP_ASPECT, IDM_LOSSLESS_ROTATE_90, IDM_LOSSLESS_ROTATE_180, IDM_LOSSLESS_ROTATE_270,
     IDM_LOSSLESS_FLIP_H, IDM_LOSSLESS_FLIP_V, IDM_LOSSLESS_TRANSPOSE, IDM_LOSSLESS_TRANSVERSE, IDM_LOSSLESS_NULL,
     IDM_LOSSLESS_CROP, IDM_ROTATE_ANGLE, IDM_HISTOGRAM, IDM_TIFF_NEXT_PAGE, IDM_EMAIL, IDM_PRINT_SETUP,
-    IDM_COLOUR_DEPTH, IDM_EDIT_COMMENT, IDM_GIF_SINGLE_STEP, IDM_GIF_RESUME, IDM_GAMMA, IDM_BRIGHTNESS,
-    IDM_PREFERENCES, IDM_TIFF_PAGE_NUMBER, IDM_RUN_BATCH, IDM_AUTO_ORIENTATION, IDM_BUILD_ANIMATION,
+    IDM_EDIT_COMMENT, IDM_GIF_SINGLE_STEP, IDM_GIF_RESUME, IDM_GAMMA, IDM_BRIGHTNESS,
+    IDM_TIFF_PAGE_NUMBER, IDM_RUN_BATCH, IDM_AUTO_ORIENTATION, IDM_BUILD_ANIMATION,
     IDM_DECOMPOSE, IDM_TRAPEZOID, IDM_BATCH, IDM_PAD_ASPECT, IDM_COLLAGE, IDM_GIF_BACKGROUND,
     IDM_ROTATE_BACKGROUND, IDM_OTHER_FILTERS, IDM_MAPPING, IDM_PARALLELOGRAM, IDM_SPHERICAL, IDM_PNG_BACKGROUND,
     IDM_BORDERS, IDM_ADD_TEXT, IDM_INSERT_IMAGE,
@@ -340,6 +342,12 @@ INT_PTR CALLBACK SavePathProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) 
 
 void OnSaveDirectory(HWND window) { DialogBoxParamW(AppInstance, TEXT("SavePathDlg"), window, SavePathProc, 0); }
 
+// "Reduce Colour Depth": the dialog, then the reduction of the picture (nothing at 24 bits).
+void OnColourDepth(HWND window) {
+    if (!AskColourDepth(window)) return;
+    ReduceColourDepth();
+}
+
 void OnNotBuilt(HWND) { ShowMessage(kNotBuiltText, "Viewer", kMbOk | kMbIconWarning); }
 
 // The folder (3000 + i) and file (3100 + i) history entries.
@@ -453,6 +461,12 @@ LRESULT OnCommand(HWND window, int id) {
         case IDM_SYSTEM_INFO: ShowSystemInformation(window); return 0;
         case IDM_ABOUT: ShowAboutBox(window); return 0;
         case IDM_COLOUR_COUNT: OnColourCount(window); return 0;
+        case IDM_COLOUR_DEPTH: OnColourDepth(window); return 0;
+        case IDM_EDIT_UNDO:
+        case IDM_IMAGE_UNDO: Undo(); return 0;
+        case IDM_EDIT_REDO:
+        case IDM_IMAGE_REDO: Redo(); return 0;
+        case IDM_PREFERENCES: ShowPreferences(window); return 0;
         case IDM_SHOW_CURSOR: OnShowHideCursor(); return 0;
         case IDM_WEBSITE: OnWebsite(window); return 0;
         case IDM_ALLOW_MULTIPLE: OnAllowMultiple(); return 0;

@@ -2,13 +2,17 @@
 # Save As through the real dialog: a BMP written in another folder holds the picture's
 # pixels, the title and path follow it (ChangeInputDir), and the picture then counts as
 # unchanged. A cancelled Save As after "Yes" keeps the picture and its changed state.
-# "Set Up Write Directory" keeps a typed folder. Delete Current File asks first, moves the file to the recycle bin (the trash of $HOME), and then loads
-# the previous file.
+# "Set Up Write Directory" keeps a typed folder. Save and Delete Current File ask first,
+# move the file to the recycle bin (the trash of $HOME), and delete then loads the
+# previous file.
 source "$(dirname "$0")/lib.sh"
 
 use_config "WarningFlag=TRUE" "ChangeInputDir=TRUE" "ConfirmDeleteFileFlag=TRUE"
 drive make-pattern "$(winpath "$work/one.bmp")" 150 80
-mkdir -p "$work/out" "$work/home"
+# A scratch HOME with an empty trash: Wine moves a file deleted "to the recycle bin" into
+# it (without the folder Wine 8 deletes outright), so the tests can see where it went.
+trash="$work/home/.local/share/Trash"
+mkdir -p "$work/out" "$trash/files" "$trash/info"
 export HOME="$work/home"
 unset XDG_DATA_HOME
 
@@ -25,6 +29,7 @@ drive wait-window 10000 wait-title " one.bmp (150x80x24)" 10000 settle 5000 \
   no-box "Delete file?"
 [[ -f $work/one.bmp && -z $(ls "$work/out") ]] || fail "a failed save left files: $(ls "$work" "$work/out")"
 [[ ! -e $work/one.jpg && ! -e $work/one.jpg.\$\$\$ ]] || fail "a failed Save left files"
+[[ -z $(ls "$trash/files") ]] || fail "a failed Save put <$(ls "$trash/files")> in the trash"
 drive mark-changed drop 1 "$(winpath "$work/one.bmp")" expect-box "Leave LUM?" prefix "Image has been modified!" 10000 \
   click-button "Leave LUM?" 6 click-button "Save As" 2 alive wait-title " one.bmp (150x80x24)" 2000 \
   command 5 select-item "Save As" 1136 1 set-edit "Save As" 1148 "$(winpath "$work/out/copy")" \
@@ -40,6 +45,10 @@ drive mark-changed command 4 \
   click-button "Delete file?" 1 wait-title-contains "copy.bmp" 5000
 cmp <(tail -c 28800 "$work/one.bmp") <(tail -c 28800 "$work/out/copy.bmp") || fail "Save changed the pixels"
 [[ $(ls "$work/out") == copy.bmp ]] || fail "Save left $(ls "$work/out")"
+# The file replaced by Save went to the trash, with a note of where it was.
+[[ $(ls "$trash/files") == copy.bmp ]] || fail "the trash holds <$(ls "$trash/files")> after Save"
+cmp <(tail -c 28800 "$work/one.bmp") <(tail -c 28800 "$trash/files/copy.bmp") || fail "the trashed file's pixels differ"
+grep -qx "Path=$work/out/copy.bmp" "$trash/info/copy.bmp.trashinfo" || fail "the trash note does not name the file"
 
 # The copy is now the current file: delete it (asked first; Cancel keeps it, OK moves it).
 drive command 40006 expect-box "Delete file?" equals "Do you wish to move file <$(winpath "$work/out/copy.bmp")> to recycle bin?" 10000 \
@@ -48,10 +57,10 @@ drive command 40006 expect-box "Delete file?" equals "Do you wish to move file <
 drive command 40006 click-button "Delete file?" 1 \
   expect-box Viewer equals "This command is not available yet." 10000 click-button Viewer 1
 [[ ! -e $work/out/copy.bmp ]] || fail "the file was not deleted"
-# Wine 8 deletes outright when it finds no usable trash; where it keeps one, the file is there.
-if [[ -d $HOME/.local/share/Trash/files ]]; then
-  ls "$HOME/.local/share/Trash/files/" | grep -q '^copy.*\.bmp$' || fail "the file is not in the trash"
-fi
+# The deleted file joined the trash beside the one replaced by Save, under its own name.
+deleted=$(ls "$trash/files" | grep -vx copy.bmp)
+[[ $deleted == copy.bmp* && $(ls "$trash/files" | wc -l) == 2 ]] || fail "the trash holds <$(ls "$trash/files")> after delete"
+grep -qx "Path=$work/out/copy.bmp" "$trash/info/$deleted.trashinfo" || fail "the trash note of the deleted file does not name it"
 # The save folder dialog shows the folder Save As used; a typed folder is trimmed, ends
 # with "\" and is kept in LUM.INI. Closing asks nothing: nothing is changed any more.
 drive command 154 expect-item "Set Up Write Directory" 1085 prefix "$(winpath "$work/out")" 10000 \
