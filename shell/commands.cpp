@@ -21,6 +21,7 @@
 #include "core/save.h"
 #include "core/text.h"
 #include "core/title.h"
+#include "ops/flip.h"
 #include "settings/config.h"
 #include "settings/history.h"
 #include "settings/settings.h"
@@ -60,8 +61,7 @@ void OnOpen(HWND window) {
 // shrinks as features land; each of them answers with kNotBuiltText.
 const int kNotBuiltYet[] = {
     IDM_PRINT, IDM_SLIDE_SHOW, IDM_LOAD_NEXT, IDM_LOAD_PREVIOUS, IDM_LOAD_FIFTH, IDM_LOAD_BACK_FIVE,
-    IDM_VIEW_SETUP, IDM_GIF_SETUP, IDM_FLIP_HORIZONTAL, IDM_FLIP_VERTICAL, IDM_ROTATE_90, IDM_ROTATE_180,
-    IDM_ROTATE_270, IDM_MOSAIC, IDM_COLOURS_RGB, IDM_NEGATIVE, IDM_GREYSCALE, IDM_MONOCHROME, IDM_SWAP_RED_BLUE,
+    IDM_VIEW_SETUP, IDM_GIF_SETUP, IDM_MOSAIC, IDM_COLOURS_RGB, IDM_NEGATIVE, IDM_GREYSCALE, IDM_MONOCHROME, IDM_SWAP_RED_BLUE,
     IDM_SWAP_RED_GREEN, IDM_SWAP_GREEN_BLUE, IDM_ROTATE_COLOURS, IDM_COLOURS_HSV,
     IDM_START_DEVE, IDM_BLUR, IDM_SHARPEN, IDM_EMBOSS_MEDIUM, IDM_EMBOSS_COLOUR, IDM_USER_FILTER, IDM_COPY,
     IDM_PASTE, IDM_CAPTURE, IDM_CANCEL, IDM_HELP, IDM_RESIZE, IDM_BUILD_THUMBNAILS, IDM_THUMBNAIL_SETUP,
@@ -462,6 +462,11 @@ LRESULT OnCommand(HWND window, int id) {
         case IDM_ABOUT: ShowAboutBox(window); return 0;
         case IDM_COLOUR_COUNT: OnColourCount(window); return 0;
         case IDM_COLOUR_DEPTH: OnColourDepth(window); return 0;
+        case IDM_ROTATE_90: RunTransformCommand(TRANSFORM_ROTATE_90); return 0;
+        case IDM_ROTATE_180: RunTransformCommand(TRANSFORM_ROTATE_180); return 0;
+        case IDM_ROTATE_270: RunTransformCommand(TRANSFORM_ROTATE_270); return 0;
+        case IDM_FLIP_HORIZONTAL: RunTransformCommand(TRANSFORM_FLIP_HORIZONTAL); return 0;
+        case IDM_FLIP_VERTICAL: RunTransformCommand(TRANSFORM_FLIP_VERTICAL); return 0;
         case IDM_EDIT_UNDO:
         case IDM_IMAGE_UNDO: Undo(); return 0;
         case IDM_EDIT_REDO:
