@@ -13,6 +13,7 @@
 #include "core/report.h"
 #include "core/text.h"
 #include "core/title.h"
+#include "settings/filelist.h"
 #include "settings/history.h"
 #include "settings/settings.h"
 
@@ -185,6 +186,9 @@ int LoadImageFile(std::string& path, int historyMode) {
     ShowTitle();
     HostRedrawImage();
 
+    // A file chosen from outside the folder list (Open, a drop, a history entry, the
+    // command line) means the list must be collected again before the next step.
+    if (historyMode == HISTORY_FOLDER_AND_FILE) FileList.stale = true;
     if (result >= 0) {
         std::string full = WithCurrentDir(path);
         if (PathFits(full)) CurrentImage.fullPath = full;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <unordered_set>
 
 #include "core/appstate.h"
 #include "core/current_image.h"
@@ -33,8 +34,26 @@ namespace {
 int patternIndex = 0;
 HostFind findHandle = nullptr;
 bool fileSpecSearched = false;
+std::string searchedName;                   // the wildcard name of the pattern in hand
+std::unordered_set<std::string> collected;  // lower-case names already in the list
 
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Windows wildcard match without regard to ASCII case: "*" any run, "?" one character, and
+// a final "*." only names without a dot.
+bool WildMatch(const char* p, const char* s) {
+    if (*p == '\0') return *s == '\0';
+    if (p[0] == '*' && p[1] == '.' && p[2] == '\0') return std::strchr(s, '.') == nullptr;
+    if (*p == '*') {
+        for (const char* t = s;; ++t) {
+            if (WildMatch(p + 1, t)) return true;
+            if (*t == '\0') return false;
+        }
+    }
+    if (*s == '\0') return false;
+    if (*p == '?' || Lower(*p) == Lower(*s)) return WildMatch(p + 1, s + 1);
+    return false;
+}
 
 int CompareNoCase(const std::string& a, const std::string& b) {
     const size_t n = std::min(a.size(), b.size());
@@ -174,6 +193,7 @@ void BuildFileList() {
     HostSetWaitCursor(true);
     FileList.entries.clear();
     FileList.fromListFile = false;
+    collected.clear();
     if (CurrentImage.fullPath.empty() && !lastReadFolder.empty()) HostSetCurrentDir(lastReadFolder);
     if (!AnyPatternEnabled()) {
         ReportFileError(FormatText("File not found for line %d in list file ", FileList.Count()));
@@ -194,6 +214,7 @@ void BuildFileList() {
             if (pattern.empty()) break;
             ShowSpinner();
             uint32_t error = 0;
+            searchedName = pattern.substr(FileNameOffset(pattern));
             findHandle = HostFindFirst(pattern, &found, &error);
             if (findHandle == nullptr) {
                 if (error == kErrFileNotFound) continue;
@@ -201,8 +222,14 @@ void BuildFileList() {
                 break;
             }
         }
-        // Folders (and "." and "..") that match a pattern never enter the list.
+        // Folders (and "." and "..") that match a pattern never enter the list. A file is
+        // taken only when its own name matches (a system may also match short aliases, or
+        // take "*." for every name) and only once, whichever patterns find it.
         if ((found.attributes & 0x10) != 0 || found.name == "." || found.name == "..") continue;
+        if (!WildMatch(searchedName.c_str(), found.name.c_str())) continue;
+        std::string key = found.name;
+        std::transform(key.begin(), key.end(), key.begin(), Lower);
+        if (!collected.insert(key).second) continue;
         if (!Store(found)) break;
         if (RunMode == RUN_NORMAL) break;
     }
@@ -270,5 +297,20 @@ int StepInList(int step, std::string* name) {
     if (n < 1) return -1;
     if (p < 0) p = 0;
     *name = FileList.entries[static_cast<size_t>(p)].name;
+    return 0;
+}
+
+int NavigationTarget(int step, const std::string& currentPath, std::string* name) {
+    if (FileList.stale) {
+        ResetListPosition();
+        if (!FileList.fromListFile) BuildFileList();
+        SortFileList();
+        FindInList(currentPath);
+        FileList.stale = false;
+    }
+    if (StepInList(step, name) < 0) {
+        ShowMessage("No file found, change directory or set different file types", "Viewer", kMbOk | kMbIconWarning);
+        return -1;
+    }
     return 0;
 }

@@ -51,3 +51,8 @@ void SortFileList();
 void FindInList(const std::string& path);
 // Moves by `step` (+1, -1, +5, -5 or 0) and gives the entry's name: 0, or -1 when empty.
 int StepInList(int step, std::string* name);
+
+// The file a navigation step shows: rebuilds and sorts the list first when it is stale
+// (finding the shown file `currentPath` in it), then steps. 0, or -1 after the message
+// "No file found, change directory or set different file types".
+int NavigationTarget(int step, const std::string& currentPath, std::string* name);

@@ -23,6 +23,7 @@
 #include "core/title.h"
 #include "ops/flip.h"
 #include "settings/config.h"
+#include "settings/filelist.h"
 #include "settings/history.h"
 #include "settings/settings.h"
 #include "shell/display.h"
@@ -57,15 +58,40 @@ void OnOpen(HWND window) {
     else RememberPictureSize();
 }
 
+// Next, previous, fifth next, back five and the beginning of the folder's list.
+void OnNavigate(int command) {
+    if (RunMode == RUN_QUICKVIEW) return;
+    RunMode = RUN_STEPPING;
+    if (ImageIsChanged() && !AskLeaveChangedPicture()) return;
+    int step = 0;
+    switch (command) {
+        case IDM_LOAD_NEXT: step = 1; break;
+        case IDM_LOAD_PREVIOUS: step = -1; break;
+        case IDM_LOAD_FIFTH: step = 5; break;
+        case IDM_LOAD_BACK_FIVE: step = -5; break;
+        default: ResetListPosition(); break;  // the beginning: the step in force stays
+    }
+    if (step != 0) FileList.step = step;
+    if (DisplayMode != MODE_FIXED_WINDOW) DisplayMode = MODE_BEST_FIT;
+    ShowCursorCounted(NextFileCursor != 0);
+    std::string name;
+    if (NavigationTarget(step, CurrentImage.fullPath, &name) < 0) return;
+    if (!NextFileBorder && DisplayMode != MODE_FIXED_WINDOW) DisplayMode = MODE_BEST_FIT_NO_BORDER;
+    listPositionText = FormatText("(%d of %d)", FileList.position + 1, FileList.Count());
+    const int result = LoadImageFile(name, HISTORY_FOLDER);
+    listPositionText.clear();
+    if (result >= 0) RememberPictureSize();
+}
+
 // Commands of the menu and keys whose feature this build does not have yet. The list
 // shrinks as features land; each of them answers with kNotBuiltText.
 const int kNotBuiltYet[] = {
-    IDM_PRINT, IDM_SLIDE_SHOW, IDM_LOAD_NEXT, IDM_LOAD_PREVIOUS, IDM_LOAD_FIFTH, IDM_LOAD_BACK_FIVE,
+    IDM_PRINT, IDM_SLIDE_SHOW,
     IDM_VIEW_SETUP, IDM_GIF_SETUP, IDM_MOSAIC, IDM_COLOURS_RGB, IDM_NEGATIVE, IDM_GREYSCALE, IDM_MONOCHROME, IDM_SWAP_RED_BLUE,
     IDM_SWAP_RED_GREEN, IDM_SWAP_GREEN_BLUE, IDM_ROTATE_COLOURS, IDM_COLOURS_HSV,
     IDM_START_DEVE, IDM_BLUR, IDM_SHARPEN, IDM_EMBOSS_MEDIUM, IDM_EMBOSS_COLOUR, IDM_USER_FILTER, IDM_COPY,
     IDM_PASTE, IDM_CAPTURE, IDM_CANCEL, IDM_HELP, IDM_RESIZE, IDM_BUILD_THUMBNAILS, IDM_THUMBNAIL_SETUP,
-    IDM_PIXEL_COLOUR, IDM_BUILD_ICON, IDM_BEGINNING_OF_LIST, IDM_ZTREE_COLOUR,
+    IDM_PIXEL_COLOUR, IDM_BUILD_ICON, IDM_ZTREE_COLOUR,
     IDM_CROP_ASPECT, IDM_LOSSLESS_ROTATE_90, IDM_LOSSLESS_ROTATE_180, IDM_LOSSLESS_ROTATE_270,
     IDM_LOSSLESS_FLIP_H, IDM_LOSSLESS_FLIP_V, IDM_LOSSLESS_TRANSPOSE, IDM_LOSSLESS_TRANSVERSE, IDM_LOSSLESS_NULL,
     IDM_LOSSLESS_CROP, IDM_ROTATE_ANGLE, IDM_HISTOGRAM, IDM_TIFF_NEXT_PAGE, IDM_EMAIL, IDM_PRINT_SETUP,
@@ -462,6 +488,11 @@ LRESULT OnCommand(HWND window, int id) {
         case IDM_ABOUT: ShowAboutBox(window); return 0;
         case IDM_COLOUR_COUNT: OnColourCount(window); return 0;
         case IDM_COLOUR_DEPTH: OnColourDepth(window); return 0;
+        case IDM_LOAD_NEXT:
+        case IDM_LOAD_PREVIOUS:
+        case IDM_LOAD_FIFTH:
+        case IDM_LOAD_BACK_FIVE:
+        case IDM_BEGINNING_OF_LIST: OnNavigate(id); return 0;
         case IDM_ROTATE_90: RunTransformCommand(TRANSFORM_ROTATE_90); return 0;
         case IDM_ROTATE_180: RunTransformCommand(TRANSFORM_ROTATE_180); return 0;
         case IDM_ROTATE_270: RunTransformCommand(TRANSFORM_ROTATE_270); return 0;

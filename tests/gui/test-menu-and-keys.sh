@@ -20,8 +20,8 @@ drive key TAB expect-box "System Info" prefix "Memory in Use:" 10000 click-butto
   key O click-button Open 2 alive \
   key J expect-box Viewer equals "This command is not available yet." 10000 click-button Viewer 1 \
   key 9 wait-title " one.bmp (80x150x24)" 10000 send-command 144 wait-title " one.bmp (150x80x24)" 10000 \
-  key DOWN expect-box Viewer equals "This command is not available yet." 10000 click-button Viewer 1 \
-  wheel -120 0 0 expect-box Viewer equals "This command is not available yet." 10000 click-button Viewer 1 \
+  key DOWN wait-title "(1 of 1) one.bmp (150x80x24)" 10000 send-command 16 \
+  wheel -120 0 0 wait-title "(1 of 1) one.bmp (150x80x24)" 10000 send-command 16 \
   command 1 expect-box Viewer equals "This File Menu Option Not Yet Implemented!" 10000 click-button Viewer 1 \
   key ESCAPE expect-box "Leave LUM?" equals "Do you wish to exit LUM?" 10000 click-button "Leave LUM?" 7 alive \
   key RETURN expect-box "Leave LUM?" equals "Do you wish to exit LUM?" 10000 click-button "Leave LUM?" 7 alive
