@@ -1,6 +1,7 @@
 #include "core/text.h"
 
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -158,4 +159,19 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
                    ? '/'
                    : '\\';
     return folder + sep + name;
+}
+
+bool WildcardMatch(const char* p, const char* s) {
+    const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+    if (*p == '\0') return *s == '\0';
+    if (p[0] == '*' && p[1] == '.' && p[2] == '\0') return std::strchr(s, '.') == nullptr;
+    if (*p == '*') {
+        for (const char* t = s;; ++t) {
+            if (WildcardMatch(p + 1, t)) return true;
+            if (*t == '\0') return false;
+        }
+    }
+    if (*s == '\0') return false;
+    if (*p == '?' || lower(*p) == lower(*s)) return WildcardMatch(p + 1, s + 1);
+    return false;
 }

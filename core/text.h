@@ -35,3 +35,7 @@ size_t FileNameOffset(const std::string& path);
 std::string FolderOf(const std::string& path);
 // Folder + name, with a separator only when the folder does not end with one.
 std::string JoinPath(const std::string& folder, const std::string& name);
+
+// Windows wildcard match without regard to ASCII case: "*" any run, "?" one character,
+// and a final "*." only names without a dot.
+bool WildcardMatch(const char* pattern, const char* name);

@@ -39,22 +39,6 @@ std::unordered_set<std::string> collected;  // lower-case names already in the l
 
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-// Windows wildcard match without regard to ASCII case: "*" any run, "?" one character, and
-// a final "*." only names without a dot.
-bool WildMatch(const char* p, const char* s) {
-    if (*p == '\0') return *s == '\0';
-    if (p[0] == '*' && p[1] == '.' && p[2] == '\0') return std::strchr(s, '.') == nullptr;
-    if (*p == '*') {
-        for (const char* t = s;; ++t) {
-            if (WildMatch(p + 1, t)) return true;
-            if (*t == '\0') return false;
-        }
-    }
-    if (*s == '\0') return false;
-    if (*p == '?' || Lower(*p) == Lower(*s)) return WildMatch(p + 1, s + 1);
-    return false;
-}
-
 int CompareNoCase(const std::string& a, const std::string& b) {
     const size_t n = std::min(a.size(), b.size());
     for (size_t i = 0; i < n; ++i) {
@@ -226,7 +210,7 @@ void BuildFileList() {
         // taken only when its own name matches (a system may also match short aliases, or
         // take "*." for every name) and only once, whichever patterns find it.
         if ((found.attributes & 0x10) != 0 || found.name == "." || found.name == "..") continue;
-        if (!WildMatch(searchedName.c_str(), found.name.c_str())) continue;
+        if (!WildcardMatch(searchedName.c_str(), found.name.c_str())) continue;
         std::string key = found.name;
         std::transform(key.begin(), key.end(), key.begin(), Lower);
         if (!collected.insert(key).second) continue;

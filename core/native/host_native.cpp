@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/host.h"
+#include "core/text.h"
 
 NativeHostRecord NativeHost;
 bool NativeHostEcho = false;
@@ -289,24 +290,6 @@ struct NativeFind {
     std::vector<HostFoundFile> entries;
     size_t next = 0;
 };
-
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-// Windows wildcard matching without regard to ASCII case: "*" any run, "?" one character;
-// a pattern ending in "*." matches names without a dot.
-bool WildMatch(const char* p, const char* s) {
-    if (*p == '\0') return *s == '\0';
-    if (p[0] == '*' && p[1] == '.' && p[2] == '\0') return std::strchr(s, '.') == nullptr;
-    if (*p == '*') {
-        for (const char* t = s;; ++t) {
-            if (WildMatch(p + 1, t)) return true;
-            if (*t == '\0') return false;
-        }
-    }
-    if (*s == '\0') return false;
-    if (*p == '?' || Lower(*p) == Lower(*s)) return WildMatch(p + 1, s + 1);
-    return false;
-}
 }  // namespace
 
 HostFind HostFindFirst(const std::string& pattern, HostFoundFile* found, uint32_t* error) {
@@ -322,7 +305,7 @@ HostFind HostFindFirst(const std::string& pattern, HostFoundFile* found, uint32_
     }
     auto* find = new NativeFind;
     while (dirent* e = ::readdir(dir)) {
-        if (!WildMatch(wild.c_str(), e->d_name)) continue;
+        if (!WildcardMatch(wild.c_str(), e->d_name)) continue;
         HostFileFacts facts;
         HostFoundFile f;
         f.name = e->d_name;
