@@ -267,7 +267,10 @@ void OnReOpen(HWND window) {
 
 void OnDeleteFile(HWND window) {
     if (CurrentPath().empty()) return;
-    if (DeleteToRecycleBin(window, CurrentPath())) SendMessageW(window, WM_COMMAND, IDM_LOAD_PREVIOUS, 0);
+    if (!DeleteToRecycleBin(window, CurrentPath())) return;
+    // The folder's list is read again so that the deleted file is not shown again.
+    if (!FileList.fromListFile) FileList.stale = true;
+    SendMessageW(window, WM_COMMAND, IDM_LOAD_PREVIOUS, 0);
 }
 
 void OnWallpaper() {

@@ -54,8 +54,9 @@ grep -qx "Path=$work/out/copy.bmp" "$trash/info/copy.bmp.trashinfo" || fail "the
 drive command 40006 expect-box "Delete file?" equals "Do you wish to move file <$(winpath "$work/out/copy.bmp")> to recycle bin?" 10000 \
   click-button "Delete file?" 2 alive
 [[ -f $work/out/copy.bmp ]] || fail "Cancel deleted the file"
+# Then "Load Previous File" runs: the folder holds no other picture now.
 drive command 40006 click-button "Delete file?" 1 \
-  expect-box Viewer equals "This command is not available yet." 10000 click-button Viewer 1
+  expect-box Viewer equals "No file found, change directory or set different file types" 10000 click-button Viewer 1
 [[ ! -e $work/out/copy.bmp ]] || fail "the file was not deleted"
 # The deleted file joined the trash beside the one replaced by Save, under its own name.
 deleted=$(ls "$trash/files" | grep -vx copy.bmp)
