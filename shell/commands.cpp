@@ -83,55 +83,10 @@ void OnNavigate(int command) {
     if (result >= 0) RememberPictureSize();
 }
 
-constexpr UINT_PTR kSlideShowTimer = 1;
-
-// "Slide Show" starts or ends the show: the folder's list is read again and timer 1 steps
-// through it in the direction of the last navigation step.
-void OnSlideShow(HWND window) {
-    if (RunMode == RUN_QUICKVIEW) return;
-    if (RunMode == RUN_SLIDESHOW) {
-        KillTimer(window, kSlideShowTimer);
-        RunMode = RUN_NORMAL;
-        ShowCursorCounted(cursorVisibleFlag);
-        return;
-    }
-    if (SetTimer(window, kSlideShowTimer, SlideShowDuration, nullptr) == 0) {
-        ShowMessage("Too many timers open for slide show!", "Viewer", kMbOk | kMbIconWarning);
-        return;
-    }
-    ShowCursorCounted(SlideShowCursor != 0);
-    RunMode = RUN_SLIDESHOW;
-    if (!FileList.fromListFile) {
-        ResetListPosition();
-        BuildFileList();
-    }
-    SortFileList();
-    FindInList(CurrentImage.fullPath);
-    FileList.stale = false;
-}
-
-// One step of the show. A changed picture is replaced without the question: the show
-// only runs while the user watches, and every picture it shows comes from a file.
-void OnSlideShowTick(HWND window) {
-    static bool loading = false;
-    if (loading || RunMode != RUN_SLIDESHOW) return;
-    loading = true;
-    std::string name;
-    if (StepInList(FileList.step, &name) < 0) {
-        KillTimer(window, kSlideShowTimer);
-        RunMode = RUN_NORMAL;
-        ShowMessage("No file found, change directory or set different file types", "Viewer", kMbOk | kMbIconWarning);
-    } else {
-        if (DisplayMode != MODE_FIXED_WINDOW) DisplayMode = SlideShowBorder ? MODE_NORMAL : MODE_BEST_FIT_NO_BORDER;
-        if (LoadImageFile(name, HISTORY_FOLDER) >= 0) RememberPictureSize();
-    }
-    loading = false;
-}
-
 // Commands of the menu and keys whose feature this build does not have yet. The list
 // shrinks as features land; each of them answers with kNotBuiltText.
 const int kNotBuiltYet[] = {
-    IDM_PRINT,
+    IDM_PRINT, IDM_SLIDE_SHOW,
     IDM_VIEW_SETUP, IDM_GIF_SETUP, IDM_MOSAIC, IDM_COLOURS_RGB, IDM_NEGATIVE, IDM_GREYSCALE, IDM_MONOCHROME, IDM_SWAP_RED_BLUE,
     IDM_SWAP_RED_GREEN, IDM_SWAP_GREEN_BLUE, IDM_ROTATE_COLOURS, IDM_COLOURS_HSV,
     IDM_START_DEVE, IDM_BLUR, IDM_SHARPEN, IDM_EMBOSS_MEDIUM, IDM_EMBOSS_COLOUR, IDM_USER_FILTER, IDM_COPY,
@@ -536,7 +491,6 @@ LRESULT OnCommand(HWND window, int id) {
         case IDM_ABOUT: ShowAboutBox(window); return 0;
         case IDM_COLOUR_COUNT: OnColourCount(window); return 0;
         case IDM_COLOUR_DEPTH: OnColourDepth(window); return 0;
-        case IDM_SLIDE_SHOW: OnSlideShow(window); return 0;
         case IDM_LOAD_NEXT:
         case IDM_LOAD_PREVIOUS:
         case IDM_LOAD_FIFTH:
@@ -686,7 +640,7 @@ void OnInitMenuPopup(HMENU popup) {
 }
 
 void OnTimer(HWND window, UINT_PTR id) {
-    // Timers 2 (animation frames) and 5 (quick-view polling) belong to modules not built yet.
-    if (id == kSlideShowTimer) OnSlideShowTick(window);
+    // Timer 1 (slide show), 2 (animation frames) and 5 (quick-view polling) belong to
+    // modules not built yet.
     if (id == kCloseTimer) DestroyWindow(window);
 }
