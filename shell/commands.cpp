@@ -28,6 +28,7 @@
 #include "settings/settings.h"
 #include "shell/display.h"
 #include "shell/info_dialogs.h"
+#include "shell/dialog_common.h"
 #include "shell/mainwnd.h"
 #include "shell/open_dialog.h"
 #include "shell/resource.h"
@@ -349,24 +350,13 @@ INT_PTR SavePathMessage(HWND dialog, UINT message, WPARAM wParam) {
                 EndDialog(dialog, IDOK);
                 return TRUE;
             }
-            if (LOWORD(wParam) == IDCANCEL) {
-                EndDialog(dialog, IDCANCEL);
-                return TRUE;
-            }
-            return FALSE;
+            return CloseOnCancel(dialog, wParam);
         default: return FALSE;
     }
 }
 
 INT_PTR CALLBACK SavePathProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    try {
-        return SavePathMessage(dialog, message, wParam);
-    } catch (const char* text) {
-        ShowEscapedException(text);
-    } catch (...) {
-        ShowUnknownException();
-    }
-    return FALSE;
+    return Guarded([&] { return SavePathMessage(dialog, message, wParam); });
 }
 
 void OnSaveDirectory(HWND window) { DialogBoxParamW(AppInstance, TEXT("SavePathDlg"), window, SavePathProc, 0); }

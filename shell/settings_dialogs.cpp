@@ -10,25 +10,12 @@
 #include "core/quantise.h"
 #include "core/text.h"
 #include "settings/settings.h"
+#include "shell/dialog_common.h"
 #include "shell/mainwnd.h"
 #include "shell/resource.h"
 #include "shell/wintext.h"
 
 namespace {
-
-// Runs one dialog message and turns a thrown text into a message box, so that no
-// exception crosses the system's dialog code.
-template <typename Handler>
-INT_PTR Guarded(Handler handler) {
-    try {
-        return handler();
-    } catch (const char* text) {
-        ShowEscapedException(text);
-    } catch (...) {
-        ShowUnknownException();
-    }
-    return FALSE;
-}
 
 std::string ItemText(HWND dialog, int id, int units) {
     std::basic_string<WCHAR> buffer(static_cast<size_t>(units) + 1, 0);
@@ -62,11 +49,7 @@ INT_PTR ColourDepthMessage(HWND dialog, UINT message, WPARAM wParam) {
                 EndDialog(dialog, IDOK);
                 return TRUE;
             }
-            if (LOWORD(wParam) == IDCANCEL) {
-                EndDialog(dialog, IDCANCEL);
-                return TRUE;
-            }
-            return FALSE;
+            return CloseOnCancel(dialog, wParam);
         default: return FALSE;
     }
 }
@@ -145,11 +128,7 @@ INT_PTR PreferenceMessage(HWND dialog, UINT message, WPARAM wParam) {
                 EndDialog(dialog, IDOK);
                 return TRUE;
             }
-            if (LOWORD(wParam) == IDCANCEL) {
-                EndDialog(dialog, IDCANCEL);
-                return TRUE;
-            }
-            return FALSE;
+            return CloseOnCancel(dialog, wParam);
         default: return FALSE;
     }
 }

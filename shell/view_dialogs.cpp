@@ -4,6 +4,7 @@
 
 #include "core/display.h"
 #include "core/text.h"
+#include "shell/dialog_common.h"
 #include "shell/mainwnd.h"
 #include "shell/resource.h"
 #include "shell/wintext.h"
@@ -43,24 +44,13 @@ INT_PTR FixedSizeMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam
                 EndDialog(dialog, IDOK);
                 return TRUE;
             }
-            if (LOWORD(wParam) == IDCANCEL) {
-                EndDialog(dialog, IDCANCEL);
-                return TRUE;
-            }
-            return FALSE;
+            return CloseOnCancel(dialog, wParam);
         default: return FALSE;
     }
 }
 
 INT_PTR CALLBACK FixedSizeProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        return FixedSizeMessage(dialog, message, wParam, lParam);
-    } catch (const char* text) {
-        ShowEscapedException(text);
-    } catch (...) {
-        ShowUnknownException();
-    }
-    return FALSE;
+    return Guarded([&] { return FixedSizeMessage(dialog, message, wParam, lParam); });
 }
 
 INT_PTR WheelRateMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -78,24 +68,13 @@ INT_PTR WheelRateMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam
                 EndDialog(dialog, IDOK);
                 return TRUE;
             }
-            if (LOWORD(wParam) == IDCANCEL) {
-                EndDialog(dialog, IDCANCEL);
-                return TRUE;
-            }
-            return FALSE;
+            return CloseOnCancel(dialog, wParam);
         default: return FALSE;
     }
 }
 
 INT_PTR CALLBACK WheelRateProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        return WheelRateMessage(dialog, message, wParam, lParam);
-    } catch (const char* text) {
-        ShowEscapedException(text);
-    } catch (...) {
-        ShowUnknownException();
-    }
-    return FALSE;
+    return Guarded([&] { return WheelRateMessage(dialog, message, wParam, lParam); });
 }
 
 }  // namespace
