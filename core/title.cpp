@@ -23,7 +23,12 @@ void ShowTitle() {
     HostSetTitle(titleText);
 }
 
+bool TitleHoldsLoadReport() {
+    return CurrentImage.failedLoad && (RunMode == RUN_SLIDESHOW || RunMode == RUN_QUICKVIEW);
+}
+
 void ShowZoomInTitle(int drawn, int source) {
+    if (TitleHoldsLoadReport()) return;
     if (GIFAnimation && IsAnimatedType(CurrentImage.fileType) && animFrameCount > 1) return;
     std::string text = titleText;
     if (drawn != source && source >= 1) text += FormatText(" (%2d%%)", static_cast<int>(static_cast<long long>(drawn) * 100 / source));

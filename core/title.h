@@ -9,6 +9,10 @@ extern std::string titleSizeText;  // "%dx%d" of the last titled picture
 // Shows titleText unless an animation or movie is being written.
 void ShowTitle();
 // titleText followed by " (%2d%%)" when the picture is drawn at another size.
+// In the slide show and quick view a failed load reports in the title, and the blacked-out
+// picture is repainted after it: the repaint must not put the old picture's title back over
+// the report, which stays until the next picture loads.
+bool TitleHoldsLoadReport();
 void ShowZoomInTitle(int drawn, int source);
 // Load progress in tenths; shows only values larger than the last one since the reset.
 void ShowLoadProgress(int tenths);

@@ -39,6 +39,10 @@
 const WCHAR kWebAddress[] = TEXT("https://lumora.example.org/");
 bool cursorVisibleFlag = true;
 
+void EndSlideShow(HWND window) {
+    if (RunMode == RUN_SLIDESHOW) KillTimer(window, kSlideShowTimer);
+}
+
 namespace {
 
 // The Open dialog's file buffer: its text is the next dialog's initial file name.
@@ -48,6 +52,8 @@ void OnOpen(HWND window) {
     if (RunMode == RUN_QUICKVIEW) return;
     if (ImageIsChanged() && !AskLeaveChangedPicture()) return;
     ShowCursorCounted(true);
+    EndSlideShow(window);
+    RunMode = RUN_NORMAL;
     if (ChooseFileToOpen(window, openPathBuffer) < 0) return;
     std::string path = Narrow(openPathBuffer);
     const std::string folder = FolderOf(path);
@@ -60,8 +66,11 @@ void OnOpen(HWND window) {
 }
 
 // Next, previous, fifth next, back five and the beginning of the folder's list.
-void OnNavigate(int command) {
+void OnNavigate(HWND window, int command) {
     if (RunMode == RUN_QUICKVIEW) return;
+    // Stepping by hand ends a running show: its timer would otherwise go on firing unseen
+    // while the menu no longer marks the show as running.
+    EndSlideShow(window);
     RunMode = RUN_STEPPING;
     if (ImageIsChanged() && !AskLeaveChangedPicture()) return;
     int step = 0;
@@ -84,10 +93,53 @@ void OnNavigate(int command) {
     if (result >= 0) RememberPictureSize();
 }
 
+// "Slide Show" starts or ends the show: the folder's list is read again and timer 1 steps
+// through it in the direction of the last navigation step.
+void OnSlideShow(HWND window) {
+    if (RunMode == RUN_QUICKVIEW) return;
+    if (RunMode == RUN_SLIDESHOW) {
+        KillTimer(window, kSlideShowTimer);
+        RunMode = RUN_NORMAL;
+        ShowCursorCounted(cursorVisibleFlag);
+        return;
+    }
+    if (SetTimer(window, kSlideShowTimer, SlideShowDuration, nullptr) == 0) {
+        ShowMessage("Too many timers open for slide show!", "Viewer", kMbOk | kMbIconWarning);
+        return;
+    }
+    ShowCursorCounted(SlideShowCursor != 0);
+    RunMode = RUN_SLIDESHOW;
+    if (!FileList.fromListFile) {
+        ResetListPosition();
+        BuildFileList();
+    }
+    SortFileList();
+    FindInList(CurrentImage.fullPath);
+    FileList.stale = false;
+}
+
+// One step of the show. A changed picture is replaced without the question: the show
+// only runs while the user watches, and every picture it shows comes from a file.
+void OnSlideShowTick(HWND window) {
+    static bool loading = false;
+    if (loading || RunMode != RUN_SLIDESHOW) return;
+    loading = true;
+    std::string name;
+    if (StepInList(FileList.step, &name) < 0) {
+        KillTimer(window, kSlideShowTimer);
+        RunMode = RUN_NORMAL;
+        ShowMessage("No file found, change directory or set different file types", "Viewer", kMbOk | kMbIconWarning);
+    } else {
+        if (DisplayMode != MODE_FIXED_WINDOW) DisplayMode = SlideShowBorder ? MODE_NORMAL : MODE_BEST_FIT_NO_BORDER;
+        if (LoadImageFile(name, HISTORY_FOLDER) >= 0) RememberPictureSize();
+    }
+    loading = false;
+}
+
 // Commands of the menu and keys whose feature this build does not have yet. The list
 // shrinks as features land; each of them answers with kNotBuiltText.
 const int kNotBuiltYet[] = {
-    IDM_PRINT, IDM_SLIDE_SHOW,
+    IDM_PRINT,
     IDM_VIEW_SETUP, IDM_GIF_SETUP, IDM_MOSAIC, IDM_COLOURS_RGB, IDM_NEGATIVE, IDM_GREYSCALE, IDM_MONOCHROME, IDM_SWAP_RED_BLUE,
     IDM_SWAP_RED_GREEN, IDM_SWAP_GREEN_BLUE, IDM_ROTATE_COLOURS, IDM_COLOURS_HSV,
     IDM_START_DEVE, IDM_BLUR, IDM_SHARPEN, IDM_EMBOSS_MEDIUM, IDM_EMBOSS_COLOUR, IDM_USER_FILTER, IDM_COPY,
@@ -261,6 +313,7 @@ void OnReOpen(HWND window) {
     if (ImageIsChanged() && !AskLeaveChangedPicture()) return;
     ShowCursorNow();
     if (DisplayMode != MODE_FIXED_WINDOW) DisplayMode = MODE_NORMAL;
+    EndSlideShow(window);
     RunMode = RUN_NORMAL;
     if (LoadImageFile(path, HISTORY_FOLDER_AND_FILE) < 0) PostMessageW(window, WM_COMMAND, IDM_OPEN, 0);
     else RememberPictureSize();
@@ -378,8 +431,24 @@ void OnFolderHistory(HWND window, int index) {
                     kMbOk | kMbIconWarning);
         return;
     }
-    // The folder list of the file browsing is not built yet: the Open dialog starts there.
+    // The Open dialog starts on the folder's first picture. The list is collected in the
+    // folder itself even when no picture is shown yet.
     lastReadFolder = folder;
+    ResetListPosition();
+    BuildFileList();
+    SortFileList();
+    FileList.stale = true;
+    std::string first;
+    if (FileList.Count() < 1 || StepInList(0, &first) < 0) {
+        ShowMessage(FormatText("Folder: <%s> has no supported files", folder.c_str()), "Folder History",
+                    kMbOk | kMbIconWarning);
+        return;
+    }
+    std::string path = folder;
+    if (path.back() != '\\' && path.back() != '/') path += '\\';
+    path += first;
+    const WString wide = Widen(path);
+    if (wide.size() < MAX_PATH) std::copy(wide.c_str(), wide.c_str() + wide.size() + 1, openPathBuffer);
     OnCommand(window, IDM_OPEN);
 }
 
@@ -397,6 +466,7 @@ void OnFileHistory(HWND window, int index) {
         return;
     }
     if (DisplayMode != MODE_FIXED_WINDOW) DisplayMode = MODE_NORMAL;
+    EndSlideShow(window);
     RunMode = RUN_NORMAL;
     if (LoadImageFile(path, HISTORY_FOLDER_AND_FILE) < 0) PostMessageW(window, WM_COMMAND, IDM_OPEN, 0);
     else RememberPictureSize();
@@ -481,11 +551,12 @@ LRESULT OnCommand(HWND window, int id) {
         case IDM_ABOUT: ShowAboutBox(window); return 0;
         case IDM_COLOUR_COUNT: OnColourCount(window); return 0;
         case IDM_COLOUR_DEPTH: OnColourDepth(window); return 0;
+        case IDM_SLIDE_SHOW: OnSlideShow(window); return 0;
         case IDM_LOAD_NEXT:
         case IDM_LOAD_PREVIOUS:
         case IDM_LOAD_FIFTH:
         case IDM_LOAD_BACK_FIVE:
-        case IDM_BEGINNING_OF_LIST: OnNavigate(id); return 0;
+        case IDM_BEGINNING_OF_LIST: OnNavigate(window, id); return 0;
         case IDM_ROTATE_90: RunTransformCommand(TRANSFORM_ROTATE_90); return 0;
         case IDM_ROTATE_180: RunTransformCommand(TRANSFORM_ROTATE_180); return 0;
         case IDM_ROTATE_270: RunTransformCommand(TRANSFORM_ROTATE_270); return 0;
@@ -630,7 +701,7 @@ void OnInitMenuPopup(HMENU popup) {
 }
 
 void OnTimer(HWND window, UINT_PTR id) {
-    // Timer 1 (slide show), 2 (animation frames) and 5 (quick-view polling) belong to
-    // modules not built yet.
+    // Timers 2 (animation frames) and 5 (quick-view polling) belong to modules not built yet.
+    if (id == kSlideShowTimer) OnSlideShowTick(window);
     if (id == kCloseTimer) DestroyWindow(window);
 }

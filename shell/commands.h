@@ -17,6 +17,12 @@ void OnInitMenuPopup(HMENU popup);
 // WM_TIMER.
 void OnTimer(HWND window, UINT_PTR id);
 
+// Timer 1 steps the slide show.
+constexpr UINT_PTR kSlideShowTimer = 1;
+// Ends a running slide show (Open, ReOpen, the histories and a dropped file do): its timer
+// is killed. The caller sets the run mode that follows.
+void EndSlideShow(HWND window);
+
 // True while the command would act: quick view and a running animation block commands.
 bool CommandIsBlocked();
 // True when `id` is in the list of commands this build does not have yet.

@@ -200,7 +200,7 @@ void PaintWheelZoom(HWND window) {
     EndPaint(window, &paint);
     if (!AnimationPlaying()) {
         const long long percent = static_cast<long long>(m.work.width) * 100 / z.sourceWidth;
-        if (EditState != EDIT_WRITING_ANIMATION)
+        if (EditState != EDIT_WRITING_ANIMATION && !TitleHoldsLoadReport())
             HostSetTitle(CutToUtf16Units(titleText + FormatText(" (%2lld%%)", percent), kMaxMessage));
     }
 }

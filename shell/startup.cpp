@@ -16,6 +16,7 @@
 #include "settings/config.h"
 #include "settings/settings.h"
 #include "sheets/batch.h"
+#include "shell/commands.h"
 #include "shell/display.h"
 #include "shell/mainwnd.h"
 #include "shell/resource.h"
@@ -34,7 +35,6 @@ constexpr size_t kAllowOffset = 4;
 constexpr size_t kCommandLineOffset = 8;
 constexpr size_t kCommandLineUnits = 2048;  // including the terminator
 
-constexpr UINT kSlideShowTimer = 1;
 constexpr UINT kQuickViewTimer = 5;
 
 uint32_t ReadU32(const uint8_t* p) {
@@ -231,7 +231,7 @@ void OnDropFiles(HWND window, HDROP drop) {
     }
     ShowCursorCounted(true);
     if (DisplayMode != MODE_FIXED_WINDOW) DisplayMode = MODE_NORMAL;
-    if (RunMode == RUN_SLIDESHOW) KillTimer(window, kSlideShowTimer);
+    EndSlideShow(window);
     RunMode = RUN_NORMAL;
     // Only the first file. Its whole name is taken: one longer than a path may be is then
     // refused by the loader instead of being loaded under a cut name.
@@ -258,5 +258,5 @@ void OnDropFiles(HWND window, HDROP drop) {
 
 void StopTimersAtExit(HWND window) {
     KillTimer(window, kQuickViewTimer);
-    if (RunMode == RUN_SLIDESHOW) KillTimer(window, kSlideShowTimer);
+    EndSlideShow(window);
 }
