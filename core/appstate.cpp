@@ -13,3 +13,5 @@ int saveDepth = 24;
 std::string lastReadFolder;
 std::string listPositionText;
 int animFrameCount = 0;
+double animSpeed = 100.0;
+bool animForward = true;

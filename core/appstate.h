@@ -43,3 +43,7 @@ extern std::string listPositionText;
 
 // Frames of the animation in the frame store; more than one means it plays.
 extern int animFrameCount;
+// Playback speed in percent of the frames' delays (higher is slower) and direction; every
+// load sets them back to 100 and forward.
+extern double animSpeed;
+extern bool animForward;

@@ -1,8 +1,10 @@
 #include "core/current_image.h"
 
+#include "core/appstate.h"
 #include "core/host.h"
 #include "core/report.h"
 #include "core/title.h"
+#include "settings/settings.h"
 
 CurrentImageState CurrentImage;
 
@@ -15,6 +17,11 @@ void FreeSlotsAbove(int top) {
 }
 
 }  // namespace
+
+bool AnimationPlaying() {
+    const FileType t = CurrentImage.fileType;
+    return GIFAnimation && animFrameCount > 1 && (t == FT_GIF || t == FT_ANI || t == FT_WEBP);
+}
 
 int PushUndo() {
     // Every edit starts here: whatever was computed from the old pixels is stale.

@@ -32,6 +32,10 @@ extern CurrentImageState CurrentImage;
 inline bool ImageIsChanged() { return CurrentImage.modified || CurrentImage.undoTop >= 0; }
 
 // Saves a copy of the current picture before an edit: 0, or -1 when the history is full.
+// Whether the current picture's animation plays: animation is on and an animated type
+// holds more than one frame.
+bool AnimationPlaying();
+
 int PushUndo();
 void Undo();
 void Redo();

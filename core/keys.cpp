@@ -51,6 +51,12 @@ int FixedKeyCommand(int character) {
     }
 }
 
+double AnimSpeedAfterKey(double speed, int character) {
+    if (character == '3') return speed * 1.2 < 1.0 ? 1.0 : speed * 1.2;
+    if (character == '4') return speed * 0.8333;
+    return speed;
+}
+
 bool PictureTallerThanWorkArea(char displayMode, int pictureHeight, int workAreaHeight, int borderHeight) {
     // Compared in quarters of a pixel so that Half and Quarter stay exact.
     int64_t quarters;

@@ -20,6 +20,10 @@ int LetterKeyCommand(int virtualKey, bool shift, bool ctrl);
 // '5'..'9', ',', '=' and '.'); 0 for any other key.
 int FixedKeyCommand(int character);
 
+// The animation speed (a percentage of the frames' own delays; higher is slower) after
+// key '3' (times 1.2, at least 1) or '4' (times 0.8333); any other key leaves it.
+double AnimSpeedAfterKey(double speed, int character);
+
 // Whether Page Up/Down and the Up/Down arrows scroll instead of changing the file: in the
 // fixed-scale modes (Normal, Double, Quadruple, Half, Quarter) when the scaled picture is
 // taller than the work area less the window's border; never in the fitted and zoom modes.

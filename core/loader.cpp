@@ -128,6 +128,8 @@ int LoadImageFile(std::string& path, int historyMode) {
     ClearUndo();
     if (EditState != EDIT_WRITING_ANIMATION) EditState = EDIT_NONE;
     saveDepth = 24;
+    animSpeed = 100.0;
+    animForward = true;
     CurrentImage.storedWidth = CurrentImage.storedHeight = CurrentImage.storedBitsPerPixel = 0;
     CurrentImage.formatNote.clear();
     CurrentImage.comment.clear();

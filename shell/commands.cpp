@@ -632,12 +632,21 @@ void OnKeyDown(HWND window, WPARAM key) {
             if (RunMode != RUN_QUICKVIEW) SendCommand(window, IDM_FILE_INFO);
             return;
         case VK_OEM_COMMA: SendCommand(window, IDM_SHOW_CURSOR); return;
+        case VK_OEM_1: animForward = !animForward; return;  // ';' turns the animation round
+        case VK_SPACE:
+            // Space steps a running animation; a multi-page file would turn its pages here,
+            // which needs the page reader.
+            if (AnimationPlaying()) SendCommand(window, ctrl ? IDM_GIF_RESUME : IDM_GIF_SINGLE_STEP);
+            return;
         case VK_OEM_PLUS:
         case VK_OEM_PERIOD: SendCommand(window, IDM_START_DEVE); return;
         default: break;
     }
-    // Digits: the fixed commands ('3' and '4' set the animation speed, which comes with
-    // the animation player).
+    // Digits: '3' and '4' set the animation speed, the others send their commands.
+    if (key == '3' || key == '4') {
+        animSpeed = AnimSpeedAfterKey(animSpeed, static_cast<int>(key));
+        return;
+    }
     if (key >= '0' && key <= '9') {
         if (const int command = FixedKeyCommand(static_cast<int>(key))) SendCommand(window, command);
     }

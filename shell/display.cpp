@@ -21,11 +21,6 @@ namespace {
 // The window style without its menu, as the borderless mode grows the screen rectangle.
 constexpr DWORD kFrameStyleWithoutMenu = 0x00CF0000;
 
-bool AnimationPlaying() {
-    const FileType t = CurrentImage.fileType;
-    return GIFAnimation && animFrameCount > 1 && (t == FT_GIF || t == FT_ANI || t == FT_WEBP);
-}
-
 DisplayRect WindowRectOf(HWND window) {
     RECT r = {0, 0, 0, 0};
     GetWindowRect(window, &r);

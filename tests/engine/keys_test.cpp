@@ -36,6 +36,12 @@ TEST(FixedKeys, DigitsAndPunctuation) {
     EXPECT_EQ(FixedKeyCommand(','), 150);
     EXPECT_EQ(FixedKeyCommand('3'), 0);  // animation speed: not a command
     EXPECT_EQ(FixedKeyCommand('0'), 0);
+    // '3' slows the animation down (never below 1 %), '4' speeds it up without a floor.
+    EXPECT_DOUBLE_EQ(AnimSpeedAfterKey(100.0, '3'), 120.0);
+    EXPECT_DOUBLE_EQ(AnimSpeedAfterKey(0.5, '3'), 1.0);
+    EXPECT_DOUBLE_EQ(AnimSpeedAfterKey(100.0, '4'), 83.33);
+    EXPECT_DOUBLE_EQ(AnimSpeedAfterKey(0.5, '4'), 0.5 * 0.8333);
+    EXPECT_DOUBLE_EQ(AnimSpeedAfterKey(100.0, '5'), 100.0);
 }
 
 // Work area 768 with a border of 68 leaves 700 rows: the fixed-scale modes scroll once the

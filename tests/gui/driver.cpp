@@ -577,6 +577,98 @@ Match ParseMatch(const WString& how) {
     throw Arguments::UsageError{"HOW must be equals, prefix, contains or suffix, not " + name};
 }
 
+// --- monkey ---
+
+struct ThreadWindows {
+    HWND main;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectDialog(HWND window, LPARAM data) {
+    auto* windows = reinterpret_cast<ThreadWindows*>(data);
+    WCHAR name[64];
+    if (window != windows->main && GetClassNameW(window, name, 64) > 0 && WString(name) == kDialogClass)
+        windows->found.push_back(window);
+    return TRUE;
+}
+
+// Dialogs and message boxes of the program's thread, shown or about to be (a modal dialog
+// is shown only once its loop first finds the queue empty).
+std::vector<HWND> OpenDialogs(HWND main) {
+    ThreadWindows windows{main, {}};
+    EnumThreadWindows(GetWindowThreadProcessId(main, nullptr), CollectDialog, reinterpret_cast<LPARAM>(&windows));
+    return windows.found;
+}
+
+// Closes one dialog the way a cautious user would: Cancel, else No, else OK; a dialog with
+// none of them gets IDCANCEL. A message box's caption and text are printed first.
+void Dismiss(HWND dialog) {
+    HWND text = GetDlgItem(dialog, kMessageBoxTextId);
+    if (text != nullptr) Print("box " + Narrow(WindowTitle(dialog)) + ": " + Narrow(ControlText(text)) + "\n");
+    else Print("dialog " + Narrow(WindowTitle(dialog)) + "\n");
+    for (int id : {IDCANCEL, IDNO, IDOK}) {
+        HWND button = GetDlgItem(dialog, id);
+        if (button != nullptr && IsWindowEnabled(button)) {
+            PostMessageW(button, BM_CLICK, 0, 0);
+            return;
+        }
+    }
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+// Random commands (from `ids`) and keys, one at a time; after each the program must answer
+// and every dialog it opened is closed (several rounds for dialogs that lead to others).
+void Monkey(int count, unsigned seed, const std::vector<int>& ids) {
+    static const UINT kKeys[] = {VK_TAB, VK_RETURN, VK_ESCAPE, VK_SPACE, VK_PRIOR, VK_NEXT, VK_UP, VK_DOWN,
+                                 VK_LEFT, VK_RIGHT, VK_HOME, VK_END, VK_F1, VK_APPS, VK_OEM_COMMA,
+                                 VK_OEM_PERIOD, VK_OEM_PLUS, VK_OEM_1};
+    uint32_t state = seed ? seed : 1;
+    auto next = [&state](uint32_t n) {
+        state = state * 1664525u + 1013904223u;
+        return (state >> 8) % n;
+    };
+    for (int i = 0; i < count; ++i) {
+        HWND main = RequireMainWindow();
+        const uint32_t pick = next(100);
+        if (pick < 50 && !ids.empty()) {
+            const int id = ids[next(static_cast<uint32_t>(ids.size()))];
+            Print("step " + std::to_string(i) + " command " + std::to_string(id) + "\n");
+            SendNotifyMessageW(main, WM_COMMAND, static_cast<WPARAM>(id), 0);
+        } else {
+            UINT key;
+            const uint32_t kind = next(3);
+            if (kind == 0) key = 'A' + next(26);
+            else if (kind == 1) key = '0' + next(10);
+            else key = kKeys[next(sizeof kKeys / sizeof kKeys[0])];
+            Print("step " + std::to_string(i) + " key " + std::to_string(key) + "\n");
+            const LPARAM down = static_cast<LPARAM>(1 | (MapVirtualKeyW(key, 0) << 16));
+            SendNotifyMessageW(main, WM_KEYDOWN, key, down);
+            SendNotifyMessageW(main, WM_KEYUP, key, static_cast<LPARAM>(static_cast<uint32_t>(down) | 0xC0000000u));
+        }
+        // The step is sent, not posted, so that the WM_NULL sent after it is handled only
+        // once the step has been handled or has opened a modal dialog. What the step posts
+        // in turn is handled later: the program counts as quiet after two empty checks.
+        int quiet = 0;
+        for (int round = 0; quiet < 2; ++round) {
+            if (round > 50) Fail("dialogs keep opening after step " + std::to_string(i));
+            DWORD_PTR result = 0;
+            if (!SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result))
+                Fail("the program does not answer after step " + std::to_string(i));
+            const std::vector<HWND> dialogs = OpenDialogs(main);
+            if (dialogs.empty()) {
+                ++quiet;
+                Sleep(15);
+                continue;
+            }
+            quiet = 0;
+            for (HWND dialog : dialogs) {
+                Dismiss(dialog);
+                if (!WaitUntilGone(dialog, 10000)) Fail("a dialog does not close after step " + std::to_string(i));
+            }
+        }
+    }
+}
+
 void RunStep(const std::string& name, Arguments& args) {
     if (name == "wait-window") {
         WaitForMainWindow(static_cast<DWORD>(args.Number("milliseconds")));
@@ -668,6 +760,18 @@ void RunStep(const std::string& name, Arguments& args) {
         HWND window = RequireMainWindow();
         if (!PostMessageW(window, WM_CLOSE, 0, 0)) Fail("WM_CLOSE cannot be posted");
         if (!WaitUntilGone(window, ms)) Fail("the main window is still there after " + std::to_string(ms) + " ms");
+    } else if (name == "close-saying-no") {
+        // WM_CLOSE; a question about a changed picture is answered No (leave without saving).
+        const DWORD ms = static_cast<DWORD>(args.Number("milliseconds"));
+        HWND window = RequireMainWindow();
+        if (!PostMessageW(window, WM_CLOSE, 0, 0)) Fail("WM_CLOSE cannot be posted");
+        const ULONGLONG deadline = Now() + ms;
+        while (IsWindow(window)) {
+            HWND box = FindBox(TEXT("Leave LUM?"));
+            if (box != nullptr && IsWindowVisible(box)) PostMessageW(GetDlgItem(box, IDNO), BM_CLICK, 0, 0);
+            if (Now() >= deadline) Fail("the main window is still there after " + std::to_string(ms) + " ms");
+            Sleep(50);
+        }
     } else if (name == "wait-gone") {
         const DWORD ms = static_cast<DWORD>(args.Number("milliseconds"));
         HWND window = FindMainWindow();
@@ -800,6 +904,17 @@ void RunStep(const std::string& name, Arguments& args) {
         const char* names[8] = {"DX", "DY", "DW", "DH", "SX", "SY", "SW", "SH"};
         for (int i = 0; i < 8; ++i) v[i] = static_cast<int>(args.Number(names[i]));
         ExpectLayout(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], ParseColour(args.Text("background")));
+    } else if (name == "monkey") {
+        const int count = static_cast<int>(args.Number("count"));
+        const unsigned seed = static_cast<unsigned>(args.Number("seed"));
+        std::vector<int> ids;
+        const std::string list = Narrow(args.Text("command ids"));
+        for (size_t at = 0; at < list.size();) {
+            const size_t comma = list.find(',', at);
+            ids.push_back(std::atoi(list.substr(at, comma == std::string::npos ? std::string::npos : comma - at).c_str()));
+            at = comma == std::string::npos ? list.size() : comma + 1;
+        }
+        Monkey(count, seed, ids);
     } else {
         throw Arguments::UsageError{"unknown command: " + name};
     }
