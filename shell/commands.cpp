@@ -35,6 +35,7 @@
 #include "shell/resource.h"
 #include "shell/settings_dialogs.h"
 #include "shell/startup.h"
+#include "shell/view_setup_dialog.h"
 #include "shell/wintext.h"
 
 const WCHAR kWebAddress[] = TEXT("https://lumora.example.org/");
@@ -89,7 +90,7 @@ void OnNavigate(int command) {
 // shrinks as features land; each of them answers with kNotBuiltText.
 const int kNotBuiltYet[] = {
     IDM_PRINT, IDM_SLIDE_SHOW,
-    IDM_VIEW_SETUP, IDM_GIF_SETUP, IDM_MOSAIC, IDM_COLOURS_RGB, IDM_NEGATIVE, IDM_GREYSCALE, IDM_MONOCHROME, IDM_SWAP_RED_BLUE,
+    IDM_GIF_SETUP, IDM_MOSAIC, IDM_COLOURS_RGB, IDM_NEGATIVE, IDM_GREYSCALE, IDM_MONOCHROME, IDM_SWAP_RED_BLUE,
     IDM_SWAP_RED_GREEN, IDM_SWAP_GREEN_BLUE, IDM_ROTATE_COLOURS, IDM_COLOURS_HSV,
     IDM_START_DEVE, IDM_BLUR, IDM_SHARPEN, IDM_EMBOSS_MEDIUM, IDM_EMBOSS_COLOUR, IDM_USER_FILTER, IDM_COPY,
     IDM_PASTE, IDM_CAPTURE, IDM_CANCEL, IDM_HELP, IDM_BUILD_THUMBNAILS, IDM_THUMBNAIL_SETUP,
@@ -498,6 +499,7 @@ LRESULT OnCommand(HWND window, int id) {
         case IDM_IMAGE_REDO: Redo(); return 0;
         case IDM_PREFERENCES: ShowPreferences(window); return 0;
         case IDM_RESIZE: OnResizeCommand(window); return 0;
+        case IDM_VIEW_SETUP: OnViewSetupCommand(window); return 0;
         case IDM_SHOW_CURSOR: OnShowHideCursor(); return 0;
         case IDM_WEBSITE: OnWebsite(window); return 0;
         case IDM_ALLOW_MULTIPLE: OnAllowMultiple(); return 0;
