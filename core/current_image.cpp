@@ -73,6 +73,13 @@ void ClearUndo() {
     CurrentImage.undoTop = -1;
 }
 
+void DropNewestUndo() {
+    int& top = CurrentImage.undoTop;
+    if (top < 0) return;
+    CurrentImage.undoSlots[top].Free();
+    --top;
+}
+
 void RestoreSnapshot(int index) {
     if (!SlotUsed(index)) return;
     HostSetWaitCursor(true);

@@ -40,4 +40,7 @@ int PushUndo();
 void Undo();
 void Redo();
 void ClearUndo();
+// Takes back the newest undo step, for an edit that failed after PushUndo and left the
+// picture as it was.
+void DropNewestUndo();
 void RestoreSnapshot(int index);

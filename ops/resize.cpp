@@ -183,7 +183,15 @@ int ResizeImageInterpolated(CDib& image, const ResizeRequest& request, OpProgres
 int ResizeCurrentImage() {
     CDib& dib = CurrentImage.dib;
     if (dib.Empty()) return 0;
+    // A request that changes nothing (factors of 1, a width or height of 0) leaves no undo
+    // step behind that would make the picture count as changed.
+    int nw = 0, nh = 0;
+    if (ResizeTargetSize(dib.width, dib.height, resizeRequest, &nw, &nh) == 0) return 0;
     HostSetWaitCursor(true);
+    // An animated GIF or ANI file has every frame resized by the animation's own frame
+    // resize (with an undo step, and a beep when it fails); that branch belongs here once
+    // the animation player exists. Until then the first frame on the screen is resized.
+    const int undoBefore = CurrentImage.undoTop;
     // Windows thumbnail-cache pictures are resized without an undo step.
     if (CurrentImage.fileType != FT_THUMBSDB) PushUndo();
     int result;
@@ -192,50 +200,18 @@ int ResizeCurrentImage() {
     } catch (const char*) {
         result = -1;
     }
-    HostSetWaitCursor(false);
     if (result < 0) {
-        ShowMessage("Resize failed!", "Viewer", kMbOk | kMbIconWarning);
+        // The picture is as it was; its undo step would only make it count as changed.
+        if (CurrentImage.undoTop > undoBefore) DropNewestUndo();
+        ShowTitle();
+        ShowMessage("Resize failed!", "Viewer", kMbOk | kMbIconWarning);  // with its beep
+        HostSetWaitCursor(false);
         return -1;
     }
+    HostSetWaitCursor(false);
     const FileType t = CurrentImage.fileType;
     if (t != FT_GIF && t != FT_ANI && t != FT_WEBP) ShowTitle();
     HostRedrawImage();
     RetitleWithNewSize();
     return 0;
-}
-
-namespace {
-int SizeFromScale(int side, double scale) {
-    const long long v = TruncNear(side * scale);
-    return v > INT_MAX ? INT_MAX : v < INT_MIN ? INT_MIN : static_cast<int>(v);
-}
-}  // namespace
-
-ResizeFields ResizeFieldsAfterEdit(ResizeFields f, int changed, int W, int H, bool maintain) {
-    if (W <= 0 || H <= 0) return f;
-    switch (changed) {
-        case RESIZE_FIELD_WIDTH:
-            f.xScale = static_cast<double>(f.width) / W;
-            if (maintain) f.yScale = f.xScale;
-            f.height = SizeFromScale(H, f.yScale);
-            break;
-        case RESIZE_FIELD_HEIGHT:
-            f.yScale = static_cast<double>(f.height) / H;
-            if (maintain) f.xScale = f.yScale;
-            f.width = SizeFromScale(W, f.xScale);
-            break;
-        case RESIZE_FIELD_XSCALE:
-            if (maintain) f.yScale = f.xScale;
-            f.width = SizeFromScale(W, f.xScale);
-            f.height = SizeFromScale(H, f.yScale);
-            break;
-        case RESIZE_FIELD_YSCALE:
-            if (maintain) f.xScale = f.yScale;
-            f.width = SizeFromScale(W, f.xScale);
-            f.height = SizeFromScale(H, f.yScale);
-            break;
-        default:
-            break;
-    }
-    return f;
 }

@@ -51,23 +51,6 @@ int ResizeImageInterpolated(CDib& image, const ResizeRequest& request, OpProgres
 // The "Resize" command once its dialog was confirmed: records an undo step (not for
 // Windows thumbnail-cache files), resizes the current picture with resizeRequest and
 // resizeInterpolate, shows progress in the title, then lays out, redraws and retitles.
-// On failure shows "Resize failed!" (caption "Viewer") and returns -1.
+// On failure (a side outside 1..65535, no memory) shows "Resize failed!" (caption
+// "Viewer"), beeps, takes the undo step back and returns -1 with the picture unchanged.
 int ResizeCurrentImage();
-
-// The resize dialog keeps its four fields consistent: after the user changed one of them
-// (id 123 width, 124 height, 125 width scale, 126 height scale; the new value is already
-// in `fields`), the others follow from the picture's size and the aspect check box.
-enum ResizeDialogField {
-    RESIZE_FIELD_WIDTH = 123,
-    RESIZE_FIELD_HEIGHT = 124,
-    RESIZE_FIELD_XSCALE = 125,
-    RESIZE_FIELD_YSCALE = 126,
-};
-struct ResizeFields {
-    int width = 0;
-    int height = 0;
-    double xScale = 1.0;
-    double yScale = 1.0;
-};
-ResizeFields ResizeFieldsAfterEdit(ResizeFields fields, int changedField, int pictureWidth, int pictureHeight,
-                                   bool maintainAspect);

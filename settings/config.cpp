@@ -446,10 +446,12 @@ std::string BuildConfigurationText() {
       << std::string("VerboseFlag=") + Flag(VerboseFlag);
     o << ";" << "; ConfirmDeleteFileFlag=TRUE will ask user if they want confirmation on delete file. " << ";"
       << std::string("ConfirmDeleteFileFlag=") + Flag(ConfirmDeleteFileFlag);
+    // The file keeps the key of a reversed order; its direction is not written (reading
+    // assumes forward).
     o << ";" << "; SortOrder is used to tell LUM which order to display images during "
       << "; SlideShow or ViewNextFile. Options include: Unsorted=unsorted, "
       << "; Alpha=alphabetical, Rand=random, Width = image width, Ext=file " << "; extension. Forward order is assumed."
-      << ";" << std::string("SortOrder=") + (SortOrder >= 0 && SortOrder <= 6 ? kSorts[SortOrder] : "Alpha");
+      << ";" << std::string("SortOrder=") + (std::abs(SortOrder) <= 6 ? kSorts[std::abs(SortOrder)] : "Alpha");
     o << ";" << "; Change the input file directory to the SaveAs directory?" << ";"
       << std::string("ChangeInputDir=") + Flag(ChangeInputDir);
     // Whole seconds; a sub-second duration is kept as one second rather than written as 0,

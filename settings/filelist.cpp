@@ -173,7 +173,7 @@ void ResetListPosition() {
     std::srand(static_cast<unsigned>(std::time(nullptr)) & 0xFFFF);
 }
 
-void BuildFileList() {
+void BuildFileList(bool wholeFolder) {
     HostSetWaitCursor(true);
     FileList.entries.clear();
     FileList.fromListFile = false;
@@ -215,7 +215,7 @@ void BuildFileList() {
         std::transform(key.begin(), key.end(), key.begin(), Lower);
         if (!collected.insert(key).second) continue;
         if (!Store(found)) break;
-        if (RunMode == RUN_NORMAL) break;
+        if (RunMode == RUN_NORMAL && !wholeFolder) break;
     }
     ShowTitle();
     HostSetWaitCursor(false);

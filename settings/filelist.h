@@ -44,7 +44,9 @@ bool FileSpecInUse();
 
 void ResetListPosition();
 // Collects the folder's matching files; a failure is reported and what was collected stays.
-void BuildFileList();
+// In the normal run mode only the first file is collected (stepping and the slide show
+// collect everything) unless `wholeFolder` asks for all of them.
+void BuildFileList(bool wholeFolder = false);
 void SortFileList();
 // position = index of the entry whose name equals the file-name part of `path`
 // (without regard to case), else -1.

@@ -31,9 +31,11 @@
 #include "shell/dialog_common.h"
 #include "shell/mainwnd.h"
 #include "shell/open_dialog.h"
+#include "shell/resize_dialog.h"
 #include "shell/resource.h"
 #include "shell/settings_dialogs.h"
 #include "shell/startup.h"
+#include "shell/view_setup_dialog.h"
 #include "shell/wintext.h"
 
 const WCHAR kWebAddress[] = TEXT("https://lumora.example.org/");
@@ -140,10 +142,10 @@ void OnSlideShowTick(HWND window) {
 // shrinks as features land; each of them answers with kNotBuiltText.
 const int kNotBuiltYet[] = {
     IDM_PRINT,
-    IDM_VIEW_SETUP, IDM_GIF_SETUP, IDM_MOSAIC, IDM_COLOURS_RGB, IDM_NEGATIVE, IDM_GREYSCALE, IDM_MONOCHROME, IDM_SWAP_RED_BLUE,
+    IDM_GIF_SETUP, IDM_MOSAIC, IDM_COLOURS_RGB, IDM_NEGATIVE, IDM_GREYSCALE, IDM_MONOCHROME, IDM_SWAP_RED_BLUE,
     IDM_SWAP_RED_GREEN, IDM_SWAP_GREEN_BLUE, IDM_ROTATE_COLOURS, IDM_COLOURS_HSV,
     IDM_START_DEVE, IDM_BLUR, IDM_SHARPEN, IDM_EMBOSS_MEDIUM, IDM_EMBOSS_COLOUR, IDM_USER_FILTER, IDM_COPY,
-    IDM_PASTE, IDM_CAPTURE, IDM_CANCEL, IDM_HELP, IDM_RESIZE, IDM_BUILD_THUMBNAILS, IDM_THUMBNAIL_SETUP,
+    IDM_PASTE, IDM_CAPTURE, IDM_CANCEL, IDM_HELP, IDM_BUILD_THUMBNAILS, IDM_THUMBNAIL_SETUP,
     IDM_PIXEL_COLOUR, IDM_BUILD_ICON, IDM_ZTREE_COLOUR,
     IDM_CROP_ASPECT, IDM_LOSSLESS_ROTATE_90, IDM_LOSSLESS_ROTATE_180, IDM_LOSSLESS_ROTATE_270,
     IDM_LOSSLESS_FLIP_H, IDM_LOSSLESS_FLIP_V, IDM_LOSSLESS_TRANSPOSE, IDM_LOSSLESS_TRANSVERSE, IDM_LOSSLESS_NULL,
@@ -567,6 +569,8 @@ LRESULT OnCommand(HWND window, int id) {
         case IDM_EDIT_REDO:
         case IDM_IMAGE_REDO: Redo(); return 0;
         case IDM_PREFERENCES: ShowPreferences(window); return 0;
+        case IDM_RESIZE: OnResizeCommand(window); return 0;
+        case IDM_VIEW_SETUP: OnViewSetupCommand(window); return 0;
         case IDM_SHOW_CURSOR: OnShowHideCursor(); return 0;
         case IDM_WEBSITE: OnWebsite(window); return 0;
         case IDM_ALLOW_MULTIPLE: OnAllowMultiple(); return 0;

@@ -64,6 +64,12 @@ TEST_F(Config, ReadingAndWritingAgainGivesTheSameBytes) {
     EXPECT_NE(first, second);
 }
 
+TEST_F(Config, AReversedOrderKeepsItsKey) {
+    // The file has no direction; the key of a reversed order must not turn into "Alpha".
+    SortOrder = -SORT_EXT;
+    EXPECT_NE(BuildConfigurationText().find("SortOrder=Ext\r\n"), std::string::npos);
+}
+
 TEST_F(Config, ReadingRules) {
     struct Case {
         const char* line;

@@ -9,6 +9,7 @@
 #include "core/native/host_native.h"
 #include "core/title.h"
 #include "ops/resize.h"
+#include "ops/resize_dialog.h"
 #include "ops_test_support.h"
 #include "test_support.h"
 
@@ -192,33 +193,115 @@ TEST_F(ResizeTest, CommandRecordsUndoAndRetitles) {
     resizeRequest = ResizeRequest();
 }
 
-TEST_F(ResizeTest, CommandReportsRefusal) {
+TEST_F(ResizeTest, CommandRefusesTooLargeAndKeepsThePictureUnchanged) {
     MakeGrey(CurrentImage.dib, Rows(2, std::vector<int>(300, 5)));
-    resizeRequest = Factors(300, 300);
+    resizeRequest = Factors(300, 300);  // 90000 x 600
     EXPECT_EQ(ResizeCurrentImage(), -1);
     ASSERT_EQ(NativeHost.boxes.size(), 1u);
     EXPECT_EQ(NativeHost.boxes[0], "Resize failed!");
     EXPECT_EQ(NativeHost.captions[0], "Viewer");
+    EXPECT_EQ(NativeHost.beeps, 1);
     EXPECT_EQ(CurrentImage.dib.width, 300);
+    // No undo step is left behind: the picture does not count as changed.
+    EXPECT_EQ(CurrentImage.undoTop, -1);
+    EXPECT_FALSE(ImageIsChanged());
+
+    // Width 0 with an explicit size changes nothing and records nothing.
+    resizeRequest = Size(0, 5, 0.0, 1.0);
+    EXPECT_EQ(ResizeCurrentImage(), 0);
+    EXPECT_EQ(CurrentImage.undoTop, -1);
+    EXPECT_EQ(NativeHost.boxes.size(), 1u);
     resizeRequest = ResizeRequest();
 }
 
+// The dialog's fields: an edit control reports every change, also the ones the dialog
+// makes itself, at once and from inside the write. This writer plays such a control.
+struct FakeDialog {
+    ResizeDialogState* state = nullptr;
+    std::vector<std::pair<int, std::string>> writes;
+    int echoes = 0;         // reports the dialog's own writes caused
+    int echoesTaken = 0;    // ... and that were taken as edits
+    static void Write(void* context, int field, const std::string& text) {
+        auto* d = static_cast<FakeDialog*>(context);
+        d->writes.emplace_back(field, text);
+        ++d->echoes;
+        if (ResizeDialogFieldChanged(*d->state, field, text, true)) ++d->echoesTaken;
+    }
+};
+
 TEST_F(ResizeTest, DialogFieldsFollowTheChangedOne) {
-    ResizeFields f;
-    f.width = 300;  // typed into "Width" of a 600 x 400 picture, aspect kept
-    f = ResizeFieldsAfterEdit(f, RESIZE_FIELD_WIDTH, 600, 400, true);
-    EXPECT_DOUBLE_EQ(f.yScale, 0.5);
-    EXPECT_EQ(f.height, 200);
+    ResizeDialogState state;
+    FakeDialog dialog;
+    dialog.state = &state;
+    ResizeRequest remembered = Factors(0.5, 0.25);
+    OpenResizeDialog(state, 600, 400, remembered, FakeDialog::Write, &dialog);
+    EXPECT_EQ(dialog.writes, (std::vector<std::pair<int, std::string>>{
+                                 {123, "600"}, {124, "400"}, {125, "0.500000"}, {126, "0.250000"}}));
+    EXPECT_EQ(dialog.echoes, 4);
+    EXPECT_EQ(dialog.echoesTaken, 0);
+    EXPECT_FALSE(state.busy);
 
-    f.height = 100;  // without the aspect kept, only the height factor follows
-    f = ResizeFieldsAfterEdit(f, RESIZE_FIELD_HEIGHT, 600, 400, false);
-    EXPECT_DOUBLE_EQ(f.yScale, 0.25);
-    EXPECT_DOUBLE_EQ(f.xScale, 0.5);
-    EXPECT_EQ(f.width, 300);
+    // Width typed, aspect kept: both factors follow, the height is truncated.
+    dialog.writes.clear();
+    ASSERT_TRUE(ResizeDialogFieldChanged(state, RESIZE_FIELD_WIDTH, "300", true));
+    EXPECT_EQ(dialog.writes, (std::vector<std::pair<int, std::string>>{
+                                 {124, "200"}, {125, "0.500000"}, {126, "0.500000"}}));
+    EXPECT_EQ(dialog.echoesTaken, 0);
 
-    f.xScale = 0.29;  // 100 x 0.29 counts as 29
-    f = ResizeFieldsAfterEdit(f, RESIZE_FIELD_XSCALE, 100, 10, true);
-    EXPECT_EQ(f.width, 29);
+    // Height typed without the aspect: only the height factor follows.
+    ASSERT_TRUE(ResizeDialogFieldChanged(state, RESIZE_FIELD_HEIGHT, "100", false));
+    EXPECT_DOUBLE_EQ(state.fields.yScale, 0.25);
+    EXPECT_DOUBLE_EQ(state.fields.xScale, 0.5);
+    EXPECT_EQ(state.fields.width, 300);
+
+    // Width factor typed, aspect kept: 600 x 0.29 counts as 174 (not 173.99...).
+    dialog.writes.clear();
+    ASSERT_TRUE(ResizeDialogFieldChanged(state, RESIZE_FIELD_XSCALE, "0.29", true));
+    EXPECT_EQ(dialog.writes, (std::vector<std::pair<int, std::string>>{
+                                 {123, "174"}, {124, "116"}, {126, "0.290000"}}));
+
+    // Height factor typed without the aspect: the width stays with its own factor.
+    ASSERT_TRUE(ResizeDialogFieldChanged(state, RESIZE_FIELD_YSCALE, "2", false));
+    EXPECT_EQ(state.fields.width, 174);
+    EXPECT_EQ(state.fields.height, 800);
+
+    // Nonsense reads as 0; a huge factor gives a size OK will have refused, not a wrap.
+    ASSERT_TRUE(ResizeDialogFieldChanged(state, RESIZE_FIELD_WIDTH, "abc", true));
+    EXPECT_EQ(state.fields.height, 0);
+    ASSERT_TRUE(ResizeDialogFieldChanged(state, RESIZE_FIELD_XSCALE, "1e300", true));
+    EXPECT_EQ(state.fields.width, 2147483647);
+    ASSERT_TRUE(ResizeDialogFieldChanged(state, RESIZE_FIELD_XSCALE, "nan", true));
+    EXPECT_EQ(state.fields.width, 0);
+    EXPECT_FALSE(ResizeDialogFieldChanged(state, 127, "1", true));
+    EXPECT_EQ(dialog.echoesTaken, 0);
+}
+
+TEST_F(ResizeTest, DialogOkRequestsTheTypedSize) {
+    ResizeDialogState state;
+    OpenResizeDialog(state, 100, 10, Factors(1, 1), nullptr, nullptr);
+    ResizeDialogFieldChanged(state, RESIZE_FIELD_XSCALE, "0.333", true);
+    ResizeRequest r;
+    ASSERT_TRUE(ResizeDialogRequest(state, "33", "3", &r));
+    EXPECT_EQ(r.useSize, 1);
+    EXPECT_EQ(r.width, 33);
+    EXPECT_EQ(r.height, 3);
+    EXPECT_DOUBLE_EQ(r.xScale, 0.333);  // the typed factors give that size: kept
+    EXPECT_DOUBLE_EQ(r.yScale, 0.333);
+
+    // Factors remembered from an earlier use, with the picture's own size left in the
+    // size fields: the size counts, and factors of 1 leave the picture alone.
+    OpenResizeDialog(state, 100, 10, Factors(0.5, 0.5), nullptr, nullptr);
+    ASSERT_TRUE(ResizeDialogRequest(state, "100", " 10", &r));
+    EXPECT_DOUBLE_EQ(r.xScale, 1.0);
+    EXPECT_DOUBLE_EQ(r.yScale, 1.0);
+    CDib dib;
+    MakeGrey(dib, Rows(10, std::vector<int>(100, 9)));
+    ASSERT_EQ(ResizeImage(dib, r, true, nullptr), 0);
+    EXPECT_EQ(dib.width, 100);
+
+    EXPECT_FALSE(ResizeDialogRequest(state, "12px", "3", &r));
+    EXPECT_FALSE(ResizeDialogRequest(state, "12", "", &r));
+    EXPECT_FALSE(ResizeDialogRequest(state, "99999999999", "3", &r));
 }
 
 }  // namespace

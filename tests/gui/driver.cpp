@@ -45,6 +45,11 @@
 //                                   wait until the text of control ID of that box equals|
 //                                   prefix|contains|suffix TEXT
 //   expect-disabled CAPTION ID      control ID of that box must be disabled
+//   expect-check CAPTION ID STATE MS
+//                                   wait until check box or radio button ID of that box is
+//                                   checked (STATE 1) or not (STATE 0)
+//   set-check CAPTION ID STATE      click check box or radio button ID of that box when it is
+//                                   not in STATE (0 or 1) yet, and wait until it is
 //   make-pattern FILE W H           write a W x H 24-bit BMP whose colours encode their own
 //                                   coordinates (red = x mod 256, green = y mod 256, blue =
 //                                   0x40 | (x / 256) << 3 | y / 256; up to 2048 x 2048
@@ -548,6 +553,26 @@ HWND DialogItem(const WString& caption, int id) {
     return item;
 }
 
+// Whether a check box or radio button is checked.
+bool ButtonChecked(HWND button) {
+    DWORD_PTR state = 0;
+    if (!SendMessageTimeoutW(button, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, kDefaultWaitMs, &state))
+        Fail("the button's state cannot be read");
+    return state == BST_CHECKED;
+}
+
+void WaitChecked(HWND button, int id, bool wanted, DWORD ms) {
+    const ULONGLONG deadline = Now() + ms;
+    for (;;) {
+        const bool checked = ButtonChecked(button);
+        if (checked == wanted) return;
+        if (Now() >= deadline)
+            Fail("control " + std::to_string(id) + " is " + (checked ? "checked" : "not checked") + " after " +
+                 std::to_string(ms) + " ms");
+        Sleep(kPollMs);
+    }
+}
+
 // --- steps ---
 
 void WaitTitle(Arguments& args, Match how) {
@@ -895,6 +920,22 @@ void RunStep(const std::string& name, Arguments& args) {
         const WString caption = args.Text("caption");
         const int id = static_cast<int>(args.Number("control id"));
         if (IsWindowEnabled(DialogItem(caption, id))) Fail("control " + std::to_string(id) + " is enabled");
+    } else if (name == "expect-check") {
+        const WString caption = args.Text("caption");
+        const int id = static_cast<int>(args.Number("control id"));
+        const bool wanted = args.Number("state") != 0;
+        const DWORD ms = static_cast<DWORD>(args.Number("milliseconds"));
+        WaitChecked(DialogItem(caption, id), id, wanted, ms);
+    } else if (name == "set-check") {
+        const WString caption = args.Text("caption");
+        const int id = static_cast<int>(args.Number("control id"));
+        const bool wanted = args.Number("state") != 0;
+        HWND button = DialogItem(caption, id);
+        if (ButtonChecked(button) != wanted) {
+            // Posted like a press: the program sees the click as the user's.
+            if (!PostMessageW(button, BM_CLICK, 0, 0)) Fail("the click cannot be posted");
+            WaitChecked(button, id, wanted, kDefaultWaitMs);
+        }
     } else if (name == "make-pattern") {
         const WString path = args.Text("file");
         const int width = static_cast<int>(args.Number("width"));
