@@ -32,6 +32,7 @@
 #include "shell/mainwnd.h"
 #include "shell/open_dialog.h"
 #include "shell/resource.h"
+#include "shell/rotate_dialog.h"
 #include "shell/settings_dialogs.h"
 #include "shell/startup.h"
 #include "shell/wintext.h"
@@ -95,7 +96,7 @@ const int kNotBuiltYet[] = {
     IDM_PIXEL_COLOUR, IDM_BUILD_ICON, IDM_ZTREE_COLOUR,
     IDM_CROP_ASPECT, IDM_LOSSLESS_ROTATE_90, IDM_LOSSLESS_ROTATE_180, IDM_LOSSLESS_ROTATE_270,
     IDM_LOSSLESS_FLIP_H, IDM_LOSSLESS_FLIP_V, IDM_LOSSLESS_TRANSPOSE, IDM_LOSSLESS_TRANSVERSE, IDM_LOSSLESS_NULL,
-    IDM_LOSSLESS_CROP, IDM_ROTATE_ANGLE, IDM_HISTOGRAM, IDM_TIFF_NEXT_PAGE, IDM_EMAIL, IDM_PRINT_SETUP,
+    IDM_LOSSLESS_CROP, IDM_HISTOGRAM, IDM_TIFF_NEXT_PAGE, IDM_EMAIL, IDM_PRINT_SETUP,
     IDM_EDIT_COMMENT, IDM_GIF_SINGLE_STEP, IDM_GIF_RESUME, IDM_GAMMA, IDM_BRIGHTNESS,
     IDM_TIFF_PAGE_NUMBER, IDM_RUN_BATCH, IDM_AUTO_ORIENTATION, IDM_BUILD_ANIMATION,
     IDM_DECOMPOSE, IDM_TRAPEZOID, IDM_BATCH, IDM_PAD_ASPECT, IDM_COLLAGE, IDM_GIF_BACKGROUND,
@@ -491,6 +492,7 @@ LRESULT OnCommand(HWND window, int id) {
         case IDM_ROTATE_270: RunTransformCommand(TRANSFORM_ROTATE_270); return 0;
         case IDM_FLIP_HORIZONTAL: RunTransformCommand(TRANSFORM_FLIP_HORIZONTAL); return 0;
         case IDM_FLIP_VERTICAL: RunTransformCommand(TRANSFORM_FLIP_VERTICAL); return 0;
+        case IDM_ROTATE_ANGLE: OnRotateVariableAngle(window); return 0;
         case IDM_EDIT_UNDO:
         case IDM_IMAGE_UNDO: Undo(); return 0;
         case IDM_EDIT_REDO:

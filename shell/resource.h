@@ -205,4 +205,11 @@
 #define IDC_PREF_CHANGE_INPUT_DIR 1138
 #define IDC_PREF_ORIENTATION 1139
 
+// --- "Rotate by variable angle" (ROTATEDLG) ---
+#define IDC_ROTATE_GET_COLOUR 3
+#define IDC_ROTATE_ANGLE 1106
+#define IDC_ROTATE_SCROLL 6021
+#define IDC_ROTATE_FINE 6022
+#define IDC_ROTATE_GUIDE 6023
+
 #endif
