@@ -28,6 +28,7 @@
 #include "settings/settings.h"
 #include "shell/display.h"
 #include "shell/info_dialogs.h"
+#include "shell/insert_image.h"
 #include "shell/dialog_common.h"
 #include "shell/mainwnd.h"
 #include "shell/open_dialog.h"
@@ -101,7 +102,7 @@ const int kNotBuiltYet[] = {
     IDM_TIFF_PAGE_NUMBER, IDM_RUN_BATCH, IDM_AUTO_ORIENTATION, IDM_BUILD_ANIMATION,
     IDM_DECOMPOSE, IDM_TRAPEZOID, IDM_BATCH, IDM_PAD_ASPECT, IDM_COLLAGE, IDM_GIF_BACKGROUND,
     IDM_ROTATE_BACKGROUND, IDM_OTHER_FILTERS, IDM_MAPPING, IDM_PARALLELOGRAM, IDM_SPHERICAL, IDM_PNG_BACKGROUND,
-    IDM_BORDERS, IDM_ADD_TEXT, IDM_INSERT_IMAGE,
+    IDM_BORDERS, IDM_ADD_TEXT,
 };
 const char kNotBuiltText[] = "This command is not available yet.";
 
@@ -493,6 +494,7 @@ LRESULT OnCommand(HWND window, int id) {
         case IDM_FLIP_HORIZONTAL: RunTransformCommand(TRANSFORM_FLIP_HORIZONTAL); return 0;
         case IDM_FLIP_VERTICAL: RunTransformCommand(TRANSFORM_FLIP_VERTICAL); return 0;
         case IDM_ROTATE_ANGLE: OnRotateVariableAngle(window); return 0;
+        case IDM_INSERT_IMAGE: OnInsertImage(window); return 0;
         case IDM_EDIT_UNDO:
         case IDM_IMAGE_UNDO: Undo(); return 0;
         case IDM_EDIT_REDO:
