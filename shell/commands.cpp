@@ -406,6 +406,7 @@ void OnFileHistory(HWND window, int index) {
 
 // Enter and Escape. Shift or AllowExitESC quit at once; otherwise the user is asked.
 void OnExitKey(HWND window) {
+    BringBackPendingBase();
     if (GetKeyState(VK_SHIFT) < 0 || AllowExitESC) {
         DestroyWindow(window);
         return;

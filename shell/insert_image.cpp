@@ -98,3 +98,12 @@ void FinishPlacement(HWND window, int x, int y) {
     CurrentImage.secondaryImage.Free();
     InvalidateRect(window, nullptr, TRUE);
 }
+
+void BringBackPendingBase() {
+    if (RunMode != RUN_SECONDARY || !BasePictureIsAside()) return;
+    BringBackBasePicture();
+    RunMode = RUN_NORMAL;
+    ShowTitle();
+    RedrawImage();
+    ApplyDisplayMode();
+}

@@ -13,3 +13,7 @@ bool PlacementItemSize(int* width, int* height);
 // "Insert image?"; OK pastes the item there, Cancel takes the picture back. Either way
 // the placement ends.
 void FinishPlacement(HWND window, int x, int y);
+// Leaving the program between the two calls: the base picture comes back first, so
+// that the question about a changed picture is asked about it and not about the
+// picture loaded for insertion.
+void BringBackPendingBase();

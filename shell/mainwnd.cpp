@@ -20,6 +20,7 @@
 #include "settings/settings.h"
 #include "shell/commands.h"
 #include "shell/display.h"
+#include "shell/insert_image.h"
 #include "shell/mouse.h"
 #include "shell/open_dialog.h"
 #include "shell/resource.h"
@@ -48,6 +49,7 @@ void OnCreate(HWND window, const CREATESTRUCTW* create) {
 }
 
 void OnClose(HWND window) {
+    BringBackPendingBase();
     if (ImageIsChanged() && !AskLeaveChangedPicture()) return;
     DestroyWindow(window);
 }
