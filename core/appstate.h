@@ -19,7 +19,24 @@ enum RunModeValue {
 extern int RunMode;
 
 // What the next mouse click on the picture means; 0 = nothing special.
-enum EditStateValue { EDIT_NONE = 0, EDIT_WRITING_ANIMATION = 12 };
+enum EditStateValue {
+    EDIT_NONE = 0,
+    EDIT_CROP = 1,                 // a crop selection is in progress
+    EDIT_RED_EYE = 2,              // a red-eye selection is in progress
+    EDIT_PICK_BACKGROUND = 4,      // pick the background colour for trapezoid and rotate
+    EDIT_PICK_PIXEL = 5,           // pick a pixel's colour
+    EDIT_PICK_ROTATE = 6,          // pick a colour for the variable rotation, then reopen it
+    EDIT_PICK_TRAPEZOID = 7,       // ... for the trapezoid correction
+    EDIT_PICK_PARALLELOGRAM = 8,   // ... for the parallelogram correction
+    EDIT_PICK_SPHERICAL = 9,       // ... for the spherical correction
+    EDIT_LOSSLESS_CROP = 10,       // lossless JPEG crop selection
+    EDIT_ICON_AREA = 11,           // icon area selection
+    EDIT_WRITING_ANIMATION = 12,   // an animation or movie is being written
+    EDIT_PLACE_TEXT = 14,          // placing inserted text
+    EDIT_PLACE_IMAGE = 17,         // placing an inserted picture
+};
+// States 4 to 9: moving the mouse shows the colour under it, a click takes it.
+inline bool IsColourPickState(int state) { return state >= EDIT_PICK_BACKGROUND && state <= EDIT_PICK_SPHERICAL; }
 extern int EditState;
 
 // Display mode as its character code: 'N','D','4','H','Q','I','B','F','Z','O','W','X'.

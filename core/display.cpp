@@ -205,16 +205,20 @@ int ScrollTarget(const ScrollBarState& bar, int request) {
     return std::max(pos, 0);
 }
 
-DisplayPoint ScreenToPicture(const PointMapping& p, int x, int y) {
+DisplayPoint ClientToPicture(const PointMapping& p, int x, int y) {
+    if (IsScaledMode(p.mode)) x -= p.leftMargin;
     x += p.scrollX;
     y += p.scrollY;
     auto scale = [](int v, int offset, int picture, int drawn) {
         if (drawn <= 0) return v - offset;
         return static_cast<int>(std::floor(static_cast<double>(v - offset) * picture / drawn));
     };
+    // Shifts and products round toward minus infinity, as the scaled ones do, so that a
+    // point left of or above the picture never maps onto its first column or row.
+    auto divide = [](int v, int by) { return v >= 0 ? v / by : -((-v + by - 1) / by); };
     switch (p.mode) {
-        case MODE_QUADRUPLE: x >>= 2; y >>= 2; break;
-        case MODE_DOUBLE: x >>= 1; y >>= 1; break;
+        case MODE_QUADRUPLE: x = divide(x, 4); y = divide(y, 4); break;
+        case MODE_DOUBLE: x = divide(x, 2); y = divide(y, 2); break;
         case MODE_HALF: x *= 2; y *= 2; break;
         case MODE_QUARTER: x *= 4; y *= 4; break;
         case MODE_BEST_FIT_NO_BORDER:
@@ -232,10 +236,46 @@ DisplayPoint ScreenToPicture(const PointMapping& p, int x, int y) {
             break;
         default: break;
     }
-    // Both coordinates stay inside the picture: the caller reads the pixel there.
-    x = std::max(0, std::min(x, p.pictureWidth - 1));
-    y = std::max(0, std::min(y, p.pictureHeight - 1));
     return {x, y};
+}
+
+DisplayPoint ScreenToPicture(const PointMapping& p, int x, int y) {
+    DisplayPoint d = ClientToPicture(p, x, y);
+    // Both coordinates stay inside the picture: the caller reads the pixel there.
+    d.x = std::max(0, std::min(d.x, p.pictureWidth - 1));
+    d.y = std::max(0, std::min(d.y, p.pictureHeight - 1));
+    return d;
+}
+
+bool PointOnPicture(const PointMapping& p, DisplayPoint point) {
+    return point.x >= 0 && point.y >= 0 && point.x < p.pictureWidth && point.y < p.pictureHeight;
+}
+
+int PictureLengthOnClient(const PointMapping& p, int length, bool horizontal) {
+    auto scale = [length](int drawn, int picture) {
+        if (drawn <= 0 || picture <= 0) return length;
+        return static_cast<int>(static_cast<long long>(length) * drawn / picture);
+    };
+    long long v = length;
+    switch (p.mode) {
+        case MODE_QUADRUPLE: v = 4LL * length; break;
+        case MODE_DOUBLE: v = 2LL * length; break;
+        case MODE_HALF: v = length / 2; break;
+        case MODE_QUARTER: v = length / 4; break;
+        case MODE_BEST_FIT_NO_BORDER:
+            v = horizontal ? scale(p.displayWidth, p.pictureWidth) : scale(p.displayHeight, p.pictureHeight);
+            break;
+        case MODE_BEST_FIT:
+            if (!horizontal) v = scale(p.clientHeight, p.pictureHeight);
+            else if (p.displayWidth < p.minimumWidth) v = scale(p.displayWidth, p.pictureWidth);
+            else v = scale(p.clientWidth, p.pictureWidth);
+            break;
+        case MODE_FIXED_WINDOW:
+            v = horizontal ? scale(p.fixedWidth, p.pictureWidth) : scale(p.fixedHeight, p.pictureHeight);
+            break;
+        default: break;
+    }
+    return static_cast<int>(std::max<long long>(1, std::min<long long>(v, 1 << 20)));
 }
 
 void WheelZoomStep(WheelZoomState& z, const WheelZoomInputs& in, const ScreenMetrics& m, int x, int y, bool zoomIn) {

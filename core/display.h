@@ -180,8 +180,18 @@ struct PointMapping {
     int frameWidth = 4, captionHeight = 20;
     int fixedWidth = 400, fixedHeight = 300;
 };
-// Client point -> picture pixel (x from the left, y from the top), clamped to the picture.
+// Client point -> picture point (x from the left, y from the top), not limited to the
+// picture: a point beside it maps outside 0..w-1 x 0..h-1. In the scaled modes the left
+// margin of a picture narrower than MinimumWidth is taken off first, so the point maps to
+// the pixel drawn under it.
+DisplayPoint ClientToPicture(const PointMapping& p, int x, int y);
+// ClientToPicture clamped to the picture in both directions.
 DisplayPoint ScreenToPicture(const PointMapping& p, int x, int y);
+// True when ClientToPicture's result lies on the picture.
+bool PointOnPicture(const PointMapping& p, DisplayPoint point);
+// How many client pixels `length` picture pixels cover in the mode, across
+// (`horizontal`) or down: the inverse of ClientToPicture's scale, at least 1.
+int PictureLengthOnClient(const PointMapping& p, int length, bool horizontal);
 
 // --- wheel zoom ---
 

@@ -1,6 +1,7 @@
 #include "ops/rotate.h"
 
 #include <cmath>
+#include <cstdlib>
 
 #include "core/appstate.h"
 #include "core/current_image.h"
@@ -153,6 +154,15 @@ double AngleFromScroll(int position, bool fine) { return fine ? position / 10.0 
 double ClampRotateAngle(double degrees) {
     if (!(degrees == degrees)) return 0;
     return degrees < -360 ? -360 : degrees > 360 ? 360 : degrees;
+}
+
+bool ParseRotateAngle(const std::string& text, double* degrees) {
+    const char* start = text.c_str();
+    char* end = nullptr;
+    const double value = std::strtod(start, &end);
+    if (end == start) return false;
+    *degrees = ClampRotateAngle(value);
+    return true;
 }
 
 void RotatePreview(CPreview& preview, const CDib& picture, double degrees, bool guideLines) {

@@ -2,6 +2,8 @@
 // background colour, and the "Rotate Variable Angle" command and dialog arithmetic.
 #pragma once
 
+#include <string>
+
 #include "core/dib.h"
 #include "ops/op_support.h"
 #include "settings/settings.h"
@@ -57,6 +59,9 @@ int RotateScrollPosition(int position, int request, int thumb);
 double AngleFromScroll(int position, bool fine);
 // The angle typed into the dialog's edit, as OK takes it: clamped to -360..360.
 double ClampRotateAngle(double degrees);
+// The dialog's edit text read as OK reads it: the number it starts with (after blanks),
+// clamped by ClampRotateAngle. False when it does not start with a number.
+bool ParseRotateAngle(const std::string& text, double* degrees);
 
 // Refreshes the dialog's preview from `picture` and turns it by `degrees` within the
 // preview's own size, with guide lines when asked for. Throws kDibAllocFailure.

@@ -28,11 +28,13 @@
 #include "settings/settings.h"
 #include "shell/display.h"
 #include "shell/info_dialogs.h"
+#include "shell/insert_image.h"
 #include "shell/dialog_common.h"
 #include "shell/mainwnd.h"
 #include "shell/open_dialog.h"
 #include "shell/resize_dialog.h"
 #include "shell/resource.h"
+#include "shell/rotate_dialog.h"
 #include "shell/settings_dialogs.h"
 #include "shell/startup.h"
 #include "shell/view_setup_dialog.h"
@@ -149,12 +151,12 @@ const int kNotBuiltYet[] = {
     IDM_PIXEL_COLOUR, IDM_BUILD_ICON, IDM_ZTREE_COLOUR,
     IDM_CROP_ASPECT, IDM_LOSSLESS_ROTATE_90, IDM_LOSSLESS_ROTATE_180, IDM_LOSSLESS_ROTATE_270,
     IDM_LOSSLESS_FLIP_H, IDM_LOSSLESS_FLIP_V, IDM_LOSSLESS_TRANSPOSE, IDM_LOSSLESS_TRANSVERSE, IDM_LOSSLESS_NULL,
-    IDM_LOSSLESS_CROP, IDM_ROTATE_ANGLE, IDM_HISTOGRAM, IDM_TIFF_NEXT_PAGE, IDM_EMAIL, IDM_PRINT_SETUP,
+    IDM_LOSSLESS_CROP, IDM_HISTOGRAM, IDM_TIFF_NEXT_PAGE, IDM_EMAIL, IDM_PRINT_SETUP,
     IDM_EDIT_COMMENT, IDM_GIF_SINGLE_STEP, IDM_GIF_RESUME, IDM_GAMMA, IDM_BRIGHTNESS,
     IDM_TIFF_PAGE_NUMBER, IDM_RUN_BATCH, IDM_AUTO_ORIENTATION, IDM_BUILD_ANIMATION,
     IDM_DECOMPOSE, IDM_TRAPEZOID, IDM_BATCH, IDM_PAD_ASPECT, IDM_COLLAGE, IDM_GIF_BACKGROUND,
     IDM_ROTATE_BACKGROUND, IDM_OTHER_FILTERS, IDM_MAPPING, IDM_PARALLELOGRAM, IDM_SPHERICAL, IDM_PNG_BACKGROUND,
-    IDM_BORDERS, IDM_ADD_TEXT, IDM_INSERT_IMAGE,
+    IDM_BORDERS, IDM_ADD_TEXT,
 };
 const char kNotBuiltText[] = "This command is not available yet.";
 
@@ -476,6 +478,7 @@ void OnFileHistory(HWND window, int index) {
 
 // Enter and Escape. Shift or AllowExitESC quit at once; otherwise the user is asked.
 void OnExitKey(HWND window) {
+    BringBackPendingBase();
     if (GetKeyState(VK_SHIFT) < 0 || AllowExitESC) {
         DestroyWindow(window);
         return;
@@ -564,6 +567,8 @@ LRESULT OnCommand(HWND window, int id) {
         case IDM_ROTATE_270: RunTransformCommand(TRANSFORM_ROTATE_270); return 0;
         case IDM_FLIP_HORIZONTAL: RunTransformCommand(TRANSFORM_FLIP_HORIZONTAL); return 0;
         case IDM_FLIP_VERTICAL: RunTransformCommand(TRANSFORM_FLIP_VERTICAL); return 0;
+        case IDM_ROTATE_ANGLE: OnRotateVariableAngle(window); return 0;
+        case IDM_INSERT_IMAGE: OnInsertImage(window); return 0;
         case IDM_EDIT_UNDO:
         case IDM_IMAGE_UNDO: Undo(); return 0;
         case IDM_EDIT_REDO:

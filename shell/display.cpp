@@ -416,7 +416,7 @@ bool OnWheel(HWND window, int delta, int screenX, int screenY) {
     return false;
 }
 
-DisplayPoint PictureAtClientPoint(HWND window, int x, int y) {
+PointMapping CurrentPointMapping(HWND window) {
     PointMapping p;
     p.mode = DisplayMode;
     p.scrollX = GetScrollPos(window, SB_HORZ);
@@ -435,5 +435,32 @@ DisplayPoint PictureAtClientPoint(HWND window, int x, int y) {
     p.captionHeight = screenMetrics.captionHeight;
     p.fixedWidth = fixedWidth;
     p.fixedHeight = fixedHeight;
-    return ScreenToPicture(p, x, y);
+    return p;
 }
+
+DisplayPoint PictureAtClientPoint(HWND window, int x, int y) {
+    return ScreenToPicture(CurrentPointMapping(window), x, y);
+}
+
+void ScrollBarTo(HWND window, int bar, int position) {
+    SCROLLINFO info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    if (!GetScrollInfo(window, bar, &info)) return;
+    ScrollBarState state;
+    state.min = info.nMin;
+    state.max = info.nMax;
+    state.page = static_cast<int>(info.nPage);
+    state.pos = info.nPos;
+    state.trackPos = position;
+    const int target = ScrollTarget(state, SCROLL_THUMB_POSITION);
+    if (target == info.nPos) return;
+    info.fMask = SIF_POS;
+    info.nPos = target;
+    SetScrollInfo(window, bar, &info, TRUE);
+    const int moved = state.pos - GetScrollPos(window, bar);
+    if (bar == SB_HORZ) ScrollWindowEx(window, moved, 0, nullptr, nullptr, nullptr, nullptr, SW_INVALIDATE);
+    else ScrollWindowEx(window, 0, moved, nullptr, nullptr, nullptr, nullptr, SW_INVALIDATE);
+}
+
+void SetScrollRangesForWorkArea(HWND window) { SetWorkAreaScrollRanges(window); }

@@ -26,5 +26,11 @@ void OnGetMinMaxInfo(MINMAXINFO* info);
 // Wheel and clicks: true when the wheel zoom took them.
 bool OnWheel(HWND window, int delta, int screenX, int screenY);
 bool OnZoomClick(HWND window, int x, int y, bool zoomIn);
-// The picture pixel under a client point in the current mode.
+// What the point mapping needs to know about the window and the mode right now.
+PointMapping CurrentPointMapping(HWND window);
+// The picture pixel under a client point in the current mode (clamped to the picture).
 DisplayPoint PictureAtClientPoint(HWND window, int x, int y);
+// Moves a scroll bar to `position` (kept within its range) and scrolls the picture with it.
+void ScrollBarTo(HWND window, int bar, int position);
+// The scroll ranges of the current display size measured against the work area.
+void SetScrollRangesForWorkArea(HWND window);

@@ -20,7 +20,8 @@
 #include "settings/settings.h"
 #include "shell/commands.h"
 #include "shell/display.h"
-#include "shell/info_dialogs.h"
+#include "shell/insert_image.h"
+#include "shell/mouse.h"
 #include "shell/open_dialog.h"
 #include "shell/resource.h"
 #include "shell/startup.h"
@@ -37,12 +38,18 @@ const WCHAR kViewerResource[] = TEXT(IDR_VIEWER_NAME);
 // The style never changes; the borderless display mode moves the frame off the screen instead.
 constexpr DWORD kMainWindowStyle = WS_OVERLAPPEDWINDOW | 0x0008;
 
+// Client coordinates of a mouse message: signed, as they are negative left of or above
+// the client area while the mouse is captured.
+int PointX(LPARAM lParam) { return static_cast<short>(LOWORD(lParam)); }
+int PointY(LPARAM lParam) { return static_cast<short>(HIWORD(lParam)); }
+
 void OnCreate(HWND window, const CREATESTRUCTW* create) {
     MainWindow = window;
     AppInstance = create->hInstance;
 }
 
 void OnClose(HWND window) {
+    BringBackPendingBase();
     if (ImageIsChanged() && !AskLeaveChangedPicture()) return;
     DestroyWindow(window);
 }
@@ -53,11 +60,6 @@ void OnDestroy(HWND window) {
     StopTimersAtExit(window);
     ClearUndo();
     PostQuitMessage(0);
-}
-
-void OnRightButton(HWND window, int x, int y) {
-    if (OnZoomClick(window, x, y, false)) return;
-    if (RunMode != RUN_QUICKVIEW) ShowFileInformation(window);
 }
 
 void OnMouseWheel(HWND window, WPARAM wParam, LPARAM lParam) {
@@ -155,7 +157,11 @@ LRESULT OnCopyData(HWND window, const COPYDATASTRUCT* data) {
 LRESULT HandleMainMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE: OnCreate(window, reinterpret_cast<const CREATESTRUCTW*>(lParam)); return 0;
-        case WM_PAINT: OnPaint(window); return 0;
+        case WM_PAINT:
+            HideOutlineForPaint(window);
+            OnPaint(window);
+            ShowOutlineAfterPaint(window);
+            return 0;
         case WM_COMMAND: return OnCommand(window, LOWORD(wParam));
         case WM_KEYDOWN: OnKeyDown(window, wParam); return 0;
         case WM_TIMER: OnTimer(window, wParam); return 0;
@@ -170,12 +176,15 @@ LRESULT HandleMainMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPara
             OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
             return 0;
         case WM_MOUSEWHEEL: OnMouseWheel(window, wParam, lParam); return 0;
-        case WM_LBUTTONDOWN:
-            OnZoomClick(window, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)), true);
-            return 0;
-        case WM_RBUTTONDOWN:
-            OnRightButton(window, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
-            return 0;
+        case WM_MOUSEMOVE: OnMouseMove(window, PointX(lParam), PointY(lParam)); return 0;
+        case WM_LBUTTONDOWN: OnLeftButtonDown(window, wParam, PointX(lParam), PointY(lParam)); return 0;
+        case WM_LBUTTONUP: OnLeftButtonUp(window, PointX(lParam), PointY(lParam)); return 0;
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDBLCLK: OnDoubleClick(window); return 0;
+        case WM_RBUTTONDOWN: OnRightButtonDown(window, PointX(lParam), PointY(lParam)); return 0;
+        case WM_MBUTTONDOWN: OnMiddleButtonDown(window, PointX(lParam), PointY(lParam)); return 0;
+        case WM_MBUTTONUP: OnMiddleButtonUp(window); return 0;
+        case WM_CAPTURECHANGED: OnCaptureChanged(window, reinterpret_cast<HWND>(lParam)); return 0;
         case WM_DROPFILES: OnDropFiles(window, reinterpret_cast<HDROP>(wParam)); return 0;
         case WM_COPYDATA: return OnCopyData(window, reinterpret_cast<const COPYDATASTRUCT*>(lParam));
         case WM_EXITSIZEMOVE: MeasureScreen(); return 0;

@@ -134,7 +134,7 @@ void ReportOpenDialogError(DWORD code) {
     }
 }
 
-int ChooseFileToOpen(HWND owner, WCHAR* pathBuffer) {
+int ChooseFileToOpen(HWND owner, WCHAR* pathBuffer, const WCHAR* title) {
     const WString initialFolder = Widen(lastReadFolder);
     OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof dialog;
@@ -145,6 +145,7 @@ int ChooseFileToOpen(HWND owner, WCHAR* pathBuffer) {
     dialog.nMaxFile = MAX_PATH;
     dialog.lpstrDefExt = TEXT("*");
     dialog.lpstrInitialDir = initialFolder.empty() ? nullptr : initialFolder.c_str();
+    dialog.lpstrTitle = title;
     dialog.Flags = 0;
     if (!GetOpenFileNameW(&dialog)) {
         ReportOpenDialogError(CommDlgExtendedError());

@@ -270,6 +270,78 @@ TEST(ScreenToPicture, EachModeMapsAndClampsToThePicture) {
     }
 }
 
+// The margin of a picture narrower than MinimumWidth is left of the picture, not on it;
+// points beside the picture map outside it unless clamped, and rounding goes toward
+// minus infinity so that nothing left of or above the picture maps onto it.
+TEST(ClientToPicture, MarginsAndPointsBesideThePicture) {
+    PointMapping p;
+    p.pictureWidth = 100;
+    p.pictureHeight = 50;
+    p.mode = 'N';
+    p.leftMargin = 90;
+    DisplayPoint d = ClientToPicture(p, 95, 7);
+    EXPECT_EQ(d.x, 5);
+    EXPECT_EQ(d.y, 7);
+    d = ClientToPicture(p, 89, 7);
+    EXPECT_EQ(d.x, -1);
+    EXPECT_FALSE(PointOnPicture(p, d));
+    d = ScreenToPicture(p, 89, 7);
+    EXPECT_EQ(d.x, 0);
+    EXPECT_TRUE(PointOnPicture(p, ScreenToPicture(p, 400, 400)));
+    EXPECT_FALSE(PointOnPicture(p, ClientToPicture(p, 190, 10)));
+    EXPECT_TRUE(PointOnPicture(p, ClientToPicture(p, 189, 49)));
+    EXPECT_FALSE(PointOnPicture(p, ClientToPicture(p, 189, 50)));
+
+    p.mode = 'D';
+    d = ClientToPicture(p, 89, 0);
+    EXPECT_EQ(d.x, -1);  // half a pixel left of the picture is still left of it
+    d = ClientToPicture(p, 90 + 7, 7);
+    EXPECT_EQ(d.x, 3);
+    EXPECT_EQ(d.y, 3);
+    p.scrollX = 10;
+    p.scrollY = 4;
+    d = ClientToPicture(p, 90, 0);
+    EXPECT_EQ(d.x, 5);
+    EXPECT_EQ(d.y, 2);
+
+    // The fitted modes do not shift by the scaled modes' margin.
+    p.mode = 'X';
+    p.scrollX = p.scrollY = 0;
+    p.fixedWidth = 50;
+    p.fixedHeight = 25;
+    d = ClientToPicture(p, 10, 10);
+    EXPECT_EQ(d.x, 20);
+    EXPECT_EQ(d.y, 20);
+}
+
+TEST(PictureLengthOnClient, InverseOfEachModesScale) {
+    PointMapping p;
+    p.pictureWidth = 400;
+    p.pictureHeight = 300;
+    struct Case {
+        char mode;
+        int across, down;
+    } cases[] = {{'N', 40, 30}, {'D', 80, 60}, {'4', 160, 120}, {'H', 20, 15}, {'Q', 10, 7}, {'Z', 40, 30}};
+    for (const Case& c : cases) {
+        p.mode = c.mode;
+        EXPECT_EQ(PictureLengthOnClient(p, 40, true), c.across) << c.mode;
+        EXPECT_EQ(PictureLengthOnClient(p, 30, false), c.down) << c.mode;
+    }
+    p.mode = 'I';
+    p.clientWidth = 200;
+    p.clientHeight = 150;
+    p.displayWidth = 200;
+    EXPECT_EQ(PictureLengthOnClient(p, 40, true), 20);
+    EXPECT_EQ(PictureLengthOnClient(p, 30, false), 15);
+    p.mode = 'X';
+    p.fixedWidth = 800;
+    p.fixedHeight = 600;
+    EXPECT_EQ(PictureLengthOnClient(p, 40, true), 80);
+    // Never less than one pixel, whatever the reduction.
+    p.mode = 'Q';
+    EXPECT_EQ(PictureLengthOnClient(p, 1, true), 1);
+}
+
 TEST(WheelZoom, FirstStepCapturesTheCentreLaterStepsMoveIt) {
     ScreenMetrics m = Screen1920();
     WheelZoomState z;

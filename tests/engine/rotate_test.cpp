@@ -232,3 +232,38 @@ TEST_F(RotateTest, PreviewTurnsWithinItsOwnSize) {
 }
 
 }  // namespace
+
+namespace {
+
+// The dialog's scroll bar stays within -180..180 whatever is asked of it, and the typed
+// angle is read as OK reads it: a leading number, clamped; text that is no number is
+// refused rather than taken for 0.
+TEST(RotateDialog, ScrollStepsAndTypedAngles) {
+    EXPECT_EQ(RotateScrollPosition(0, ROTATE_SCROLL_LINE_UP, 0), -1);
+    EXPECT_EQ(RotateScrollPosition(0, ROTATE_SCROLL_PAGE_DOWN, 0), 6);
+    EXPECT_EQ(RotateScrollPosition(178, ROTATE_SCROLL_PAGE_DOWN, 0), 180);
+    EXPECT_EQ(RotateScrollPosition(-179, ROTATE_SCROLL_PAGE_UP, 0), -180);
+    EXPECT_EQ(RotateScrollPosition(5, ROTATE_SCROLL_THUMB_TRACK, -45), -45);
+    EXPECT_EQ(RotateScrollPosition(5, ROTATE_SCROLL_THUMB_POSITION, 900), 180);
+    EXPECT_EQ(RotateScrollPosition(5, ROTATE_SCROLL_TOP, 0), -180);
+    EXPECT_EQ(RotateScrollPosition(5, ROTATE_SCROLL_BOTTOM, 0), 180);
+    EXPECT_EQ(RotateScrollPosition(5, 8 /* end of scrolling */, 0), 5);
+    EXPECT_DOUBLE_EQ(AngleFromScroll(-45, true), -4.5);
+    EXPECT_DOUBLE_EQ(AngleFromScroll(-45, false), -45);
+
+    struct Case {
+        const char* text;
+        bool ok;
+        double degrees;
+    } cases[] = {{"30", true, 30},     {"  -45.5", true, -45.5}, {"12.5 deg", true, 12.5}, {"720", true, 360},
+                 {"-1e9", true, -360}, {"abc", false, 0},        {"", false, 0},           {"-", false, 0}};
+    for (const Case& c : cases) {
+        double degrees = 99;
+        EXPECT_EQ(ParseRotateAngle(c.text, &degrees), c.ok) << c.text;
+        if (c.ok) {
+            EXPECT_DOUBLE_EQ(degrees, c.degrees) << c.text;
+        }
+    }
+}
+
+}  // namespace

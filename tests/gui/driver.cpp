@@ -40,6 +40,15 @@
 //                                   notch forward)
 //   click left|right X Y            post a button press and release at client point X, Y
 //   scroll h|v REQUEST              post WM_HSCROLL / WM_VSCROLL with an SB_ request number
+//   mouse EVENT X Y                 post one mouse message at client point X, Y; EVENT is
+//                                   move, left-down, left-up, left-double, shift-left-down,
+//                                   middle-down, middle-up or right-double
+//   park-pointer                    move the real pointer to the screen's bottom-right
+//                                   corner, off the program's window, so that the system
+//                                   makes no mouse moves of its own over it
+//   dialog-scroll CAPTION ID REQUEST POS
+//                                   send that box WM_HSCROLL from its scroll bar ID with
+//                                   an SB_ request number and a thumb position
 //   item-text CAPTION ID            print the text of control ID of that box
 //   expect-item CAPTION ID HOW TEXT MS
 //                                   wait until the text of control ID of that box equals|
@@ -890,6 +899,47 @@ void RunStep(const std::string& name, Arguments& args) {
         }
         HWND window = RequireMainWindow();
         if (!PostMessageW(window, down, flag, l) || !PostMessageW(window, up, 0, l)) Fail("the click cannot be posted");
+    } else if (name == "mouse") {
+        struct MouseEvent {
+            const char* name;
+            UINT message;
+            WPARAM keys;
+        };
+        const MouseEvent events[] = {
+            {"move", WM_MOUSEMOVE, 0},
+            {"left-down", WM_LBUTTONDOWN, MK_LBUTTON},
+            {"left-up", WM_LBUTTONUP, 0},
+            {"left-double", WM_LBUTTONDBLCLK, MK_LBUTTON},
+            {"shift-left-down", WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT},
+            {"middle-down", WM_MBUTTONDOWN, MK_MBUTTON},
+            {"middle-up", WM_MBUTTONUP, 0},
+            {"right-double", WM_RBUTTONDBLCLK, MK_RBUTTON},
+        };
+        const std::string event = Narrow(args.Text("event"));
+        const int x = static_cast<int>(args.Number("x"));
+        const int y = static_cast<int>(args.Number("y"));
+        const MouseEvent* found = nullptr;
+        for (const MouseEvent& e : events)
+            if (event == e.name) found = &e;
+        if (found == nullptr) throw Arguments::UsageError{"unknown mouse event: " + event};
+        const LPARAM l = static_cast<LPARAM>(static_cast<uint32_t>(static_cast<uint16_t>(y)) << 16 |
+                                             static_cast<uint16_t>(x));
+        if (!PostMessageW(RequireMainWindow(), found->message, found->keys, l)) Fail("the mouse message cannot be posted");
+    } else if (name == "park-pointer") {
+        if (!SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1))
+            Fail("the pointer cannot be moved");
+    } else if (name == "dialog-scroll") {
+        const WString caption = args.Text("caption");
+        const int id = static_cast<int>(args.Number("control id"));
+        const int request = static_cast<int>(args.Number("request"));
+        const int position = static_cast<int>(args.Number("position"));
+        HWND box = WaitForBox(caption, kDefaultWaitMs);
+        HWND bar = GetDlgItem(box, id);
+        if (bar == nullptr) Fail("the box has no control " + std::to_string(id));
+        const WPARAM w = MAKEWPARAM(request, static_cast<uint16_t>(static_cast<int16_t>(position)));
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutW(box, WM_HSCROLL, w, reinterpret_cast<LPARAM>(bar), SMTO_ABORTIFHUNG, 5000, &result))
+            Fail("the scroll request was not handled");
     } else if (name == "scroll") {
         const std::string bar = Narrow(args.Text("bar"));
         const WPARAM request = static_cast<WPARAM>(args.Number("request"));

@@ -1,0 +1,39 @@
+// The mouse on the main window: what a button or a move means depends on the click state
+// (EditState): panning, picking a colour from the picture, placing an inserted picture,
+// or dragging a selection rectangle.
+#pragma once
+
+#include <windows.h>
+
+#include "core/display.h"
+#include "settings/settings.h"
+
+// The selection rectangle left standing when its button went up, for the commands that
+// work on a selected area.
+struct MouseSelection {
+    bool kept = false;
+    RECT client = {0, 0, 0, 0};  // client corners, left/top inclusive, right/bottom exclusive
+    DisplayPoint pictureTopLeft;      // the picture pixels under its corners (clamped)
+    DisplayPoint pictureBottomRight;
+};
+extern MouseSelection mouseSelection;
+
+// What the last colour pick took: its colour and its picture point.
+extern RgbColour pickedColour;
+extern DisplayPoint pickedPoint;
+
+void OnMouseMove(HWND window, int x, int y);
+void OnLeftButtonDown(HWND window, WPARAM keys, int x, int y);
+void OnLeftButtonUp(HWND window, int x, int y);
+// Left or right double click.
+void OnDoubleClick(HWND window);
+void OnRightButtonDown(HWND window, int x, int y);
+void OnMiddleButtonDown(HWND window, int x, int y);
+void OnMiddleButtonUp(HWND window);
+// WM_CAPTURECHANGED: another window took the mouse; a gesture under way ends.
+void OnCaptureChanged(HWND window, HWND newOwner);
+
+// The outline being dragged is drawn by inverting pixels: it is taken off the screen
+// before a repaint and drawn again after it, so that it never ends up inverted twice.
+void HideOutlineForPaint(HWND window);
+void ShowOutlineAfterPaint(HWND window);
