@@ -13,37 +13,7 @@ set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 bench_init
 runs=${1:-5}
-program="$build/shell/lumora.exe.so"
-driver="$build/tests/gui/lumora-driver.exe.so"
-if [ ! -f "$program" ] || [ ! -f "$driver" ]; then
-  [ -f "$build/CMakeCache.txt" ] || cmake -S "$root" -B "$build" >/dev/null
-  make -C "$build" -j2 lumora.exe lumora-driver.exe >/dev/null
-fi
-export WINEPREFIX="$work/wineprefix" WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winebrowser.exe=d"
-"$root/tools/prepare-prefix.sh" "$WINEPREFIX"
-
-# A private screen and a persistent wineserver, both gone when the script ends.
-display=""
-for n in $(seq 120 180); do
-  [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-  display=$n
-  break
-done
-[ -n "$display" ] || { echo "no free X display" >&2; exit 1; }
-setsid Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
-xvfb=$!
-cleanup() {
-  timeout -k 5 20 wineserver -k >/dev/null 2>&1 || true
-  kill "$xvfb" 2>/dev/null || true
-}
-trap cleanup EXIT
-export DISPLAY=":$display"
-for _ in $(seq 100); do [ -S "/tmp/.X11-unix/X$display" ] && break; sleep 0.05; done
-timeout -k 5 20 wineserver -p </dev/null >/dev/null 2>&1
-
-drive() { timeout -k 5 120 wine "$driver" "$@" </dev/null; }
-winpath() { local p; p=$(realpath -m "$1"); printf 'Z:%s' "${p//\//\\}"; }
+bench_wine_session
 
 pic="$work/first-paint-10000x8000.bmp"
 [ -s "$pic" ] || drive make-pattern "$(winpath "$pic")" 10000 8000 >/dev/null

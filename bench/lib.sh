@@ -12,6 +12,10 @@
 #   bench_check COMMAND...       runs it once, exits with a message when it fails
 #   bench_ratio A B              prints A / B with two decimals
 #   bench_secs MICROSECONDS      prints seconds with three decimals
+#   bench_wine_session           builds the program and the driver when missing, prepares
+#                                the bench prefix, starts a private Xvfb (1280x1024) and a
+#                                persistent wineserver, both stopped when the script ends;
+#                                sets program and driver and defines drive and winpath
 
 bench_init() {
   root=$(cd "$(dirname "${BASH_SOURCE[1]}")/.." && pwd)
@@ -51,3 +55,37 @@ bench_check() { "$@" >/dev/null 2>&1 || { echo "failed: $*" >&2; exit 1; }; }
 bench_ratio() { printf '%.2f' "$(echo "$1 / $2" | bc -l)"; }
 
 bench_secs() { printf '%.3f' "$(echo "$1 / 1000000" | bc -l)"; }
+
+bench_wine_session() {
+  program="$build/shell/lumora.exe.so"
+  driver="$build/tests/gui/lumora-driver.exe.so"
+  if [ ! -f "$program" ] || [ ! -f "$driver" ]; then
+    [ -f "$build/CMakeCache.txt" ] || cmake -S "$root" -B "$build" >/dev/null
+    make -C "$build" -j2 lumora.exe lumora-driver.exe >/dev/null
+  fi
+  export WINEPREFIX="$work/wineprefix" WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winebrowser.exe=d"
+  "$root/tools/prepare-prefix.sh" "$WINEPREFIX"
+  local n display=""
+  for n in $(seq 120 180); do
+    [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
+    display=$n
+    break
+  done
+  [ -n "$display" ] || { echo "no free X display" >&2; exit 1; }
+  setsid Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+  bench_xvfb=$!
+  trap bench_wine_stop EXIT
+  export DISPLAY=":$display"
+  for _ in $(seq 100); do [ -S "/tmp/.X11-unix/X$display" ] && break; sleep 0.05; done
+  timeout -k 5 20 wineserver -p </dev/null >/dev/null 2>&1
+}
+
+bench_wine_stop() {
+  timeout -k 5 20 wineserver -k >/dev/null 2>&1 || true
+  kill "$bench_xvfb" 2>/dev/null || true
+}
+
+drive() { timeout -k 5 120 wine "$driver" "$@" </dev/null; }
+
+winpath() { local p; p=$(realpath -m "$1"); printf 'Z:%s' "${p//\//\\}"; }

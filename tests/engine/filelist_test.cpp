@@ -91,6 +91,12 @@ TEST_F(FileListTest, CollectsEnabledTypesButNeverFolders) {
     ::mkdir((dir + "/folder.bmp").c_str(), 0755);
     Rebuild();
     EXPECT_EQ(Names(), (std::vector<std::string>{"A.JPG", "b.bmp", "c.gif", "noext", "x.nef"}));
+    // Unsorted, the files come in the order of the type patterns they match, whatever the
+    // folder's own order.
+    SortOrder = SORT_UNSORTED;
+    Rebuild();
+    EXPECT_EQ(Names(), (std::vector<std::string>{"b.bmp", "c.gif", "A.JPG", "x.nef", "noext"}));
+    SortOrder = SORT_ALPHA;
     // Without RAW: neither camera files nor names without an extension.
     EnableTypePattern(kRawPatternIndex, false);
     Rebuild();
@@ -106,7 +112,7 @@ TEST_F(FileListTest, CollectsEnabledTypesButNeverFolders) {
     fileSpec.clear();
     RunMode = RUN_NORMAL;
     Rebuild();
-    EXPECT_EQ(FileList.Count(), 1);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"b.bmp"}));
 }
 
 TEST_F(FileListTest, NoPatternEnabledIsReported) {

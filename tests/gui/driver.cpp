@@ -794,6 +794,16 @@ void RunStep(const std::string& name, Arguments& args) {
         HWND window = RequireMainWindow();
         if (!PostMessageW(window, WM_CLOSE, 0, 0)) Fail("WM_CLOSE cannot be posted");
         if (!WaitUntilGone(window, ms)) Fail("the main window is still there after " + std::to_string(ms) + " ms");
+    } else if (name == "stopwatch") {
+        // The first call starts it; every later one prints the microseconds since the one
+        // before (benchmarks time the program from inside one driver run).
+        static LARGE_INTEGER last = {};
+        LARGE_INTEGER now, frequency;
+        QueryPerformanceCounter(&now);
+        QueryPerformanceFrequency(&frequency);
+        if (last.QuadPart != 0)
+            Print(std::to_string((now.QuadPart - last.QuadPart) * 1000000 / frequency.QuadPart) + "\n");
+        last = now;
     } else if (name == "close-saying-no") {
         // WM_CLOSE; a question about a changed picture is answered No (leave without saving).
         const DWORD ms = static_cast<DWORD>(args.Number("milliseconds"));
