@@ -332,8 +332,11 @@ void OnDeleteFile(HWND window) {
 }
 
 void OnWallpaper() {
-    const char* windir = std::getenv("WINDIR");
-    const std::string path = FormatText("%s\\LUMWallPaper.bmp", windir != nullptr ? windir : "C:\\windows");
+    // The Windows environment's WINDIR (a winelib program's C library sees only the Unix one).
+    WCHAR windir[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableW(TEXT("WINDIR"), windir, MAX_PATH);
+    const std::string folder = length > 0 && length < MAX_PATH ? Narrow(windir) : std::string("C:\\windows");
+    const std::string path = folder + "\\LUMWallPaper.bmp";
     const FileType saved = CurrentImage.saveType;
     CurrentImage.saveType = FT_BMP;
     const int result = WriteImageFile(path);
