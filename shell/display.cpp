@@ -356,7 +356,9 @@ void OnMove(HWND window) {
     }
 }
 
-void OnScroll(HWND window, int bar, WPARAM request) {
+// Moves scroll bar `bar` as `request` (a scroll-bar code; `trackPos` is the thumb position
+// for SB_THUMBPOSITION/SB_THUMBTRACK) asks, and scrolls the picture with it.
+static void ScrollBy(HWND window, int bar, int request, int trackPos) {
     SCROLLINFO info = {};
     info.cbSize = sizeof info;
     info.fMask = SIF_ALL;
@@ -366,8 +368,8 @@ void OnScroll(HWND window, int bar, WPARAM request) {
     state.max = info.nMax;
     state.page = static_cast<int>(info.nPage);
     state.pos = info.nPos;
-    state.trackPos = info.nTrackPos;
-    const int target = ScrollTarget(state, LOWORD(request));
+    state.trackPos = trackPos;
+    const int target = ScrollTarget(state, request);
     if (target == info.nPos) return;
     info.fMask = SIF_POS;
     info.nPos = target;
@@ -375,6 +377,14 @@ void OnScroll(HWND window, int bar, WPARAM request) {
     const int moved = state.pos - GetScrollPos(window, bar);
     if (bar == SB_HORZ) ScrollWindowEx(window, moved, 0, nullptr, nullptr, nullptr, nullptr, SW_INVALIDATE);
     else ScrollWindowEx(window, 0, moved, nullptr, nullptr, nullptr, nullptr, SW_INVALIDATE);
+}
+
+void OnScroll(HWND window, int bar, WPARAM request) {
+    SCROLLINFO info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_TRACKPOS;
+    const int trackPos = GetScrollInfo(window, bar, &info) ? info.nTrackPos : 0;
+    ScrollBy(window, bar, LOWORD(request), trackPos);
 }
 
 void OnGetMinMaxInfo(MINMAXINFO* info) {
@@ -442,25 +452,6 @@ DisplayPoint PictureAtClientPoint(HWND window, int x, int y) {
     return ScreenToPicture(CurrentPointMapping(window), x, y);
 }
 
-void ScrollBarTo(HWND window, int bar, int position) {
-    SCROLLINFO info = {};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_ALL;
-    if (!GetScrollInfo(window, bar, &info)) return;
-    ScrollBarState state;
-    state.min = info.nMin;
-    state.max = info.nMax;
-    state.page = static_cast<int>(info.nPage);
-    state.pos = info.nPos;
-    state.trackPos = position;
-    const int target = ScrollTarget(state, SCROLL_THUMB_POSITION);
-    if (target == info.nPos) return;
-    info.fMask = SIF_POS;
-    info.nPos = target;
-    SetScrollInfo(window, bar, &info, TRUE);
-    const int moved = state.pos - GetScrollPos(window, bar);
-    if (bar == SB_HORZ) ScrollWindowEx(window, moved, 0, nullptr, nullptr, nullptr, nullptr, SW_INVALIDATE);
-    else ScrollWindowEx(window, 0, moved, nullptr, nullptr, nullptr, nullptr, SW_INVALIDATE);
-}
+void ScrollBarTo(HWND window, int bar, int position) { ScrollBy(window, bar, SCROLL_THUMB_POSITION, position); }
 
 void SetScrollRangesForWorkArea(HWND window) { SetWorkAreaScrollRanges(window); }

@@ -2,7 +2,9 @@
 // of the second picture must not take away (its pixels, undo history and file facts).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "core/appstate.h"
 #include "core/current_image.h"
@@ -58,8 +60,10 @@ TEST_F(InsertTest, PasteCopiesTheItemClippedOnEverySide) {
 TEST_F(InsertTest, PasteTakesOtherDepthsAndRefusesWhatItCannotUse) {
     CDib picture, item, empty;
     MakeGrey(picture, opstest::Rows(2, std::vector<int>(2, 0)));
-    const uint8_t palette[6] = {10, 20, 30, 200, 100, 50};
-    item.CreateFromPalette(2, 1, palette, 8);
+    std::vector<uint8_t> palette(256 * 3, 0);  // an 8-bit picture holds 256 colours
+    const uint8_t used[6] = {10, 20, 30, 200, 100, 50};
+    std::copy(used, used + 6, palette.begin());
+    item.CreateFromPalette(2, 1, palette.data(), 8);
     item.Row(0)[0] = 1;
     item.Row(0)[1] = 0;
     ASSERT_EQ(PasteImageAt(picture, item, 0, 1), 0);
