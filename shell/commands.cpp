@@ -54,7 +54,7 @@ WCHAR openPathBuffer[MAX_PATH];
 
 void OnOpen(HWND window) {
     if (RunMode == RUN_QUICKVIEW) return;
-    if (ImageIsChanged() && !AskLeaveChangedPicture()) return;
+    if (!ConfirmLeaveImage()) return;
     ShowCursorCounted(true);
     EndSlideShow(window);
     RunMode = RUN_NORMAL;
@@ -72,11 +72,11 @@ void OnOpen(HWND window) {
 // Next, previous, fifth next, back five and the beginning of the folder's list.
 void OnNavigate(HWND window, int command) {
     if (RunMode == RUN_QUICKVIEW) return;
+    if (!ConfirmLeaveImage()) return;
     // Stepping by hand ends a running show: its timer would otherwise go on firing unseen
     // while the menu no longer marks the show as running.
     EndSlideShow(window);
     RunMode = RUN_STEPPING;
-    if (ImageIsChanged() && !AskLeaveChangedPicture()) return;
     int step = 0;
     switch (command) {
         case IDM_LOAD_NEXT: step = 1; break;
@@ -314,7 +314,7 @@ void OnReOpen(HWND window) {
         ReportFileError("Error: File type not Supported");
         return;
     }
-    if (ImageIsChanged() && !AskLeaveChangedPicture()) return;
+    if (!ConfirmLeaveImage()) return;
     ShowCursorNow();
     if (DisplayMode != MODE_FIXED_WINDOW) DisplayMode = MODE_NORMAL;
     EndSlideShow(window);
@@ -462,7 +462,7 @@ void OnFolderHistory(HWND window, int index) {
 void OnFileHistory(HWND window, int index) {
     if (RunMode == RUN_QUICKVIEW || index >= FileHistory.count) return;
     std::string path = FileHistory.entries[index];
-    if (ImageIsChanged() && !AskLeaveChangedPicture()) return;
+    if (!ConfirmLeaveImage()) return;
     const std::string folder = FolderOf(path);
     if (SaveDirType == SAVEDIR_LASTREAD || SaveDirType == SAVEDIR_CURRENT) SaveDir = folder;
     if (!folder.empty()) SetCurrentDirectoryW(Widen(folder).c_str());

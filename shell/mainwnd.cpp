@@ -49,8 +49,7 @@ void OnCreate(HWND window, const CREATESTRUCTW* create) {
 }
 
 void OnClose(HWND window) {
-    BringBackPendingBase();
-    if (ImageIsChanged() && !AskLeaveChangedPicture()) return;
+    if (!ConfirmLeaveImage()) return;
     DestroyWindow(window);
 }
 

@@ -18,6 +18,7 @@
 #include "sheets/batch.h"
 #include "shell/commands.h"
 #include "shell/display.h"
+#include "shell/insert_image.h"
 #include "shell/mainwnd.h"
 #include "shell/resource.h"
 #include "shell/wintext.h"
@@ -201,6 +202,11 @@ void OpenFromOtherInstance(const std::string& commandLine) {
 
 // ------------------------------------------------------------ dropped files and leaving
 
+bool ConfirmLeaveImage() {
+    BringBackPendingBase();
+    return !ImageIsChanged() || AskLeaveChangedPicture();
+}
+
 bool AskLeaveChangedPicture() {
     const int answer = MessageBoxW(MainWindow,
                                    TEXT("Image has been modified! Do you wish to save before exiting?\n"
@@ -225,7 +231,7 @@ void ShowCursorCounted(bool show) {
 }
 
 void OnDropFiles(HWND window, HDROP drop) {
-    if (RunMode == RUN_QUICKVIEW || (ImageIsChanged() && !AskLeaveChangedPicture())) {
+    if (RunMode == RUN_QUICKVIEW || !ConfirmLeaveImage()) {
         DragFinish(drop);
         return;
     }

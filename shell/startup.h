@@ -46,6 +46,9 @@ void OnDropFiles(HWND window, HDROP drop);
 // The picture counts as changed: asks whether to save first. True when the program may
 // go on and let the picture go.
 bool AskLeaveChangedPicture();
+// The guard before anything replaces the picture: a picture set aside for Insert Image
+// comes back first, then a changed picture gets the question. True: go on.
+bool ConfirmLeaveImage();
 // Stops the quick-view polling and the slide show when the window goes.
 void StopTimersAtExit(HWND window);
 // Shows (or hides) the mouse cursor whatever the display counter was.

@@ -28,7 +28,7 @@ convert "$work/inserted.bmp" -crop "$area" +repage "$work/inserted.png"
 differing=$(compare -metric AE "$work/inserted.png" "$work/want.png" null: 2>&1) || true
 [[ $differing == 0 ]] || fail "the inserted picture differs from the expected one in $differing pixels"
 
-# Closing between the two calls asks about the changed base picture, which is back on
+# Closing (or stepping on) between the two calls asks about the changed base picture, which is back on
 # the screen when the question is answered with Cancel.
 drive command 40005 set-edit "$open_box" $name_field "$(winpath "$work/small.bmp")" click-button "$open_box" 1 \
   wait-title " small.bmp (20x10x24)" 10000 command 8 expect-box "Leave LUM?" prefix "Image has been modified!" 10000 \
@@ -36,6 +36,10 @@ drive command 40005 set-edit "$open_box" $name_field "$(winpath "$work/small.bmp
 convert "$work/kept.bmp" -crop "$area" +repage "$work/kept.png"
 differing=$(compare -metric AE "$work/kept.png" "$work/want.png" null: 2>&1) || true
 [[ $differing == 0 ]] || fail "after closing was cancelled the base picture differs in $differing pixels"
+# Stepping to the next file between the two calls asks about the base picture the same way.
+drive command 40005 set-edit "$open_box" $name_field "$(winpath "$work/small.bmp")" click-button "$open_box" 1 \
+  wait-title " small.bmp (20x10x24)" 10000 key L expect-box "Leave LUM?" prefix "Image has been modified!" 10000 \
+  click-button "Leave LUM?" 2 wait-title " base.bmp (300x200x24)" 10000
 
 # Cancel: the picture stays as it was; over the bottom-right corner the insertion is clipped.
 drive command 40005 set-edit "$open_box" $name_field "$(winpath "$work/small.bmp")" click-button "$open_box" 1 \
