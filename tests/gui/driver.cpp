@@ -650,7 +650,84 @@ void Dismiss(HWND dialog) {
     PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
 }
 
-// Random commands (from `ids`) and keys, one at a time; after each the program must answer
+// One mouse gesture at random client points: a click or double click of either button, a
+// drag with the left or middle button (with or without Shift), a wheel turn or a move.
+// Its messages go one at a time; once one of them opens a dialog the rest are dropped,
+// since the user could not reach the main window past a modal dialog either.
+template <typename Next>
+void MonkeyMouse(HWND main, int step, Next& next) {
+    RECT client;
+    if (!GetClientRect(main, &client) || client.right < 2 || client.bottom < 2) return;
+    auto point = [&] {
+        return MAKELPARAM(next(static_cast<uint32_t>(client.right)), next(static_cast<uint32_t>(client.bottom)));
+    };
+    struct Message {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
+    Message gesture[4];
+    int length = 0;
+    auto add = [&](UINT message, WPARAM wParam, LPARAM lParam) { gesture[length++] = {message, wParam, lParam}; };
+    const WPARAM shift = next(4) == 0 ? MK_SHIFT : 0;
+    const LPARAM at = point();
+    const char* name = "";
+    switch (next(7)) {
+        case 0:
+            name = "left click";
+            add(WM_LBUTTONDOWN, MK_LBUTTON | shift, at);
+            add(WM_LBUTTONUP, shift, at);
+            break;
+        case 1:
+            name = "left drag";
+            add(WM_LBUTTONDOWN, MK_LBUTTON | shift, at);
+            add(WM_MOUSEMOVE, MK_LBUTTON | shift, point());
+            add(WM_MOUSEMOVE, MK_LBUTTON | shift, point());
+            add(WM_LBUTTONUP, shift, point());
+            break;
+        case 2:
+            name = "middle drag";
+            add(WM_MBUTTONDOWN, MK_MBUTTON, at);
+            add(WM_MOUSEMOVE, MK_MBUTTON, point());
+            add(WM_MBUTTONUP, 0, point());
+            break;
+        case 3:
+            name = "right click";
+            add(WM_RBUTTONDOWN, MK_RBUTTON, at);
+            add(WM_RBUTTONUP, 0, at);
+            break;
+        case 4:
+            name = "double click";
+            add(WM_LBUTTONDOWN, MK_LBUTTON, at);
+            add(WM_LBUTTONUP, 0, at);
+            add(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+            add(WM_LBUTTONUP, 0, at);
+            break;
+        case 5: {
+            name = "wheel";
+            POINT p = {static_cast<LONG>(LOWORD(at)), static_cast<LONG>(HIWORD(at))};
+            ClientToScreen(main, &p);
+            add(WM_MOUSEWHEEL, static_cast<WPARAM>(static_cast<WORD>(next(2) ? 120 : -120)) << 16, MAKELPARAM(p.x, p.y));
+            break;
+        }
+        default:
+            name = "move";
+            add(WM_MOUSEMOVE, 0, at);
+            add(WM_MOUSEMOVE, 0, point());
+            break;
+    }
+    Print("step " + std::to_string(step) + " mouse " + name + "\n");
+    for (int k = 0; k < length; ++k) {
+        const Message& m = gesture[k];
+        SendNotifyMessageW(main, m.message, m.wParam, m.lParam);
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result))
+            Fail("the program does not answer during step " + std::to_string(step));
+        if (!OpenDialogs(main).empty()) break;
+    }
+}
+
+// Random commands (from `ids`), keys and mouse gestures, one at a time; after each the program must answer
 // and every dialog it opened is closed (several rounds for dialogs that lead to others).
 void Monkey(int count, unsigned seed, const std::vector<int>& ids) {
     static const UINT kKeys[] = {VK_TAB, VK_RETURN, VK_ESCAPE, VK_SPACE, VK_PRIOR, VK_NEXT, VK_UP, VK_DOWN,
@@ -664,10 +741,12 @@ void Monkey(int count, unsigned seed, const std::vector<int>& ids) {
     for (int i = 0; i < count; ++i) {
         HWND main = RequireMainWindow();
         const uint32_t pick = next(100);
-        if (pick < 50 && !ids.empty()) {
+        if (pick < 45 && !ids.empty()) {
             const int id = ids[next(static_cast<uint32_t>(ids.size()))];
             Print("step " + std::to_string(i) + " command " + std::to_string(id) + "\n");
             SendNotifyMessageW(main, WM_COMMAND, static_cast<WPARAM>(id), 0);
+        } else if (pick >= 85) {
+            MonkeyMouse(main, i, next);
         } else {
             UINT key;
             const uint32_t kind = next(3);

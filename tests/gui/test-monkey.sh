@@ -1,5 +1,5 @@
 #!/bin/bash
-# 2,000 random menu commands and keys on a loaded picture in a folder of pictures, every
+# 2,000 random menu commands, keys and mouse gestures on a loaded picture in a folder of pictures, every
 # dialog closed with Cancel (or No, or OK): the program keeps running and answering, and
 # every message it shows is one of its own (listed in monkey-messages.txt) or the one
 # for a command that is not there yet.
