@@ -525,7 +525,8 @@ bool CommandNotBuiltYet(int id) {
 }
 
 LRESULT OnCommand(HWND window, int id) {
-    if (cursorVisibleFlag) ShowCursorCounted(true);
+    // The cursor follows "Show/Hide Cursor", except while the slide show decides it.
+    if (RunMode != RUN_SLIDESHOW) ShowCursorCounted(cursorVisibleFlag);
     // Blocked commands do nothing; only the quick-view menu's own two stay.
     if (CommandIsBlocked() && id != IDM_EXIT && id != IDM_START_DEVE) return 0;
     if (OnDisplayCommand(window, id)) return 0;
