@@ -52,6 +52,17 @@ namespace {
 // The Open dialog's file buffer: its text is the next dialog's initial file name.
 WCHAR openPathBuffer[MAX_PATH];
 
+// Loads a file the user chose (Open, ReOpen, a file history entry) in Normal mode, ending
+// a slide show; a failed load offers the Open dialog again (posted, so that the handler
+// returns first).
+void LoadChosenFile(HWND window, std::string path) {
+    if (DisplayMode != MODE_FIXED_WINDOW) DisplayMode = MODE_NORMAL;
+    EndSlideShow(window);
+    RunMode = RUN_NORMAL;
+    if (LoadImageFile(path, HISTORY_FOLDER_AND_FILE) < 0) PostMessageW(window, WM_COMMAND, IDM_OPEN, 0);
+    else RememberPictureSize();
+}
+
 void OnOpen(HWND window) {
     if (RunMode == RUN_QUICKVIEW) return;
     if (!ConfirmLeaveImage()) return;
@@ -59,14 +70,10 @@ void OnOpen(HWND window) {
     EndSlideShow(window);
     RunMode = RUN_NORMAL;
     if (ChooseFileToOpen(window, openPathBuffer) < 0) return;
-    std::string path = Narrow(openPathBuffer);
+    const std::string path = Narrow(openPathBuffer);
     const std::string folder = FolderOf(path);
     if (!folder.empty()) SetCurrentDirectoryW(Widen(folder).c_str());
-    if (DisplayMode != MODE_FIXED_WINDOW) DisplayMode = MODE_NORMAL;
-    RunMode = RUN_NORMAL;
-    // A failed load offers the dialog again; posted, so that the handler returns first.
-    if (LoadImageFile(path, HISTORY_FOLDER_AND_FILE) < 0) PostMessageW(window, WM_COMMAND, IDM_OPEN, 0);
-    else RememberPictureSize();
+    LoadChosenFile(window, path);
 }
 
 // Next, previous, fifth next, back five and the beginning of the folder's list.
@@ -316,11 +323,7 @@ void OnReOpen(HWND window) {
     }
     if (!ConfirmLeaveImage()) return;
     ShowCursorNow();
-    if (DisplayMode != MODE_FIXED_WINDOW) DisplayMode = MODE_NORMAL;
-    EndSlideShow(window);
-    RunMode = RUN_NORMAL;
-    if (LoadImageFile(path, HISTORY_FOLDER_AND_FILE) < 0) PostMessageW(window, WM_COMMAND, IDM_OPEN, 0);
-    else RememberPictureSize();
+    LoadChosenFile(window, path);
 }
 
 void OnDeleteFile(HWND window) {
@@ -472,11 +475,7 @@ void OnFileHistory(HWND window, int index) {
         ShowMessage(FormatText("Error File type not Supported: <%s>", path.c_str()), "Lumora", kMbOk | kMbIconWarning);
         return;
     }
-    if (DisplayMode != MODE_FIXED_WINDOW) DisplayMode = MODE_NORMAL;
-    EndSlideShow(window);
-    RunMode = RUN_NORMAL;
-    if (LoadImageFile(path, HISTORY_FOLDER_AND_FILE) < 0) PostMessageW(window, WM_COMMAND, IDM_OPEN, 0);
-    else RememberPictureSize();
+    LoadChosenFile(window, path);
 }
 
 // Enter and Escape. Shift or AllowExitESC quit at once; otherwise the user is asked.
