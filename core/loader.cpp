@@ -69,6 +69,7 @@ int RunReaderPhases(const std::string& path) {
 int RunHeaderPhaseOnly(const ImageReader* reader, const std::string& path, uint16_t* height, uint16_t* width,
                        uint16_t* depth) {
     if (setjmp(LoadRecovery) != 0) return -1;
+    if (reader->probeHeader != nullptr) return reader->probeHeader(path, height, width, depth);
     return reader->readHeader(path, height, width, depth);
 }
 

@@ -1,6 +1,8 @@
 #include "core/readers.h"
 
 #include "codecs/bmp.h"
+#include "codecs/gif.h"
+#include "core/frames.h"
 
 namespace {
 
@@ -8,8 +10,19 @@ int BmpHeader(const std::string&, uint16_t* height, uint16_t* width, uint16_t* d
     return ReadBmpHeader(height, width, depth);
 }
 
+// The frames of the previous file go before a new one is read.
+int GifHeader(const std::string&, uint16_t* height, uint16_t* width, uint16_t* depth) {
+    ReleaseAnimFrames();
+    return ReadGifHeader(height, width, depth);
+}
+
+int GifProbe(const std::string&, uint16_t* height, uint16_t* width, uint16_t* depth) {
+    return ProbeGifHeader(height, width, depth);
+}
+
 const ImageReader kReaders[] = {
-    {FT_BMP, true, BmpHeader, ReadBmpPixels},
+    {FT_BMP, true, BmpHeader, ReadBmpPixels, nullptr},
+    {FT_GIF, true, GifHeader, ReadGifPixels, GifProbe},
 };
 
 }  // namespace

@@ -15,6 +15,9 @@ struct ImageReader {
     int (*readHeader)(const std::string& path, uint16_t* height, uint16_t* width, uint16_t* depth);
     // Phase 2: fills CurrentImage.dib, created at the size phase 1 gave. 0 or negative.
     int (*decodePixels)();
+    // Optional: the size and depth alone, leaving every reader and frame state as it was,
+    // for a reader whose phase 1 does more than read a header. Null: phase 1 serves.
+    int (*probeHeader)(const std::string& path, uint16_t* height, uint16_t* width, uint16_t* depth);
 };
 
 // The reader of a type, or null when this build has none.

@@ -22,7 +22,7 @@
 
 namespace {
 // libpng may long-jump out of the reading function: nothing with a destructor lives here.
-bool ReadPngInto(FILE* f, png_bytep* rows, int* w, int* h, std::vector<uint8_t>* out) {
+bool ReadPngInto(FILE* f, png_bytep* rows, int* w, int* h, std::vector<uint8_t>* out, bool alpha = false) {
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     if (setjmp(png_jmpbuf(png))) {
@@ -33,15 +33,18 @@ bool ReadPngInto(FILE* f, png_bytep* rows, int* w, int* h, std::vector<uint8_t>*
     png_read_info(png, info);
     png_set_expand(png);
     png_set_strip_16(png);
-    png_set_strip_alpha(png);
+    if (alpha) png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
+    else png_set_strip_alpha(png);
     png_set_gray_to_rgb(png);
     png_set_interlace_handling(png);
     png_read_update_info(png, info);
     *w = static_cast<int>(png_get_image_width(png, info));
     *h = static_cast<int>(png_get_image_height(png, info));
-    out->resize(static_cast<size_t>(*w) * *h * 3);
+    const size_t channels = alpha ? 4 : 3;
+    out->resize(static_cast<size_t>(*w) * *h * channels);
     *rows = static_cast<png_bytep>(std::malloc(sizeof(png_bytep) * static_cast<size_t>(*h)));
-    for (int y = 0; y < *h; ++y) reinterpret_cast<png_bytep*>(*rows)[y] = out->data() + static_cast<size_t>(y) * *w * 3;
+    for (int y = 0; y < *h; ++y)
+        reinterpret_cast<png_bytep*>(*rows)[y] = out->data() + static_cast<size_t>(y) * *w * channels;
     png_read_image(png, reinterpret_cast<png_bytepp>(*rows));
     png_destroy_read_struct(&png, &info, nullptr);
     return true;
@@ -54,6 +57,17 @@ RgbImage ReadPngRgb(const std::string& path) {
     if (!f) return img;
     png_bytep rows = nullptr;
     if (!ReadPngInto(f, &rows, &img.width, &img.height, &img.rgb)) img = RgbImage();
+    std::free(rows);
+    std::fclose(f);
+    return img;
+}
+
+RgbImage ReadPngRgba(const std::string& path) {
+    RgbImage img;
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return img;
+    png_bytep rows = nullptr;
+    if (!ReadPngInto(f, &rows, &img.width, &img.height, &img.rgb, true)) img = RgbImage();
     std::free(rows);
     std::fclose(f);
     return img;

@@ -16,6 +16,9 @@ struct RgbImage {
 
 // Decodes a PNG with libpng to 8-bit RGB (palette expanded, alpha dropped).
 RgbImage ReadPngRgb(const std::string& path);
+// The same with alpha kept: four bytes a pixel, red, green, blue, alpha (255 when the
+// file has none).
+RgbImage ReadPngRgba(const std::string& path);
 // A 24-bit CDib as top-down RGB.
 RgbImage DibToRgb(const CDib& dib);
 
