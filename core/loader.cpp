@@ -8,6 +8,7 @@
 #include "core/filedate.h"
 #include "core/filemem.h"
 #include "core/fileops.h"
+#include "core/frames.h"
 #include "core/host.h"
 #include "core/readers.h"
 #include "core/report.h"
@@ -127,6 +128,8 @@ int LoadImageFile(std::string& path, int historyMode) {
 
     HostSetWaitCursor(true);
     ClearUndo();
+    // The frames of an earlier animation belong to the picture being replaced.
+    ReleaseAnimFrames();
     if (EditState != EDIT_WRITING_ANIMATION) EditState = EDIT_NONE;
     saveDepth = 24;
     animSpeed = 100.0;
