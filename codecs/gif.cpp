@@ -7,6 +7,7 @@
 #include <string>
 
 #include "codecs/palette.h"
+#include "core/animation.h"
 #include "core/current_image.h"
 #include "core/filemem.h"
 #include "core/frames.h"
@@ -527,15 +528,8 @@ int ReadGifHeader(uint16_t* height, uint16_t* width, uint16_t* depth) {
 }
 
 int ReadGifPixels() {
-    // The timer-driven playback of animations takes over here once it exists: it resets
-    // the playback state, marks the animation running and shows frame 0 with its timer.
-    // Until then the picture is frame 0.
-    if (animFrameCount == 0 || animFrames[0].image.Empty()) {
-        ReportFileError("There is no GIF animation file loaded! in file ");
-        return -1;
-    }
-    CurrentImage.dib.Assign(animFrames[0].image);
-    return 0;
+    // Playback starts at frame 0; a single frame is shown once and not animated.
+    return StartAnimation();
 }
 
 int ProbeGifHeader(uint16_t* height, uint16_t* width, uint16_t* depth) {

@@ -42,6 +42,16 @@ void HostSetWaitCursor(bool wait);
 void HostRedrawImage();
 // Dispatch pending window messages during long work.
 void HostPumpMessages();
+// The picture changed content but not size (the next frame of an animation): repaint only.
+void HostRepaintImage();
+// Lay the window out for the current picture again and show it normally.
+void HostLayOutWindow();
+
+// --- the animation frame timer ---
+// Arms the frame timer to fire once after `milliseconds` (a timer already armed is
+// replaced); false when the system has no timer to give.
+bool HostArmFrameTimer(unsigned milliseconds);
+void HostKillFrameTimer();
 
 // --- files and folders ---
 // Facts of an existing file (FindFirstFileW); false when it does not exist.

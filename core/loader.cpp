@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/animation.h"
 #include "core/appstate.h"
 #include "core/current_image.h"
 #include "core/display.h"
@@ -129,7 +130,7 @@ int LoadImageFile(std::string& path, int historyMode) {
     HostSetWaitCursor(true);
     ClearUndo();
     // The frames of an earlier animation belong to the picture being replaced.
-    ReleaseAnimFrames();
+    StopAnimation();
     if (EditState != EDIT_WRITING_ANIMATION) EditState = EDIT_NONE;
     saveDepth = 24;
     animSpeed = 100.0;
@@ -189,7 +190,8 @@ int LoadImageFile(std::string& path, int historyMode) {
     if (result < 0 && !CurrentImage.dib.Empty()) CurrentImage.dib.FillRGB(0);
     CurrentImage.failedLoad = result < 0;
 
-    ShowTitle();
+    // A playing animation titles its frames itself.
+    if (!AnimationOwnsTitle()) ShowTitle();
     HostRedrawImage();
 
     // A file chosen from outside the folder list (Open, a drop, a history entry, the

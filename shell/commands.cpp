@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <string>
 
+#include "core/animation.h"
 #include "core/appstate.h"
 #include "core/colour_count.h"
 #include "core/current_image.h"
@@ -26,6 +27,7 @@
 #include "settings/filelist.h"
 #include "settings/history.h"
 #include "settings/settings.h"
+#include "shell/animation_dialogs.h"
 #include "shell/display.h"
 #include "shell/info_dialogs.h"
 #include "shell/insert_image.h"
@@ -57,6 +59,7 @@ WCHAR openPathBuffer[MAX_PATH];
 // returns first).
 void LoadChosenFile(HWND window, std::string path) {
     if (DisplayMode != MODE_FIXED_WINDOW) DisplayMode = MODE_NORMAL;
+    StopAnimation();
     EndSlideShow(window);
     RunMode = RUN_NORMAL;
     if (LoadImageFile(path, HISTORY_FOLDER_AND_FILE) < 0) PostMessageW(window, WM_COMMAND, IDM_OPEN, 0);
@@ -67,6 +70,7 @@ void OnOpen(HWND window) {
     if (RunMode == RUN_QUICKVIEW) return;
     if (!ConfirmLeaveImage()) return;
     ShowCursorCounted(true);
+    StopAnimation();
     EndSlideShow(window);
     RunMode = RUN_NORMAL;
     if (ChooseFileToOpen(window, openPathBuffer) < 0) return;
@@ -83,6 +87,7 @@ void OnNavigate(HWND window, int command) {
     // Stepping by hand ends a running show: its timer would otherwise go on firing unseen
     // while the menu no longer marks the show as running.
     EndSlideShow(window);
+    StopAnimation();
     RunMode = RUN_STEPPING;
     int step = 0;
     switch (command) {
@@ -108,6 +113,7 @@ void OnNavigate(HWND window, int command) {
 // through it in the direction of the last navigation step.
 void OnSlideShow(HWND window) {
     if (RunMode == RUN_QUICKVIEW) return;
+    StopAnimation();
     if (RunMode == RUN_SLIDESHOW) {
         KillTimer(window, kSlideShowTimer);
         RunMode = RUN_NORMAL;
@@ -135,6 +141,7 @@ void OnSlideShowTick(HWND window) {
     static bool loading = false;
     if (loading || RunMode != RUN_SLIDESHOW) return;
     loading = true;
+    StopAnimation();
     std::string name;
     if (StepInList(FileList.step, &name) < 0) {
         KillTimer(window, kSlideShowTimer);
@@ -151,7 +158,7 @@ void OnSlideShowTick(HWND window) {
 // shrinks as features land; each of them answers with kNotBuiltText.
 const int kNotBuiltYet[] = {
     IDM_PRINT,
-    IDM_GIF_SETUP, IDM_MOSAIC, IDM_COLOURS_RGB, IDM_NEGATIVE, IDM_GREYSCALE, IDM_MONOCHROME, IDM_SWAP_RED_BLUE,
+    IDM_MOSAIC, IDM_COLOURS_RGB, IDM_NEGATIVE, IDM_GREYSCALE, IDM_MONOCHROME, IDM_SWAP_RED_BLUE,
     IDM_SWAP_RED_GREEN, IDM_SWAP_GREEN_BLUE, IDM_ROTATE_COLOURS, IDM_COLOURS_HSV,
     IDM_START_DEVE, IDM_BLUR, IDM_SHARPEN, IDM_EMBOSS_MEDIUM, IDM_EMBOSS_COLOUR, IDM_USER_FILTER, IDM_COPY,
     IDM_PASTE, IDM_CAPTURE, IDM_CANCEL, IDM_HELP, IDM_BUILD_THUMBNAILS, IDM_THUMBNAIL_SETUP,
@@ -159,13 +166,29 @@ const int kNotBuiltYet[] = {
     IDM_CROP_ASPECT, IDM_LOSSLESS_ROTATE_90, IDM_LOSSLESS_ROTATE_180, IDM_LOSSLESS_ROTATE_270,
     IDM_LOSSLESS_FLIP_H, IDM_LOSSLESS_FLIP_V, IDM_LOSSLESS_TRANSPOSE, IDM_LOSSLESS_TRANSVERSE, IDM_LOSSLESS_NULL,
     IDM_LOSSLESS_CROP, IDM_HISTOGRAM, IDM_TIFF_NEXT_PAGE, IDM_EMAIL, IDM_PRINT_SETUP,
-    IDM_EDIT_COMMENT, IDM_GIF_SINGLE_STEP, IDM_GIF_RESUME, IDM_GAMMA, IDM_BRIGHTNESS,
+    IDM_EDIT_COMMENT, IDM_GAMMA, IDM_BRIGHTNESS,
     IDM_TIFF_PAGE_NUMBER, IDM_RUN_BATCH, IDM_AUTO_ORIENTATION, IDM_BUILD_ANIMATION,
-    IDM_DECOMPOSE, IDM_TRAPEZOID, IDM_BATCH, IDM_PAD_ASPECT, IDM_COLLAGE, IDM_GIF_BACKGROUND,
+    IDM_DECOMPOSE, IDM_TRAPEZOID, IDM_BATCH, IDM_PAD_ASPECT, IDM_COLLAGE,
     IDM_ROTATE_BACKGROUND, IDM_OTHER_FILTERS, IDM_MAPPING, IDM_PARALLELOGRAM, IDM_SPHERICAL, IDM_PNG_BACKGROUND,
     IDM_BORDERS, IDM_ADD_TEXT,
 };
 const char kNotBuiltText[] = "This command is not available yet.";
+
+// Commands that change or write the picture. While an animation plays on its own the
+// next frame would replace what they did (or they would write a frame nobody chose), so
+// they wait until it is single-stepped or stopped; viewing, files and settings go on.
+const int kBlockedWhileAnimating[] = {
+    IDM_SAVE, IDM_QUICK_JPEG, IDM_FLIP_HORIZONTAL, IDM_FLIP_VERTICAL, IDM_ROTATE_90, IDM_ROTATE_180,
+    IDM_ROTATE_270, IDM_ROTATE_ANGLE, IDM_MOSAIC, IDM_COLOURS_RGB, IDM_NEGATIVE, IDM_GREYSCALE, IDM_MONOCHROME,
+    IDM_SWAP_RED_BLUE, IDM_SWAP_RED_GREEN, IDM_SWAP_GREEN_BLUE, IDM_ROTATE_COLOURS, IDM_COLOURS_HSV,
+    IDM_IMAGE_UNDO, IDM_IMAGE_REDO, IDM_EDIT_UNDO, IDM_EDIT_REDO, IDM_BLUR, IDM_SHARPEN, IDM_EMBOSS_MEDIUM,
+    IDM_EMBOSS_COLOUR, IDM_USER_FILTER, IDM_BUILD_ICON, IDM_CROP_ASPECT, IDM_LOSSLESS_ROTATE_90,
+    IDM_LOSSLESS_ROTATE_180, IDM_LOSSLESS_ROTATE_270, IDM_LOSSLESS_FLIP_H, IDM_LOSSLESS_FLIP_V,
+    IDM_LOSSLESS_TRANSPOSE, IDM_LOSSLESS_TRANSVERSE, IDM_LOSSLESS_NULL, IDM_LOSSLESS_CROP, IDM_HISTOGRAM,
+    IDM_COLOUR_DEPTH, IDM_GAMMA, IDM_BRIGHTNESS, IDM_AUTO_ORIENTATION, IDM_BUILD_ANIMATION, IDM_TRAPEZOID,
+    IDM_PAD_ASPECT, IDM_OTHER_FILTERS, IDM_MAPPING, IDM_PARALLELOGRAM, IDM_SPHERICAL, IDM_BORDERS,
+    IDM_ADD_TEXT, IDM_PIXEL_COLOUR,
+};
 
 constexpr UINT kCloseTimer = 3;
 constexpr int kSaveBufferUnits = 480;
@@ -517,7 +540,12 @@ bool ScrollsVertically() {
 
 }  // namespace
 
-bool CommandIsBlocked() { return RunMode == RUN_QUICKVIEW; }
+bool CommandIsBlocked(int id) {
+    if (RunMode == RUN_QUICKVIEW) return id != IDM_EXIT && id != IDM_START_DEVE;
+    if (!AnimationBlocksCommands()) return false;
+    return std::find(std::begin(kBlockedWhileAnimating), std::end(kBlockedWhileAnimating), id) !=
+           std::end(kBlockedWhileAnimating);
+}
 
 bool CommandNotBuiltYet(int id) {
     return std::find(std::begin(kNotBuiltYet), std::end(kNotBuiltYet), id) != std::end(kNotBuiltYet);
@@ -526,8 +554,8 @@ bool CommandNotBuiltYet(int id) {
 LRESULT OnCommand(HWND window, int id) {
     // The cursor follows "Show/Hide Cursor", except while the slide show decides it.
     if (RunMode != RUN_SLIDESHOW) ShowCursorCounted(cursorVisibleFlag);
-    // Blocked commands do nothing; only the quick-view menu's own two stay.
-    if (CommandIsBlocked() && id != IDM_EXIT && id != IDM_START_DEVE) return 0;
+    // Blocked commands do nothing.
+    if (CommandIsBlocked(id)) return 0;
     if (OnDisplayCommand(window, id)) return 0;
     if (id >= IDM_FOLDER_HISTORY_FIRST && id < IDM_FOLDER_HISTORY_FIRST + kHistoryEntries) {
         OnFolderHistory(window, id - IDM_FOLDER_HISTORY_FIRST);
@@ -553,7 +581,10 @@ LRESULT OnCommand(HWND window, int id) {
         case IDM_DELETE_FILE: OnDeleteFile(window); return 0;
         case IDM_WALLPAPER: OnWallpaper(); return 0;
         case IDM_SAVE_DIRECTORY: OnSaveDirectory(window); return 0;
-        case IDM_EXIT: SendMessageW(window, WM_CLOSE, 0, 0); return 0;
+        case IDM_EXIT:
+            StopAnimation();
+            SendMessageW(window, WM_CLOSE, 0, 0);
+            return 0;
         case IDM_FILE_INFO: ShowFileInformation(window); return 0;
         case IDM_SYSTEM_INFO: ShowSystemInformation(window); return 0;
         case IDM_ABOUT: ShowAboutBox(window); return 0;
@@ -585,6 +616,10 @@ LRESULT OnCommand(HWND window, int id) {
         case IDM_SAVE_HISTORY: Toggle(&SaveHistory); return 0;
         case IDM_SAVE_DATE: Toggle(&SaveDate); return 0;
         case IDM_ALLOW_EXIT_ESC: Toggle(&AllowExitESC); return 0;
+        case IDM_GIF_SINGLE_STEP: AnimationSingleStep(); return 0;
+        case IDM_GIF_RESUME: AnimationResume(); return 0;
+        case IDM_GIF_SETUP: OnAnimationSetup(window); return 0;
+        case IDM_GIF_BACKGROUND: OnGifBackground(window); return 0;
         default: return 0;
     }
 }
@@ -699,7 +734,6 @@ HMENU SubmenuWithId(HMENU menu, UINT id) {
 }  // namespace
 
 void OnInitMenuPopup(HMENU popup) {
-    const bool blocked = CommandIsBlocked();
     const int count = GetMenuItemCount(popup);
     const bool jpeg = CurrentImage.fileType == FT_JPEG;
     const bool tiff = CurrentImage.fileType == FT_TIFF;
@@ -707,7 +741,7 @@ void OnInitMenuPopup(HMENU popup) {
     for (int i = 0; i < count; ++i) {
         const UINT id = GetMenuItemID(popup, i);
         if (id == 0 || id == static_cast<UINT>(-1)) continue;
-        bool grey = blocked && id != IDM_EXIT && id != IDM_START_DEVE;
+        bool grey = CommandIsBlocked(static_cast<int>(id));
         if (id == IDM_EDIT_UNDO || id == IDM_IMAGE_UNDO || id == IDM_IMAGE_REDO) grey = grey || noUndo;
         if ((id >= IDM_LOSSLESS_ROTATE_90 && id <= IDM_LOSSLESS_CROP) || id == IDM_AUTO_ORIENTATION)
             grey = grey || !jpeg;
@@ -722,7 +756,12 @@ void OnInitMenuPopup(HMENU popup) {
 }
 
 void OnTimer(HWND window, UINT_PTR id) {
-    // Timers 2 (animation frames) and 5 (quick-view polling) belong to modules not built yet.
+    // Timer 5 (quick-view polling) belongs to a module not built yet.
     if (id == kSlideShowTimer) OnSlideShowTick(window);
+    if (id == kAnimationTimer) {
+        // Window timers repeat: the frame timer is one-shot, each frame arms it anew.
+        KillTimer(window, kAnimationTimer);
+        OnAnimationTick();
+    }
     if (id == kCloseTimer) DestroyWindow(window);
 }

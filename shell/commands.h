@@ -19,12 +19,16 @@ void OnTimer(HWND window, UINT_PTR id);
 
 // Timer 1 steps the slide show.
 constexpr UINT_PTR kSlideShowTimer = 1;
+// One-shot in use: each frame of an animation arms it again for the next.
+constexpr UINT_PTR kAnimationTimer = 2;
 // Ends a running slide show (Open, ReOpen, the histories and a dropped file do): its timer
 // is killed. The caller sets the run mode that follows.
 void EndSlideShow(HWND window);
 
-// True while the command would act: quick view and a running animation block commands.
-bool CommandIsBlocked();
+// True when command `id` must do nothing now (and its menu item is greyed): quick view
+// blocks all but Exit and its own toggle; an animation playing on its own blocks the
+// commands that change or write the picture.
+bool CommandIsBlocked(int id);
 // True when `id` is in the list of commands this build does not have yet.
 bool CommandNotBuiltYet(int id);
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/host.h"
+#include "shell/commands.h"
 #include "shell/display.h"
 #include "shell/mainwnd.h"
 #include "shell/wintext.h"
@@ -77,6 +78,29 @@ void HostSetTitle(const std::string& text) {
 void HostSetWaitCursor(bool wait) { SetCursor(LoadCursorW(nullptr, wait ? IDC_WAIT : IDC_ARROW)); }
 
 void HostRedrawImage() { RedrawImage(); }
+
+// A frame of an animation has the size of the one before: no new layout, and no erase of
+// the background, which would flicker.
+void HostRepaintImage() {
+    if (MainWindow == nullptr) return;
+    InvalidateRect(MainWindow, nullptr, FALSE);
+}
+
+void HostLayOutWindow() {
+    if (MainWindow == nullptr) return;
+    ApplyDisplayMode();
+    // A window not shown yet (a start that fails before it appears) stays hidden.
+    if (IsWindowVisible(MainWindow)) ShowWindow(MainWindow, SW_SHOWNORMAL);
+}
+
+bool HostArmFrameTimer(unsigned milliseconds) {
+    if (MainWindow == nullptr) return false;
+    return SetTimer(MainWindow, kAnimationTimer, milliseconds, nullptr) != 0;
+}
+
+void HostKillFrameTimer() {
+    if (MainWindow != nullptr) KillTimer(MainWindow, kAnimationTimer);
+}
 
 void HostPumpMessages() {
     MSG msg;

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "core/animation.h"
 #include "core/appstate.h"
 #include "core/current_image.h"
 #include "core/display.h"
@@ -24,6 +25,8 @@ bool placementUndoTaken = false;
 // the base picture waits aside, untouched. A cancelled dialog or a failed load leaves
 // everything as it was.
 void LoadSecondPicture(HWND window) {
+    // A playing animation would go on replacing the picture set aside as the base.
+    StopAnimation();
     if (ChooseFileToOpen(window, secondPathBuffer, TEXT("Load secondary Image")) < 0) return;
     const char mode = DisplayMode;
     HostSetTitle("Loading Image");
@@ -38,6 +41,9 @@ void LoadSecondPicture(HWND window) {
         ApplyDisplayMode();
         return;
     }
+    // An animated second picture is inserted as its first frame: frames that went on
+    // playing would overwrite the base picture once it is swapped back in.
+    StopAnimation();
     RememberPictureSize();
     RunMode = RUN_SECONDARY;
 }

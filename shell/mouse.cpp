@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/animation.h"
 #include "core/appstate.h"
 #include "core/current_image.h"
 #include "core/host.h"
@@ -198,10 +199,8 @@ void StartSelection(HWND window, int x, int y) {
     ShowOutline(window, RECT{x, y, x, y});
 }
 
-bool AnimationRunning() {
-    const FileType t = CurrentImage.fileType;
-    return GIFAnimation && animFrameCount > 1 && (t == FT_GIF || t == FT_ANI || t == FT_WEBP);
-}
+// A selection on a playing animation would be drawn over a frame the next tick replaces.
+bool AnimationRunning() { return AnimationBlocksCommands(); }
 
 void EndSelection(HWND window, int x, int y) {
     EndGesture();

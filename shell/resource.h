@@ -249,5 +249,12 @@
 #define IDC_ROTATE_SCROLL 6021
 #define IDC_ROTATE_FINE 6022
 #define IDC_ROTATE_GUIDE 6023
+// --- "Animation Control" (GIFANIMATIONDLG) ---
+#define IDC_ANIM_SPEED 1201
+#define IDC_ANIM_ENABLE 1202
+#define IDC_ANIM_FRAME_NUMBERS 1203
+// --- "Change GIF Background Colour" (GIFBACKGROUNDDLG) ---
+#define IDC_GIFBG_COLOUR 1211
+#define IDC_GIFBG_USE 1212
 
 #endif

@@ -27,6 +27,7 @@ void NativeHostReset() {
     NativeHostCreateError = 0;
     NativeHostReplaceError = 0;
     NativeHostOnPump = nullptr;
+    NativeHostTimerFails = false;
 }
 
 namespace {
@@ -53,6 +54,17 @@ void HostPrintStdout(const std::string& text) {
 void HostSetTitle(const std::string& text) { NativeHost.titles.push_back(text); }
 void HostSetWaitCursor(bool) {}
 void HostRedrawImage() { ++NativeHost.redraws; }
+void HostRepaintImage() { ++NativeHost.repaints; }
+void HostLayOutWindow() { ++NativeHost.layouts; }
+
+bool NativeHostTimerFails = false;
+bool HostArmFrameTimer(unsigned milliseconds) {
+    if (NativeHostTimerFails) return false;
+    NativeHost.frameTimer = static_cast<int>(milliseconds);
+    ++NativeHost.timerArms;
+    return true;
+}
+void HostKillFrameTimer() { NativeHost.frameTimer = -1; }
 void HostPumpMessages() {
     if (NativeHostOnPump != nullptr) NativeHostOnPump();
 }

@@ -13,6 +13,10 @@ struct NativeHostRecord {
     std::string stdoutText;             // what went to standard output
     int beeps = 0;
     int redraws = 0;
+    int repaints = 0;
+    int layouts = 0;
+    int frameTimer = -1;  // interval of the armed frame timer, -1 when none is armed
+    int timerArms = 0;    // how often it was armed
 };
 extern NativeHostRecord NativeHost;
 // Forget everything recorded.
@@ -33,3 +37,5 @@ extern void (*NativeHostOnPump)();
 extern uint32_t NativeHostCreateError;
 // When not 0: replacing a file fails with this system error (a file open elsewhere: 32).
 extern uint32_t NativeHostReplaceError;
+// When true, arming the frame timer fails as when the system has no timer left.
+extern bool NativeHostTimerFails;

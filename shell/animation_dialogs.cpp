@@ -1,0 +1,109 @@
+#include "shell/animation_dialogs.h"
+
+#include <cmath>
+#include <string>
+
+#include "core/animation.h"
+#include "core/appstate.h"
+#include "core/current_image.h"
+#include "core/loader.h"
+#include "settings/settings.h"
+#include "shell/dialog_common.h"
+#include "shell/display.h"
+#include "shell/mainwnd.h"
+#include "shell/resource.h"
+#include "shell/startup.h"
+#include "shell/wintext.h"
+
+namespace {
+
+constexpr int kFieldUnits = 32;
+
+std::string FieldText(HWND dialog, int id) {
+    WCHAR buffer[kFieldUnits + 1] = {};
+    const UINT length = GetDlgItemTextW(dialog, id, buffer, kFieldUnits + 1);
+    return Narrow(buffer, static_cast<int>(length));
+}
+
+bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+void Check(HWND dialog, int id, bool on) { CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED); }
+
+INT_PTR AnimationSetupMessage(HWND dialog, UINT message, WPARAM wParam) {
+    switch (message) {
+        case WM_INITDIALOG: {
+            // The speed is shown as a whole percentage; keys 3 and 4 leave fractions.
+            const double shown = std::trunc(std::fmin(animSpeed, 1e9));
+            SetDlgItemTextW(dialog, IDC_ANIM_SPEED, Widen(std::to_string(static_cast<long long>(shown))).c_str());
+            SendDlgItemMessageW(dialog, IDC_ANIM_SPEED, EM_LIMITTEXT, kFieldUnits, 0);
+            Check(dialog, IDC_ANIM_ENABLE, GIFAnimation != 0);
+            Check(dialog, IDC_ANIM_FRAME_NUMBERS, showFrameNumbers);
+            return TRUE;
+        }
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDOK) {
+                double speed = 0;
+                if (!ParseAnimSpeed(FieldText(dialog, IDC_ANIM_SPEED), &speed)) {
+                    MessageBoxW(dialog, TEXT("The speed must be a whole number of percent (1 to 1000000)."),
+                                TEXT("Viewer"), MB_OK | MB_ICONWARNING);
+                    return TRUE;
+                }
+                animSpeed = speed;
+                GIFAnimation = Checked(dialog, IDC_ANIM_ENABLE) ? 1 : 0;
+                showFrameNumbers = Checked(dialog, IDC_ANIM_FRAME_NUMBERS);
+                EndDialog(dialog, IDOK);
+                return TRUE;
+            }
+            return CloseOnCancel(dialog, wParam);
+        default: return FALSE;
+    }
+}
+
+INT_PTR CALLBACK AnimationSetupProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    return Guarded([&] { return AnimationSetupMessage(dialog, message, wParam); });
+}
+
+INT_PTR GifBackgroundMessage(HWND dialog, UINT message, WPARAM wParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            SetDlgItemTextW(dialog, IDC_GIFBG_COLOUR, Widen(HexColourText(GIFBackgroundColour)).c_str());
+            SendDlgItemMessageW(dialog, IDC_GIFBG_COLOUR, EM_LIMITTEXT, kFieldUnits, 0);
+            Check(dialog, IDC_GIFBG_USE, GIFUserPackground != 0);
+            return TRUE;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDOK) {
+                RgbColour colour;
+                if (!ParseHexColour(FieldText(dialog, IDC_GIFBG_COLOUR), &colour)) {
+                    MessageBoxW(dialog, TEXT("Enter the colour as six hex digits RRGGBB, for example FF8000."),
+                                TEXT("Viewer"), MB_OK | MB_ICONWARNING);
+                    return TRUE;
+                }
+                GIFBackgroundColour = colour;
+                GIFUserPackground = Checked(dialog, IDC_GIFBG_USE) ? 1 : 0;
+                EndDialog(dialog, IDOK);
+                return TRUE;
+            }
+            return CloseOnCancel(dialog, wParam);
+        default: return FALSE;
+    }
+}
+
+INT_PTR CALLBACK GifBackgroundProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    return Guarded([&] { return GifBackgroundMessage(dialog, message, wParam); });
+}
+
+}  // namespace
+
+void OnAnimationSetup(HWND window) {
+    const int wasAnimating = GIFAnimation;
+    if (DialogBoxParamW(AppInstance, TEXT("GIFANIMATIONDLG"), window, AnimationSetupProc, 0) != IDOK) return;
+    if (GIFAnimation == wasAnimating || CurrentImage.fileType != FT_GIF || CurrentImage.fullPath.empty()) return;
+    // Reading the file again replaces the picture: a changed one is offered for saving
+    // first, and a Cancel keeps it (the new setting applies from the next load).
+    if (!ConfirmLeaveImage()) return;
+    std::string path = CurrentImage.fullPath;
+    if (LoadImageFile(path, HISTORY_NONE) >= 0) RememberPictureSize();
+}
+
+void OnGifBackground(HWND window) {
+    DialogBoxParamW(AppInstance, TEXT("GIFBACKGROUNDDLG"), window, GifBackgroundProc, 0);
+}

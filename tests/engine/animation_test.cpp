@@ -1,0 +1,236 @@
+// Playback of the frame table: frame order and wrap, timer intervals, titles, single
+// step and resume, failures, and the settings dialogs' parsing.
+#include <gtest/gtest.h>
+
+#include "core/animation.h"
+#include "core/appstate.h"
+#include "core/current_image.h"
+#include "core/fileops.h"
+#include "core/frames.h"
+#include "core/loader.h"
+#include "core/native/host_native.h"
+#include "core/title.h"
+#include "test_support.h"
+
+namespace {
+
+TEST(AnimationArithmetic, IntervalsWrapAndTitle) {
+    EXPECT_EQ(WrapAnimIndex(3, 3), 0);
+    EXPECT_EQ(WrapAnimIndex(-1, 3), 2);
+    EXPECT_EQ(WrapAnimIndex(1, 3), 1);
+    // Delays are milliseconds; the speed is a percentage of them.
+    EXPECT_DOUBLE_EQ(AnimFrameDelay(100, 100), 100.0);
+    EXPECT_DOUBLE_EQ(AnimFrameDelay(100, 150), 150.0);
+    EXPECT_EQ(AnimTimerInterval(AnimFrameDelay(70, 120)), 84u);
+    EXPECT_EQ(AnimTimerInterval(AnimFrameDelay(99, 50)), 49u);  // 49.5 truncated
+    // Below 10 ms, and a frame without delay, play at 10 ms.
+    EXPECT_EQ(AnimTimerInterval(AnimFrameDelay(5, 100)), 10u);
+    EXPECT_EQ(AnimTimerInterval(AnimFrameDelay(0, 100)), 10u);
+    EXPECT_EQ(AnimTimerInterval(AnimFrameDelay(100, 0.5)), 10u);
+    // Key '3' pressed without end still gives a timer the system takes.
+    EXPECT_EQ(AnimTimerInterval(AnimFrameDelay(65535, 1e12)), 0x7FFFFFFFu);
+    EXPECT_EQ(AnimFrameTitlePrefix(2, 5, 150.0), "<2>of<5> delay=150.0mS: ");
+    EXPECT_EQ(AnimFrameTitlePrefix(1, 3, 49.5), "<1>of<3> delay=49.5mS: ");
+}
+
+TEST(AnimationDialogs, SpeedAndColourTexts) {
+    double speed = 7;
+    EXPECT_TRUE(ParseAnimSpeed("150", &speed));
+    EXPECT_EQ(speed, 150.0);
+    EXPECT_TRUE(ParseAnimSpeed(" 0 ", &speed));
+    EXPECT_EQ(speed, 1.0);  // 0 would stop time: it counts as 1
+    EXPECT_TRUE(ParseAnimSpeed("1000000", &speed));
+    for (const char* bad : {"", "  ", "-5", "12a", "1.5", "1000001", "99999999999999999999"}) {
+        speed = 7;
+        EXPECT_FALSE(ParseAnimSpeed(bad, &speed)) << bad;
+        EXPECT_EQ(speed, 7.0) << bad;
+    }
+    RgbColour c{1, 2, 3};
+    EXPECT_TRUE(ParseHexColour("ff8000", &c));
+    EXPECT_EQ(HexColourText(c), "FF8000");
+    EXPECT_TRUE(ParseHexColour(" 0A0b0C ", &c));
+    EXPECT_EQ(c.red, 10);
+    EXPECT_EQ(c.green, 11);
+    EXPECT_EQ(c.blue, 12);
+    for (const char* bad : {"", "FF80", "FF80001", "GG0000", "FF 000"}) {
+        c = {1, 2, 3};
+        EXPECT_FALSE(ParseHexColour(bad, &c)) << bad;
+        EXPECT_EQ(HexColourText(c), "010203") << bad;
+    }
+}
+
+class Playback : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetEngineState();
+        StopAnimation();
+        animIndex = 0;
+        showFrameNumbers = true;
+        animSpeed = 100;
+        animForward = true;
+        InputFile.SetPath("/pictures/walk.gif");
+        CurrentImage.fileType = FT_GIF;
+        titleText = "walk.gif (2x1x8)";
+    }
+    void TearDown() override {
+        StopAnimation();
+        ResetEngineState();
+    }
+    // A table of frames whose one pixel's blue value is the frame number, with these delays.
+    void MakeFrames(std::initializer_list<int> delays) {
+        int i = 0;
+        for (int delay : delays) {
+            CreateAnimFrameImage(i, 2, 1);
+            animFrames[i].image.FillRGB(0);
+            animFrames[i].image.bits[0] = static_cast<uint8_t>(i + 1);
+            animFrames[i].delay = static_cast<uint16_t>(delay);
+            ++i;
+        }
+        animFrameCount = i;
+        animFramesLoaded = true;
+    }
+    static int Shown() { return CurrentImage.dib.bits[0] - 1; }
+    static std::string Title() { return NativeHost.titles.empty() ? "" : NativeHost.titles.back(); }
+};
+
+TEST_F(Playback, FramesFollowTheTimerAndWrapBothWays) {
+    MakeFrames({100, 200, 30});
+    ASSERT_EQ(StartAnimation(), 0);
+    EXPECT_TRUE(animRunning);
+    EXPECT_EQ(Shown(), 0);
+    EXPECT_EQ(NativeHost.frameTimer, 100);
+    EXPECT_EQ(Title(), "<1>of<3> delay=100.0mS: walk.gif");
+    EXPECT_TRUE(AnimationBlocksCommands());
+    OnAnimationTick();
+    EXPECT_EQ(Shown(), 1);
+    EXPECT_EQ(NativeHost.frameTimer, 200);
+    // The speed keys change the interval from the next frame on.
+    animSpeed = 50;
+    OnAnimationTick();
+    EXPECT_EQ(Shown(), 2);
+    EXPECT_EQ(NativeHost.frameTimer, 15);
+    EXPECT_EQ(Title(), "<3>of<3> delay=15.0mS: walk.gif");
+    OnAnimationTick();
+    EXPECT_EQ(Shown(), 0);  // past the last frame: the first again
+    // Turned round: the index already points past the frame shown, then steps back.
+    animForward = false;
+    OnAnimationTick();
+    EXPECT_EQ(Shown(), 1);
+    OnAnimationTick();
+    EXPECT_EQ(Shown(), 0);
+    OnAnimationTick();
+    EXPECT_EQ(Shown(), 2);  // before the first frame: the last
+    EXPECT_EQ(NativeHost.timerArms, 7);
+}
+
+TEST_F(Playback, SingleStepPausesAndResumeStartsAgain) {
+    MakeFrames({100, 100, 100});
+    ASSERT_EQ(StartAnimation(), 0);
+    OnAnimationTick();
+    EXPECT_EQ(animIndex, 2);
+    animSpeed = 300;
+    AnimationSingleStep();
+    EXPECT_TRUE(animPaused);
+    EXPECT_EQ(Shown(), 2);
+    EXPECT_EQ(animIndex, 3);
+    EXPECT_EQ(NativeHost.frameTimer, -1);  // no timer while stepping
+    EXPECT_EQ(Title(), "<3>of<3> delay=300.0mS: walk.gif");
+    EXPECT_FALSE(AnimationBlocksCommands());
+    AnimationSingleStep();
+    EXPECT_EQ(Shown(), 0);
+    AnimationSingleStep();
+    EXPECT_EQ(Shown(), 1);
+    AnimationResume();
+    EXPECT_FALSE(animPaused);
+    EXPECT_EQ(Shown(), 0);
+    EXPECT_EQ(animSpeed, 100.0);
+    EXPECT_EQ(NativeHost.frameTimer, 100);
+    EXPECT_TRUE(AnimationBlocksCommands());
+}
+
+TEST_F(Playback, OneFrameShowsOnceWithTheNormalTitle) {
+    MakeFrames({100});
+    ASSERT_EQ(StartAnimation(), 0);
+    EXPECT_FALSE(animRunning);
+    EXPECT_EQ(Shown(), 0);
+    EXPECT_EQ(NativeHost.frameTimer, -1);
+    EXPECT_EQ(Title(), "walk.gif (2x1x8)");
+    EXPECT_FALSE(AnimationBlocksCommands());
+}
+
+TEST_F(Playback, FrameNumbersOffKeepTheNormalTitle) {
+    MakeFrames({40, 40});
+    showFrameNumbers = false;
+    ASSERT_EQ(StartAnimation(), 0);
+    OnAnimationTick();
+    EXPECT_EQ(Title(), "walk.gif (2x1x8)");
+    EXPECT_EQ(NativeHost.frameTimer, 40);
+    EXPECT_FALSE(AnimationOwnsTitle());
+}
+
+TEST_F(Playback, WhileWritingThePictureStaysOnTheFirstFrame) {
+    MakeFrames({40, 40});
+    ASSERT_EQ(StartAnimation(), 0);
+    EditState = EDIT_WRITING_ANIMATION;
+    OnAnimationTick();
+    OnAnimationTick();
+    EXPECT_EQ(Shown(), 0);
+    EXPECT_EQ(animIndex, 1);
+    EditState = EDIT_NONE;
+}
+
+TEST_F(Playback, NoTimerLeftStopsWithAWarning) {
+    MakeFrames({40, 40});
+    NativeHostTimerFails = true;
+    EXPECT_EQ(StartAnimation(), -1);
+    ASSERT_EQ(NativeHost.boxes.size(), 1u);
+    EXPECT_EQ(NativeHost.boxes[0], "Too many timers open for GIF Animation!");
+    EXPECT_EQ(NativeHost.captions[0], "GIF Animation");
+    EXPECT_FALSE(animRunning);
+    EXPECT_EQ(animFrameCount, 0);
+    EXPECT_FALSE(AnimationBlocksCommands());
+}
+
+TEST_F(Playback, StoppedAnimationReleasesFramesAndBlocksNothing) {
+    MakeFrames({40, 40, 40});
+    ASSERT_EQ(StartAnimation(), 0);
+    StopAnimation();
+    EXPECT_EQ(animFrameCount, 0);  // nothing may reach the released pictures
+    EXPECT_FALSE(animFramesLoaded);
+    EXPECT_TRUE(animFrames[0].image.Empty());
+    EXPECT_EQ(NativeHost.frameTimer, -1);
+    EXPECT_FALSE(animRunning);
+    EXPECT_FALSE(AnimationBlocksCommands());
+    EXPECT_EQ(Title(), "walk.gif (2x1x8)");
+    // The picture on the screen stays as it was.
+    EXPECT_EQ(Shown(), 0);
+    // Stepping has nothing to show; resuming says so and leaves nothing running.
+    AnimationSingleStep();
+    EXPECT_TRUE(NativeHost.boxes.empty());
+    AnimationResume();
+    ASSERT_EQ(NativeHost.boxes.size(), 1u);
+    EXPECT_EQ(NativeHost.boxes[0], "There is no GIF animation file loaded! in file : /pictures/walk.gif\n");
+    EXPECT_FALSE(animRunning);
+    EXPECT_FALSE(AnimationBlocksCommands());
+}
+
+TEST_F(Playback, LoadingAGifPlaysItAndTheNextFileStopsIt) {
+    if (!CorpusAvailable()) GTEST_SKIP() << "no corpus";
+    std::string gif = CorpusPath("image-rs-image/images/gif/anim/any-disposal.gif");
+    ASSERT_EQ(LoadImageFile(gif, 0), 0);
+    ASSERT_GT(animFrameCount, 1);
+    EXPECT_TRUE(animRunning);
+    EXPECT_NE(NativeHost.frameTimer, -1);
+    EXPECT_EQ(animIndex, 1);
+    EXPECT_EQ(Title().rfind("<1>of<", 0), 0u) << Title();
+    const std::string dir = ScratchDir("animation");
+    std::string bmp = dir + "/still.bmp";
+    WriteBytes(bmp, MakeBmp24(3, 2, 0x40));
+    ASSERT_EQ(LoadImageFile(bmp, 0), 0);
+    EXPECT_FALSE(animRunning);
+    EXPECT_EQ(animFrameCount, 0);
+    EXPECT_EQ(NativeHost.frameTimer, -1);
+    EXPECT_EQ(Title(), titleText);
+}
+
+}  // namespace
