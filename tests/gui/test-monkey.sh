@@ -10,8 +10,8 @@ program_limit=900
 seed=${LUMORA_MONKEY_SEED:-$(date +%s)}
 folder="$work/pictures"
 mkdir -p "$folder"
-for spec in "a 160 100" "b 90 120" "c 300 200" "d 40 40" "e 200 60"; do
-  set -- $spec
+for picture in "a 160 100" "b 90 120" "c 300 200" "d 40 40" "e 200 60"; do
+  set -- $picture
   drive make-pattern "$(winpath "$folder/$1.bmp")" "$2" "$3"
 done
 
