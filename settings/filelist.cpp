@@ -168,7 +168,7 @@ void BuildFileList(bool wholeFolder) {
     // The folder is read once: every name is put with the first enabled type pattern it
     // matches, in the folder's order, and the groups are joined in the patterns' order,
     // which is the list a search pattern by pattern gives, for one read instead of 33. A
-    // user's file specification is searched by itself. Only a name's own text counts (a
+    // file pattern the user typed is searched by itself. Only a name's own text counts (a
     // system may also match short aliases, or take "*." for every name); folders, "."
     // and ".." never enter the list.
     const bool bySpec = FileSpecInUse();

@@ -33,7 +33,7 @@ extern const char* const kBadDurationText;
 ViewSetupValues ReadViewSetup();
 
 // "Restore Defaults": changes the settings themselves at once (a later Cancel keeps them):
-// 3 s slide shows, alphabetical order forward, no file specification, "Fit Screen if Big",
+// 3 s slide shows, alphabetical order forward, no file pattern of the user, "Fit Screen if Big",
 // every type on, the slide-show and next-file cursor and border off, the long title,
 // wrapping at the ends of the list, JPEG quality 90. The folder list is rebuilt before
 // the next step so that it follows them.
