@@ -3,10 +3,10 @@
 #include <cstdio>
 #include <string>
 
-#include "core/appstate.h"
-#include "core/host.h"
+#include "base/appstate.h"
+#include "platform/host.h"
 #include "settings/filelist.h"
-#include "settings/settings.h"
+#include "base/settings.h"
 
 int main(int argc, char** argv) {
     if (argc < 2 || !HostSetCurrentDir(argv[1])) {

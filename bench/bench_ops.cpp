@@ -14,7 +14,8 @@
 
 #include "core/current_image.h"
 #include "core/loader.h"
-#include "core/native/host_native.h"
+#include "view/open.h"
+#include "platform/native/host_native.h"
 #include "ops/flip.h"
 #include "ops/resize.h"
 

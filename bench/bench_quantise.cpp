@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "core/dib.h"
-#include "core/native/host_native.h"
+#include "platform/native/host_native.h"
 #include "core/quantise.h"
 
 namespace {

@@ -7,13 +7,11 @@
 #include <vector>
 
 #include "codecs/palette.h"
-#include "core/appstate.h"
-#include "core/current_image.h"
 #include "core/outstream.h"
 #include "core/quantise.h"
 #include "core/filemem.h"
 #include "core/report.h"
-#include "core/text.h"
+#include "base/text.h"
 #include "core/title.h"
 
 namespace {
@@ -124,7 +122,7 @@ int DecodeRle4Row(uint8_t* buffer, int n, int width) {
     }
 }
 
-int ReadBmpHeader(uint16_t* height, uint16_t* width, uint16_t* depth) {
+int ReadBmpHeader(ImageFacts& facts, uint16_t* height, uint16_t* width, uint16_t* depth) {
     ByteReader r(FileCursor.start, FileCursor.end);
     if (r.U8() != 'B' || r.U8() != 'M') {
         ReportFileError("Is this a genuine *.BMP file? ");
@@ -149,7 +147,7 @@ int ReadBmpHeader(uint16_t* height, uint16_t* width, uint16_t* depth) {
         h = r.U16();
         planes = r.U16();
         bits = r.U16();
-        CurrentImage.formatNote = "OS/2 Bitmap";
+        facts.formatNote = "OS/2 Bitmap";
         entrySize = 3;
     } else if (headerLength == 40 || headerLength == 64 || headerLength == 108 || headerLength == 124) {
         w = r.I32();
@@ -171,7 +169,7 @@ int ReadBmpHeader(uint16_t* height, uint16_t* width, uint16_t* depth) {
             h = -h;
             bmp.topDown = true;
         }
-        CurrentImage.formatNote = "Windows Bitmap";
+        facts.formatNote = "Windows Bitmap";
         entrySize = 4;
     } else {
         ReportFileError("Invalid BMP file. Bad header length in file ");
@@ -192,14 +190,14 @@ int ReadBmpHeader(uint16_t* height, uint16_t* width, uint16_t* depth) {
         ReportFileError(FormatText("Wrong number of planes %d in file ", planes));
         return -1;
     }
-    CurrentImage.storedBitsPerPixel = static_cast<uint32_t>(bits);
-    CurrentImage.storedHeight = static_cast<uint32_t>(h);
-    CurrentImage.storedWidth = static_cast<uint32_t>(w);
+    facts.storedBitsPerPixel = static_cast<uint32_t>(bits);
+    facts.storedHeight = static_cast<uint32_t>(h);
+    facts.storedWidth = static_cast<uint32_t>(w);
     if (bmp.compression > BMP_BITFIELDS) {
         ReportFileError(FormatText("Compression type <%u> in BMP in file not yet supported", bmp.compression));
         return -1;
     }
-    CurrentImage.formatNote += CompressionText(bmp.compression);
+    facts.formatNote += CompressionText(bmp.compression);
     // Run lengths are only defined for their own depth; anything else would decode rows
     // of one layout into a picture of another.
     if ((bmp.compression == BMP_RLE8 && bits != 8) || (bmp.compression == BMP_RLE4 && bits != 4)) {
@@ -258,8 +256,7 @@ int ReadBmpHeader(uint16_t* height, uint16_t* width, uint16_t* depth) {
 namespace {
 
 // Windows files without run lengths: one conversion of the whole pixel block.
-int ConvertWindowsPixels() {
-    CDib& dib = CurrentImage.dib;
+int ConvertWindowsPixels(CDib& dib) {
     // A clean source header: the picture's size and depth, the masks, and only the
     // palette entries the file really holds.
     uint8_t source[sizeof(DibHeader) + 12 + 256 * 4] = {};
@@ -286,23 +283,15 @@ int ConvertWindowsPixels() {
     const uint64_t available = static_cast<uint64_t>(FileCursor.end - FileCursor.cur);
     dib.alphaMode = 0;
     if (dib.ConvertTo24(source, FileCursor.cur, available) < 0) return -1;
-    if (bmp.topDown) {
-        std::unique_ptr<uint8_t[]> row(new uint8_t[dib.rowBytes]);
-        for (int a = 0, b = dib.height - 1; a < b; ++a, --b) {
-            std::memcpy(row.get(), dib.Row(a), dib.rowBytes);
-            std::memcpy(dib.Row(a), dib.Row(b), dib.rowBytes);
-            std::memcpy(dib.Row(b), row.get(), dib.rowBytes);
-        }
-    }
+    if (bmp.topDown) dib.FlipRows();
     ShowLoadProgress(10);
     return 0;
 }
 
 }  // namespace
 
-int ReadBmpPixels() {
-    CDib& dib = CurrentImage.dib;
-    if (!bmp.os2 && (bmp.compression == BMP_RGB || bmp.compression == BMP_BITFIELDS)) return ConvertWindowsPixels();
+int ReadBmpPixels(CDib& dib, ImageFacts&) {
+    if (!bmp.os2 && (bmp.compression == BMP_RGB || bmp.compression == BMP_BITFIELDS)) return ConvertWindowsPixels(dib);
 
     dib.SetPalette(filePalette);
     std::memset(dib.bits, 0, dib.imageSize);  // rows the file does not hold stay black
@@ -358,11 +347,11 @@ bool WriteBmpPalette(OutStream& out, int count, const uint8_t* rgb) {
     return true;
 }
 
-int WriteBmp(OutStream& out) {
-    const CDib* source = &CurrentImage.dib;
+int WriteBmp(OutStream& out, CDib& picture, const WriteOptions& options) {
+    const CDib* source = &picture;
     int depth = 24;
-    if (saveDepth < 24) {
-        if (QuantiseImage(saveDepth, CurrentImage.dib) == nullptr) {
+    if (options.depth < 24) {
+        if (QuantiseImage(options.depth, picture) == nullptr) {
             ReportWriteError("Can't write BMP file due to dither fail ");
             return -1;
         }

@@ -7,14 +7,12 @@
 #include <string>
 
 #include "codecs/palette.h"
-#include "core/animation.h"
-#include "core/current_image.h"
 #include "core/filemem.h"
 #include "core/frames.h"
-#include "core/host.h"
+#include "platform/host.h"
 #include "core/report.h"
-#include "core/text.h"
-#include "settings/settings.h"
+#include "base/text.h"
+#include "base/settings.h"
 
 uint8_t gifBackground[3] = {255, 255, 255};
 
@@ -40,6 +38,9 @@ struct GifState {
     int lastProgress = 0;
 };
 GifState gif;
+// Where the phase under way records the file's facts.
+ImageFacts* facts = nullptr;
+ImageFacts probeFacts;
 
 // Skips sub-blocks up to and including the empty one. -1 when one does not fit in the
 // data left or the data ends before the empty one.
@@ -315,7 +316,7 @@ int ReadGifExtension() {
                     return -1;
                 }
                 const char* text = reinterpret_cast<const char*>(in.p);
-                CurrentImage.comment.assign(text, strnlen(text, std::min<size_t>(size, kMaxComment)));
+                facts->comment.assign(text, strnlen(text, std::min<size_t>(size, kMaxComment)));
                 in.Skip(size);
             }
         case 0xFF:
@@ -420,7 +421,7 @@ int ReadScreen(uint16_t* depth) {
         ReportFileError(FormatText("%6.6s: Is this a genuine *.GIF file ", signature));
         return -1;
     }
-    CurrentImage.formatNote = signature;
+    facts->formatNote = signature;
     animScreenWidth = in.U16();
     animScreenHeight = in.U16();
     const uint8_t packed = in.U8();
@@ -463,12 +464,12 @@ uint16_t CreatableDepth(uint16_t depth) { return depth == 0 ? 8 : depth; }
 
 int ReadFrames(uint16_t* height, uint16_t* width, uint16_t* depth) {
     if (ReadScreen(depth) < 0) return -1;
-    CurrentImage.storedBitsPerPixel = *depth;
+    facts->storedBitsPerPixel = *depth;
     gif.flags = 0;
     gif.delay = 1;
     gif.transparentIndex = 0;
-    CurrentImage.storedWidth = animScreenWidth;
-    CurrentImage.storedHeight = animScreenHeight;
+    facts->storedWidth = animScreenWidth;
+    facts->storedHeight = animScreenHeight;
     *depth = CreatableDepth(*depth);
 
     for (;;) {
@@ -502,14 +503,15 @@ int ReadFrames(uint16_t* height, uint16_t* width, uint16_t* depth) {
     }
     *height = static_cast<uint16_t>(gif.maxBottom);
     *width = static_cast<uint16_t>(gif.maxRight);
-    if (animFrameCount > 1) CurrentImage.formatNote += FormatText(", Animated GIF with %d frames", animFrameCount);
-    if (gif.lastInterlaced) CurrentImage.formatNote += ", Interlaced Image";
+    if (animFrameCount > 1) facts->formatNote += FormatText(", Animated GIF with %d frames", animFrameCount);
+    if (gif.lastInterlaced) facts->formatNote += ", Interlaced Image";
     return 0;
 }
 
 }  // namespace
 
-int ReadGifHeader(uint16_t* height, uint16_t* width, uint16_t* depth) {
+int ReadGifHeader(ImageFacts& fileFacts, uint16_t* height, uint16_t* width, uint16_t* depth) {
+    facts = &fileFacts;
     ReleaseAnimFrames();
     gif = GifState();
     int result;
@@ -527,12 +529,15 @@ int ReadGifHeader(uint16_t* height, uint16_t* width, uint16_t* depth) {
     return 0;
 }
 
-int ReadGifPixels() {
-    // Playback starts at frame 0; a single frame is shown once and not animated.
-    return StartAnimation();
+int ReadGifPixels(CDib& picture, ImageFacts&) {
+    // The picture is frame 0; playback, when the program plays animations, starts from it.
+    if (animFrameCount < 1 || animFrames[0].image.Empty()) return -1;
+    picture.Assign(animFrames[0].image);
+    return 0;
 }
 
 int ProbeGifHeader(uint16_t* height, uint16_t* width, uint16_t* depth) {
+    facts = &probeFacts;
     const uint16_t keepWidth = animScreenWidth, keepHeight = animScreenHeight;
     uint8_t keepBackground[3];
     std::memcpy(keepBackground, gifBackground, 3);

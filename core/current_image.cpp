@@ -1,10 +1,11 @@
 #include "core/current_image.h"
 
-#include "core/appstate.h"
-#include "core/host.h"
+#include "base/appstate.h"
+#include "platform/host.h"
+#include "core/formats.h"
 #include "core/report.h"
 #include "core/title.h"
-#include "settings/settings.h"
+#include "base/settings.h"
 
 CurrentImageState CurrentImage;
 
@@ -19,8 +20,7 @@ void FreeSlotsAbove(int top) {
 }  // namespace
 
 bool AnimationPlaying() {
-    const FileType t = CurrentImage.fileType;
-    return GIFAnimation && animFrameCount > 1 && (t == FT_GIF || t == FT_ANI || t == FT_WEBP);
+    return GIFAnimation && animFrameCount > 1 && FormatHasFlag(CurrentImage.fileType, FORMAT_ANIMATED);
 }
 
 int PushUndo() {

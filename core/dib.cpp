@@ -400,3 +400,9 @@ void CDib::DrawCircle(int cx, int cy, int radius, const uint8_t* bgr) {
         }
     }
 }
+
+void CDib::FlipRows() {
+    if (Empty()) return;
+    for (int i = 0, j = height - 1; i < j; ++i, --j) std::swap_ranges(Row(i), Row(i) + rowBytes, Row(j));
+    Touch();
+}

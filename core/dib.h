@@ -61,6 +61,8 @@ public:
     void Free();
     // Marks the pixels as changed in place: results computed before no longer apply.
     void Touch();
+    // Exchanges storage rows i and height - 1 - i (a top-down picture becomes bottom-up).
+    void FlipRows();
     bool Empty() const { return info == nullptr; }
 
     // Replaces the block by a new one; contents of the table and pixels are undefined.

@@ -1,8 +1,8 @@
 #include "core/filedate.h"
 
-#include "core/host.h"
+#include "platform/host.h"
 #include "core/report.h"
-#include "settings/settings.h"
+#include "base/settings.h"
 
 uint64_t inputFileTime = 0;
 

@@ -5,9 +5,9 @@
 
 #include "core/bigalloc.h"
 #include "core/fileops.h"
-#include "core/host.h"
+#include "platform/host.h"
 #include "core/report.h"
-#include "core/text.h"
+#include "base/text.h"
 
 CFileMem FileMem;
 FileCursorState FileCursor;

@@ -1,11 +1,11 @@
 #include "core/fileops.h"
 
-#include "core/appstate.h"
+#include "base/appstate.h"
 #include "core/current_image.h"
 #include "core/report.h"
-#include "core/text.h"
+#include "base/text.h"
 #include "core/title.h"
-#include "settings/settings.h"
+#include "base/settings.h"
 
 CFileOps InputFile;
 CFileOps OutputFile;

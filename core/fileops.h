@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/host.h"
+#include "platform/host.h"
 
 class CFileOps {
 public:

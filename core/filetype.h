@@ -1,4 +1,5 @@
-// File types decided from a file name's extension.
+// File types decided from a file name's extension (the extensions are in the format
+// registry, core/formats.h).
 #pragma once
 
 #include <string>
@@ -29,11 +30,3 @@ const char* ContainsNoCase(const char* text, const char* pattern);
 
 // Type of a path by its last extension: 0 and *type set, or -1 (type left as it was).
 int FileTypeFromName(const std::string& path, FileType* type);
-
-// Every extension pattern of the type table, in table order (for the Open dialog).
-struct FileTypePatterns {
-    const char* const* patterns;  // null-terminated list, e.g. ".JPG", ".JPEG", ".JFIF"
-    FileType type;
-};
-extern const FileTypePatterns kFileTypeTable[];
-extern const int kFileTypeTableSize;

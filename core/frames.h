@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "core/appstate.h"  // animFrameCount: the frames loaded
+#include "base/appstate.h"  // animFrameCount: the frames loaded
 #include "core/dib.h"
 
 struct AnimFrame {

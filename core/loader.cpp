@@ -2,35 +2,23 @@
 
 #include <algorithm>
 
-#include "core/animation.h"
-#include "core/appstate.h"
+#include "base/appstate.h"
+#include "base/settings.h"
+#include "base/text.h"
 #include "core/current_image.h"
-#include "core/display.h"
 #include "core/filedate.h"
 #include "core/filemem.h"
 #include "core/fileops.h"
-#include "core/frames.h"
-#include "core/host.h"
-#include "core/readers.h"
+#include "core/formats.h"
 #include "core/report.h"
-#include "core/text.h"
 #include "core/title.h"
-#include "settings/filelist.h"
-#include "settings/history.h"
-#include "settings/settings.h"
+#include "platform/host.h"
 
-jmp_buf LoadRecovery;
 const char* const kReaderNotBuilt = "Reading this type of picture is not available yet in file";
 
 namespace {
 
-constexpr int kJumped = -1000;
-
 bool firstLoadOfRun = true;
-const ImageReader* activeReader = nullptr;
-uint16_t headerWidth = 0;
-uint16_t headerHeight = 0;
-bool headerPassed = false;  // phase 1 succeeded in the load under way
 
 // Quotes anywhere and trailing line ends and blanks come from command lines and lists.
 void CleanPath(std::string& path) {
@@ -40,39 +28,33 @@ void CleanPath(std::string& path) {
 
 bool HasFolderPart(const std::string& path) { return path.find_first_of(":\\/") != std::string::npos; }
 
-std::string WithCurrentDir(const std::string& name) {
-    return HasFolderPart(name) ? name : JoinPath(HostGetCurrentDir(), name);
-}
-
-// The display mode a newly loaded picture starts in, from DefaultViewFull; the wheel
-// zoom starts again from the whole picture.
-void ChooseDisplayModeForNewPicture(int width, int height) {
-    displayWidth = width;
-    displayHeight = height;
-    DisplayMode = ModeForNewPicture(DisplayMode, DefaultViewFull, width, height, workAreaWidth, workAreaHeight,
-                                    borderWidth, borderHeight);
-    ResetWheelZoom();
-}
-
-// Both reader phases under the recovery point. A reader may leave by a long jump, so
-// nothing with a destructor lives in this frame.
-int RunReaderPhases(const std::string& path) {
-    if (setjmp(LoadRecovery) != 0) return kJumped;
-    if (ReadImageHeader(path) < 0) return -1;
-    const int depth = CurrentImage.fileType == FT_GIF ? 8 : static_cast<int>(CurrentImage.storedBitsPerPixel);
-    InputFile.SetTitleText(listPositionText, "", headerWidth, headerHeight, depth);
-    ChooseDisplayModeForNewPicture(headerWidth, headerHeight);
+// Between the phases: the title gets the new size and the caller lays the picture out.
+int AfterPictureHeader(int width, int height, int, void* context) {
+    const LoadSteps& steps = *static_cast<const LoadSteps*>(context);
+    const FileType type = CurrentImage.fileType;
+    const int depth = FormatHasFlag(type, FORMAT_TITLE_DEPTH_8) ? 8 : static_cast<int>(CurrentImage.storedBitsPerPixel);
+    InputFile.SetTitleText(listPositionText, "", width, height, depth);
+    if (steps.sizeKnown != nullptr) steps.sizeKnown(width, height);
     ResetLoadProgress();
-    int result = DecodeImagePixels();
-    return result == kJumped ? -1 : result;
+    HostSetTitle("Loading file...");
+    return 0;
 }
 
-// The header phase alone, under the recovery point (a library may jump out of it).
-int RunHeaderPhaseOnly(const ImageReader* reader, const std::string& path, uint16_t* height, uint16_t* width,
-                       uint16_t* depth) {
-    if (setjmp(LoadRecovery) != 0) return -1;
-    if (reader->probeHeader != nullptr) return reader->probeHeader(path, height, width, depth);
-    return reader->readHeader(path, height, width, depth);
+// The facts a reader recorded become the current picture's as soon as phase 1 gives
+// them: the title between the phases shows the stored depth.
+ImageFacts loadFacts;
+
+void CopyFacts(const ImageFacts& facts) {
+    CurrentImage.storedWidth = facts.storedWidth;
+    CurrentImage.storedHeight = facts.storedHeight;
+    CurrentImage.storedBitsPerPixel = facts.storedBitsPerPixel;
+    CurrentImage.formatNote = facts.formatNote;
+    CurrentImage.comment = facts.comment;
+}
+
+int FactsThenAfterHeader(int width, int height, int depth, void* context) {
+    CopyFacts(loadFacts);
+    return AfterPictureHeader(width, height, depth, context);
 }
 
 void ReportLongJump() {
@@ -82,34 +64,11 @@ void ReportLongJump() {
 
 }  // namespace
 
-void JumpToLoadRecovery() { longjmp(LoadRecovery, 1); }
-
-int ReadImageHeader(const std::string& path) {
-    uint16_t h = 0, w = 0, d = 0;
-    if (activeReader->readHeader(path, &h, &w, &d) < 0) {
-        CurrentImage.dib.FillRGB(0);
-        return -1;
-    }
-    try {
-        CurrentImage.dib.Create(w, h, d);
-    } catch (const char*) {
-        ShowMessage(kDibAllocFailure, "LUM", kMbOk | kMbIconWarning);
-        FileMem.Release();
-        HostSetWaitCursor(false);
-        return -1;
-    }
-    headerWidth = w;
-    headerHeight = h;
-    headerPassed = true;
-    return 0;
+std::string WithCurrentDir(const std::string& name) {
+    return HasFolderPart(name) ? name : JoinPath(HostGetCurrentDir(), name);
 }
 
-int DecodeImagePixels() {
-    HostSetTitle("Loading file...");
-    return activeReader->decodePixels();
-}
-
-int LoadImageFile(std::string& path, int historyMode) {
+int LoadPicture(std::string& path, const LoadSteps& steps) {
     CleanPath(path);
     FileType type = FT_UNSUPPORTED;
     if (FileTypeFromName(path, &type) < 0) {
@@ -117,34 +76,30 @@ int LoadImageFile(std::string& path, int historyMode) {
         ReportFileError("Error: File type not Supported");
         return -1;
     }
-    const ImageReader* reader = FindImageReader(type);
-    if (reader == nullptr) {
+    if (!HasReader(type)) {
         // Nothing is changed for a type this build cannot read yet.
         InputFile.SetPath(path);
         ReportFileError(kReaderNotBuilt);
         return -1;
     }
     CurrentImage.fileType = type;
-    activeReader = reader;
 
     HostSetWaitCursor(true);
     ClearUndo();
-    // The frames of an earlier animation belong to the picture being replaced.
-    StopAnimation();
+    if (steps.replacing != nullptr) steps.replacing();
     if (EditState != EDIT_WRITING_ANIMATION) EditState = EDIT_NONE;
     saveDepth = 24;
     animSpeed = 100.0;
     animForward = true;
-    CurrentImage.storedWidth = CurrentImage.storedHeight = CurrentImage.storedBitsPerPixel = 0;
-    CurrentImage.formatNote.clear();
-    CurrentImage.comment.clear();
+    loadFacts = ImageFacts();
+    CopyFacts(loadFacts);
     if (firstLoadOfRun) {
         firstLoadOfRun = false;
         std::string folder = FolderOf(path);
         if (!folder.empty()) HostSetCurrentDir(folder);
     }
     InputFile.SetPath(path);
-    if (reader->fromMemory && LoadFileToMemory(path) == nullptr) {
+    if (LoadFileToMemory(path) == nullptr) {
         HostSetWaitCursor(false);
         return -1;
     }
@@ -152,11 +107,14 @@ int LoadImageFile(std::string& path, int historyMode) {
     HostSetWaitCursor(true);
 
     int result;
-    headerPassed = false;
+    bool headerPassed = false;
     try {
-        result = RunReaderPhases(path);
+        result = DecodeImage(type, FileCursor.start, static_cast<size_t>(FileCursor.size), CurrentImage.dib, loadFacts,
+                             &headerPassed, FactsThenAfterHeader, const_cast<LoadSteps*>(&steps));
+        CopyFacts(loadFacts);
     } catch (const char* text) {
         // Allocation failures inside a reader's phases end the load, never the program.
+        CopyFacts(loadFacts);
         FileMem.Release();
         HostSetWaitCursor(false);
         ShowMessage(text, "LUM", kMbOk | kMbIconWarning);
@@ -165,19 +123,27 @@ int LoadImageFile(std::string& path, int historyMode) {
         HostRedrawImage();
         return -1;
     }
-    if (result == kJumped) {
+    if (result == DECODE_JUMPED) {
         FileMem.Release();
         ReportLongJump();
         HostSetWaitCursor(false);
         return -1;
     }
     if (!headerPassed) {
-        // The header phase failed: its reader has reported; the old picture is blacked out.
+        // The header phase failed: it has reported; the old picture is blacked out (a
+        // picture that could not be created has nothing to black out).
+        if (result != DECODE_NO_MEMORY) CurrentImage.dib.FillRGB(0);
         FileMem.Release();
         HostSetWaitCursor(false);
         CurrentImage.failedLoad = true;
         HostRedrawImage();
-        return result < 0 ? result : -1;
+        return -1;
+    }
+    bool titled = false;
+    if (result >= 0 && steps.decoded != nullptr) {
+        const int step = steps.decoded();
+        if (step < 0) result = -1;
+        titled = step == 1;
     }
     FileMem.Release();
     HostSetWaitCursor(false);
@@ -189,51 +155,30 @@ int LoadImageFile(std::string& path, int historyMode) {
     }
     if (result < 0 && !CurrentImage.dib.Empty()) CurrentImage.dib.FillRGB(0);
     CurrentImage.failedLoad = result < 0;
-
-    // A playing animation titles its frames itself.
-    if (!AnimationOwnsTitle()) ShowTitle();
+    if (!titled) ShowTitle();
     HostRedrawImage();
-
-    // A file chosen from outside the folder list (Open, a drop, a history entry, the
-    // command line) means the list must be collected again before the next step.
-    if (historyMode == HISTORY_FOLDER_AND_FILE) FileList.stale = true;
     if (result >= 0) {
         std::string full = WithCurrentDir(path);
         if (PathFits(full)) CurrentImage.fullPath = full;
-        if (historyMode == HISTORY_FOLDER_AND_FILE || historyMode == HISTORY_FOLDER) {
-            AddToFolderHistory(HostGetCurrentDir());
-            if (historyMode == HISTORY_FOLDER_AND_FILE) {
-                AddToFileHistory(CurrentImage.fullPath);
-                LastFileViewed = CurrentImage.fullPath;
-            }
-        }
     }
+    if (steps.finished != nullptr) steps.finished(result);
     return result;
 }
 
 int ProbeImageHeader(const std::string& path, uint16_t* width, uint16_t* height, uint16_t* depth) {
     FileType type = FT_UNSUPPORTED;
-    if (FileTypeFromName(path, &type) < 0) return -1;
-    const ImageReader* reader = FindImageReader(type);
-    if (reader == nullptr) return -1;
-    // The readers record what they find about the file in the current picture's facts
-    // and in the input file: keep those as they were.
-    const uint32_t storedW = CurrentImage.storedWidth, storedH = CurrentImage.storedHeight,
-                   storedD = CurrentImage.storedBitsPerPixel;
-    const std::string note = CurrentImage.formatNote;
+    if (FileTypeFromName(path, &type) < 0 || !HasReader(type)) return -1;
+    // Only the file in memory is touched: the readers record their facts in a record of
+    // their own, so the current picture and the input file stay as they were.
     CFileOps input = InputFile;
     input.handle = nullptr;
     int result = -1;
     {
         QuietReports quiet;
-        if (!reader->fromMemory || LoadFileToMemory(path) != nullptr)
-            result = RunHeaderPhaseOnly(reader, path, height, width, depth);
+        if (LoadFileToMemory(path) != nullptr)
+            result = ProbeImage(type, FileCursor.start, static_cast<size_t>(FileCursor.size), width, height, depth);
         FileMem.Release();
     }
-    CurrentImage.storedWidth = storedW;
-    CurrentImage.storedHeight = storedH;
-    CurrentImage.storedBitsPerPixel = storedD;
-    CurrentImage.formatNote = note;
     InputFile.Close();
     InputFile = input;
     return result;

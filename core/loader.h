@@ -1,30 +1,37 @@
 // The one road of every picture to the screen: type from the name, the whole file in
-// memory, the reader's header phase, the current image created at that size, the
-// reader's pixel phase, conversion to 24 bits, title and histories.
+// memory, the decode entry (header phase, the current image created at that size, pixel
+// phase), conversion to 24 bits, facts, title. What a load means to the user around
+// this (playback, display mode, histories) is view/open.h.
 #pragma once
 
-#include <csetjmp>
 #include <cstdint>
 #include <string>
 
-enum HistoryMode { HISTORY_NONE = 0, HISTORY_FOLDER_AND_FILE = 1, HISTORY_FOLDER = 2 };
+#include "core/decode.h"
+
+// What the caller does at four points of a load; any may be null.
+struct LoadSteps {
+    // The file is of a type this build reads: the picture is about to be replaced.
+    void (*replacing)() = nullptr;
+    // Phase 1 gave the picture's size.
+    void (*sizeKnown)(int width, int height) = nullptr;
+    // Both phases succeeded (an animation starts playing here): negative = failed, 1 =
+    // the step has titled the picture itself, 0 = the loader titles it.
+    int (*decoded)() = nullptr;
+    // The load ran to its end (not for a file refused before reading or a header that
+    // failed), with its result.
+    void (*finished)(int result) = nullptr;
+};
 
 // Loads `path` (cleaned in place) into the current image: 0, or negative after reporting.
-int LoadImageFile(std::string& path, int historyMode);
-// Phase 1: the type's header reader, then the current image is created. 0 or -1.
-int ReadImageHeader(const std::string& path);
-// Phase 2: the type's pixel decoder. 0 or negative.
-int DecodeImagePixels();
+int LoadPicture(std::string& path, const LoadSteps& steps);
 // Reads only the header of a picture file: its width, height and depth. Leaves the
 // current picture and everything about it untouched and reports nothing. 0 or -1.
 int ProbeImageHeader(const std::string& path, uint16_t* width, uint16_t* height, uint16_t* depth);
 // A name from the command line or another instance: 1 = load it, 0 = ignore.
 int PrepareNameFromOutside(std::string& name);
-
-// Recovery point for readers and libraries that leave by a long jump. No object with a
-// destructor may be alive between the reader's entry and the jump.
-extern jmp_buf LoadRecovery;
-[[noreturn]] void JumpToLoadRecovery();
+// The name with the current directory before it when it has no folder part.
+std::string WithCurrentDir(const std::string& name);
 
 // Message of a reader that does not exist yet.
 extern const char* const kReaderNotBuilt;

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "core/text.h"
+#include "base/text.h"
 
 namespace {
 constexpr size_t kBufferSize = 1 << 16;

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "core/host.h"
+#include "platform/host.h"
 
 class OutStream {
 public:

@@ -9,13 +9,13 @@
 #include <new>
 #include <string>
 
-#include "core/appstate.h"
+#include "base/appstate.h"
 #include "core/current_image.h"
 #include "core/fileops.h"
-#include "core/host.h"
+#include "platform/host.h"
 #include "core/quantise_internal.h"
 #include "core/report.h"
-#include "core/text.h"
+#include "base/text.h"
 #include "core/title.h"
 
 char ditherMethod = '2';

@@ -9,11 +9,11 @@
 #include <memory>
 #include <new>
 
-#include "core/appstate.h"
-#include "core/host.h"
+#include "base/appstate.h"
+#include "platform/host.h"
 #include "core/quantise.h"
 #include "core/quantise_internal.h"
-#include "core/text.h"
+#include "base/text.h"
 
 namespace quant {
 

@@ -5,10 +5,10 @@
 #include <memory>
 #include <new>
 
-#include "core/appstate.h"
+#include "base/appstate.h"
 #include "core/quantise.h"
 #include "core/quantise_internal.h"
-#include "core/text.h"
+#include "base/text.h"
 
 namespace quant {
 namespace {

@@ -1,10 +1,10 @@
 #include "core/report.h"
 
-#include "core/appstate.h"
+#include "base/appstate.h"
 #include "core/fileops.h"
-#include "core/host.h"
-#include "core/text.h"
-#include "settings/settings.h"
+#include "platform/host.h"
+#include "base/text.h"
+#include "base/settings.h"
 
 void (*QuickViewShowError)(const std::string& text) = nullptr;
 

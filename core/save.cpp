@@ -1,38 +1,20 @@
 #include "core/save.h"
 
-#include "codecs/bmp.h"
-#include "core/appstate.h"
+#include "base/appstate.h"
 #include "core/current_image.h"
 #include "core/filedate.h"
 #include "core/fileops.h"
-#include "core/host.h"
+#include "platform/host.h"
 #include "core/outstream.h"
 #include "core/report.h"
-#include "core/text.h"
+#include "base/text.h"
 #include "core/title.h"
-#include "settings/settings.h"
+#include "base/settings.h"
 
 std::string outputPath;
 int jpegQuality = 75;
 
-const SaveFilter kSaveFiltersNormal[kSaveFilterCount] = {
-    {"JPEG Files (*.JPG)", "*.jpg", FT_JPEG, ".jpg"},   {"Bitmap Files (*.BMP)", "*.bmp", FT_BMP, ".bmp"},
-    {"GIF Files (*.GIF)", "*.gif", FT_GIF, ".gif"},     {"Targa Files (*.TGA)", "*.tga", FT_TGA, ".tga"},
-    {"PiNG Files (*.PNG)", "*.png", FT_PNG, ".png"},    {"WebP Files (*.WEBP)", "*.webp", FT_WEBP, ".webp"},
-    {"MPEG Files (*.MPG)", "*.mpg", FT_MPEG, ".mpg"},
-};
-const SaveFilter kSaveFiltersTns[kSaveFilterCount] = {
-    {"JPEG Files (*.JPG)", "*.jpg", FT_JPEG, ".jpg"},   {"Bitmap Files (*.BMP)", "*.bmp", FT_BMP, ".bmp"},
-    {"GIF Files (*.GIF)", "*.gif", FT_GIF, ".gif"},     {"Targa Files (*.TGA)", "*.tga", FT_TGA, ".tga"},
-    {"PiNG Files (*.PNG)", "*.png", FT_PNG, ".png"},    {"MPEG Files (*.MPG)", "*.mpg", FT_MPEG, ".mpg"},
-    {"ThumbNail Files (*.TNS)", "*.tns", FT_TNS, ".tns"},
-};
-
 namespace {
-
-const ImageWriter kWriters[] = {
-    {FT_BMP, [](OutStream& out, const std::string&) { return WriteBmp(out); }},
-};
 
 // The path without the extension of its file-name part. A dot in a folder name is not an
 // extension: "C:\my.pics\photo" keeps its whole name.
@@ -44,25 +26,12 @@ std::string CutExtension(const std::string& path) {
 
 }  // namespace
 
-const ImageWriter* FindImageWriter(FileType type) {
-    for (const ImageWriter& w : kWriters)
-        if (w.type == type) return &w;
-    return nullptr;
+const char* SaveExtension(FileType type) {
+    const FormatRow* row = FindFormat(type);
+    return row != nullptr && row->saveExtension != nullptr ? row->saveExtension : "jpg";
 }
 
-const char* SaveExtension(FileType type) {
-    switch (type) {
-        case FT_BMP: return "bmp";
-        case FT_GIF: return "gif";
-        case FT_TGA: return "tga";
-        case FT_PNG: return "png";
-        case FT_MPEG: return "mpg";
-        case FT_WEBP: return "webp";
-        case FT_TNS: return "tns";
-        case FT_ICO: return "ico";
-        default: return "jpg";
-    }
-}
+const FileType* SaveFilterOrder(bool tnsBrowsing) { return tnsBrowsing ? kSaveOrderTns : kSaveOrderNormal; }
 
 std::string SaveNameWithType(const std::string& currentPath, FileType type) {
     return CutExtension(currentPath) + "." + SaveExtension(type);
@@ -81,9 +50,9 @@ int CompleteSaveName(const std::string& chosen, int filterIndex, bool tnsBrowsin
                                      : "Error: Only File types JPG, BMP, GIF, WEBP and TGA Supported in file ");
         return -1;
     }
-    const SaveFilter& filter = (tnsBrowsing ? kSaveFiltersTns : kSaveFiltersNormal)[filterIndex - 1];
-    CurrentImage.saveType = filter.type;
-    *path = name + filter.extension;
+    const FileType type = SaveFilterOrder(tnsBrowsing)[filterIndex - 1];
+    CurrentImage.saveType = type;
+    *path = name + "." + SaveExtension(type);
     return 0;
 }
 
@@ -98,18 +67,21 @@ int ConfirmOverwrite(const std::string& path) {
 int WriteImageFile(const std::string& path) {
     OutputFile.SetPath(path);
     const FileType type = CurrentImage.saveType;
-    const ImageWriter* writer = FindImageWriter(type);
-    if (writer == nullptr) {
+    const FormatRow* format = FindFormat(type);
+    if (format == nullptr || format->write == nullptr) {
         HostMessageBox(FormatText("Error: File type <%d> not supported in file: %s", static_cast<int>(type), path.c_str()),
                        "File Write", kMbOk | kMbIconWarning);
         return -1;
     }
     const int savedEditState = EditState;
-    const bool busy = type == FT_GIF || type == FT_MPEG;
+    const bool busy = (format->flags & FORMAT_BUSY_WHILE_WRITING) != 0;
     if (busy) EditState = EDIT_WRITING_ANIMATION;
     int result;
     try {
-        result = WriteReplacing(path, [&](OutStream& out) { return writer->write(out, path); });
+        WriteOptions options;
+        options.depth = saveDepth;
+        options.jpegQuality = jpegQuality;
+        result = WriteReplacing(path, [&](OutStream& out) { return format->write(out, CurrentImage.dib, options); });
     } catch (const char* text) {
         ShowMessage(text, "File Write", kMbOk | kMbIconWarning);
         result = -100;
@@ -132,7 +104,7 @@ int WriteImageFile(const std::string& path) {
     CurrentImage.storedBitsPerPixel = dib.bitsPerPixel;
     CurrentImage.storedHeight = dib.height;
     CurrentImage.storedWidth = dib.width;
-    OutputFile.SetTitleText("", "", dib.width, dib.height, type == FT_GIF ? 8 : dib.bitsPerPixel);
+    OutputFile.SetTitleText("", "", dib.width, dib.height, (format->flags & FORMAT_TITLE_DEPTH_8) ? 8 : dib.bitsPerPixel);
     ShowTitle();
     HostRedrawImage();
     if (SaveDate) RestoreFileDate(path);

@@ -5,8 +5,7 @@
 #include <string>
 
 #include "core/filetype.h"
-
-class OutStream;
+#include "core/formats.h"
 
 // The last path chosen for writing.
 extern std::string outputPath;
@@ -27,16 +26,8 @@ std::string ProposeSaveName(const std::string& currentPath);
 std::string SaveNameWithType(const std::string& currentPath, FileType type);
 // Extension (without the dot) a file of `type` is written with.
 const char* SaveExtension(FileType type);
-
-struct SaveFilter {
-    const char* description;
-    const char* pattern;
-    FileType type;
-    const char* extension;  // with the dot
-};
-constexpr int kSaveFilterCount = 7;
-extern const SaveFilter kSaveFiltersNormal[kSaveFilterCount];
-extern const SaveFilter kSaveFiltersTns[kSaveFilterCount];
+// The Save-As dialog's list (kSaveFilterCount entries in the order of core/formats.h).
+const FileType* SaveFilterOrder(bool tnsBrowsing);
 
 // After the Save-As dialog: cuts the typed extension, remembers the folder, maps the
 // chosen filter entry (1-based) to saveType and appends its extension. 0, or -1 after
@@ -45,13 +36,6 @@ int CompleteSaveName(const std::string& chosen, int filterIndex, bool tnsBrowsin
 // Asks before replacing an existing file: 0 = go ahead, -1 = the user declined.
 int ConfirmOverwrite(const std::string& path);
 
-// A writer of one format: writes the current picture to the stream, 0 or more on
-// success, negative after reporting.
-struct ImageWriter {
-    FileType type;
-    int (*write)(OutStream& out, const std::string& path);
-};
-const ImageWriter* FindImageWriter(FileType type);
 
 // "Set Up Write Directory": the save folder typed by the user, as it is stored. At most
 // 260 characters are taken; trailing line feeds, returns and spaces go, and a "\" ends it.

@@ -2,12 +2,13 @@
 
 #include <algorithm>
 
-#include "core/appstate.h"
+#include "base/appstate.h"
 #include "core/current_image.h"
 #include "core/fileops.h"
-#include "core/host.h"
-#include "core/text.h"
-#include "settings/settings.h"
+#include "core/formats.h"
+#include "platform/host.h"
+#include "base/text.h"
+#include "base/settings.h"
 
 std::string titleText = "Lumora";
 std::string titleSizeText;
@@ -15,7 +16,6 @@ std::string titleSizeText;
 namespace {
 int loadProgressShown = 0;
 
-bool IsAnimatedType(FileType t) { return t == FT_GIF || t == FT_ANI || t == FT_WEBP; }
 }  // namespace
 
 void ShowTitle() {
@@ -29,7 +29,7 @@ bool TitleHoldsLoadReport() {
 
 void ShowZoomInTitle(int drawn, int source) {
     if (TitleHoldsLoadReport()) return;
-    if (GIFAnimation && IsAnimatedType(CurrentImage.fileType) && animFrameCount > 1) return;
+    if (GIFAnimation && FormatHasFlag(CurrentImage.fileType, FORMAT_ANIMATED) && animFrameCount > 1) return;
     std::string text = titleText;
     if (drawn != source && source >= 1) text += FormatText(" (%2d%%)", static_cast<int>(static_cast<long long>(drawn) * 100 / source));
     std::replace(CurrentImage.comment.begin(), CurrentImage.comment.end(), '\n', ' ');
@@ -53,7 +53,7 @@ void ShowPercentInTitle(long long total, long long done, const std::string& labe
 void RetitleWithNewSize() {
     const CDib& dib = CurrentImage.dib;
     InputFile.SetTitleText(listPositionText, "", dib.width, dib.height, dib.bitsPerPixel);
-    if (!IsAnimatedType(CurrentImage.fileType)) ShowTitle();
+    if (!FormatHasFlag(CurrentImage.fileType, FORMAT_ANIMATED)) ShowTitle();
 }
 
 std::string FormatThousands(long long number) {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "core/current_image.h"
-#include "core/host.h"
+#include "platform/host.h"
 #include "core/report.h"
 #include "core/title.h"
 
@@ -86,10 +86,7 @@ int FlipHorizontal(CDib& image) {
 }
 
 int FlipVertical(CDib& image) {
-    if (image.Empty()) return 0;
-    for (int i = 0, j = image.height - 1; i < j; ++i, --j)
-        std::swap_ranges(image.Row(i), image.Row(i) + image.rowBytes, image.Row(j));
-    image.Touch();
+    image.FlipRows();
     return 0;
 }
 

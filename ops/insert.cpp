@@ -3,7 +3,7 @@
 #include <string>
 #include <utility>
 
-#include "core/appstate.h"
+#include "base/appstate.h"
 #include "core/current_image.h"
 #include "core/filedate.h"
 #include "core/fileops.h"

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "core/host.h"
+#include "platform/host.h"
 #include "core/title.h"
 
 const CDib& Source24(const CDib& image, CDib& holder) {

@@ -4,7 +4,7 @@
 #include <memory>
 #include <new>
 
-#include "core/text.h"
+#include "base/text.h"
 #include "ops/op_support.h"
 
 namespace {

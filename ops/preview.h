@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/dib.h"
-#include "settings/settings.h"
+#include "base/settings.h"
 
 constexpr int kPreviewBoxWidth = 220;
 constexpr int kPreviewBoxHeight = 177;

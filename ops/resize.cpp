@@ -5,7 +5,8 @@
 #include <new>
 
 #include "core/current_image.h"
-#include "core/host.h"
+#include "core/formats.h"
+#include "platform/host.h"
 #include "core/report.h"
 #include "core/title.h"
 
@@ -210,7 +211,7 @@ int ResizeCurrentImage() {
     }
     HostSetWaitCursor(false);
     const FileType t = CurrentImage.fileType;
-    if (t != FT_GIF && t != FT_ANI && t != FT_WEBP) ShowTitle();
+    if (!FormatHasFlag(t, FORMAT_ANIMATED)) ShowTitle();
     HostRedrawImage();
     RetitleWithNewSize();
     return 0;

@@ -3,9 +3,9 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "core/appstate.h"
+#include "base/appstate.h"
 #include "core/current_image.h"
-#include "core/host.h"
+#include "platform/host.h"
 #include "core/report.h"
 #include "core/title.h"
 #include "ops/flip.h"

@@ -6,7 +6,7 @@
 
 #include "core/dib.h"
 #include "ops/op_support.h"
-#include "settings/settings.h"
+#include "base/settings.h"
 
 class CPreview;
 

@@ -6,14 +6,14 @@
 #include <cstring>
 #include <vector>
 
-#include "core/appstate.h"
+#include "base/appstate.h"
 #include "core/fileops.h"
-#include "core/host.h"
+#include "platform/host.h"
 #include "core/outstream.h"
 #include "core/report.h"
-#include "core/text.h"
+#include "base/text.h"
 #include "settings/history.h"
-#include "settings/settings.h"
+#include "base/settings.h"
 
 std::string configurationPath;
 std::string placementPath;

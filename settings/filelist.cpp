@@ -7,14 +7,14 @@
 #include <ctime>
 #include <vector>
 
-#include "core/appstate.h"
+#include "base/appstate.h"
 #include "core/current_image.h"
-#include "core/host.h"
+#include "platform/host.h"
 #include "core/loader.h"
 #include "core/report.h"
-#include "core/text.h"
+#include "base/text.h"
 #include "core/title.h"
-#include "settings/settings.h"
+#include "base/settings.h"
 
 FileListState FileList;
 

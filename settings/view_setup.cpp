@@ -3,10 +3,10 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "core/text.h"
+#include "base/text.h"
 #include "core/title.h"
 #include "settings/filelist.h"
-#include "settings/settings.h"
+#include "base/settings.h"
 
 const char* const kNoValidFileTypesText = "There are no valid file types set";
 const char* const kBadDurationText = "The slide show duration must be a number of seconds";

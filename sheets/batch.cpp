@@ -1,6 +1,6 @@
 #include "sheets/batch.h"
 
-#include "core/host.h"
+#include "platform/host.h"
 
 bool StartDeveOption = false;
 

@@ -3,11 +3,12 @@
 #include <cmath>
 #include <string>
 
-#include "core/animation.h"
-#include "core/appstate.h"
+#include "edit/animation.h"
+#include "base/appstate.h"
 #include "core/current_image.h"
 #include "core/loader.h"
-#include "settings/settings.h"
+#include "view/open.h"
+#include "base/settings.h"
 #include "shell/dialog_common.h"
 #include "shell/display.h"
 #include "shell/mainwnd.h"

@@ -8,25 +8,26 @@
 #include <algorithm>
 #include <string>
 
-#include "core/animation.h"
-#include "core/appstate.h"
+#include "edit/animation.h"
+#include "base/appstate.h"
 #include "core/colour_count.h"
 #include "core/current_image.h"
-#include "core/display.h"
+#include "view/display.h"
 #include "core/fileops.h"
-#include "core/host.h"
-#include "core/keys.h"
+#include "platform/host.h"
+#include "view/keys.h"
 #include "core/loader.h"
+#include "view/open.h"
 #include "core/quantise.h"
 #include "core/report.h"
 #include "core/save.h"
-#include "core/text.h"
+#include "base/text.h"
 #include "core/title.h"
 #include "ops/flip.h"
 #include "settings/config.h"
 #include "settings/filelist.h"
 #include "settings/history.h"
-#include "settings/settings.h"
+#include "base/settings.h"
 #include "shell/animation_dialogs.h"
 #include "shell/display.h"
 #include "shell/info_dialogs.h"
@@ -205,12 +206,13 @@ bool FileExists(const std::string& path) {
 
 // The Save-As filter list for the dialog: description/pattern pairs, then a final null.
 WString SaveFilterText(bool tns) {
-    const SaveFilter* list = tns ? kSaveFiltersTns : kSaveFiltersNormal;
+    const FileType* order = SaveFilterOrder(tns);
     std::string text;
     for (int i = 0; i < kSaveFilterCount; ++i) {
-        text += list[i].description;
+        const FilterEntry& entry = FindFormat(order[i])->save;
+        text += entry.description;
         text += '\0';
-        text += list[i].pattern;
+        text += entry.patterns;
         text += '\0';
     }
     text += '\0';

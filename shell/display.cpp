@@ -6,12 +6,12 @@
 #include <algorithm>
 #include <string>
 
-#include "core/appstate.h"
+#include "base/appstate.h"
 #include "core/current_image.h"
-#include "core/host.h"
-#include "core/text.h"
+#include "platform/host.h"
+#include "base/text.h"
 #include "core/title.h"
-#include "settings/settings.h"
+#include "base/settings.h"
 #include "shell/mainwnd.h"
 #include "shell/resource.h"
 #include "shell/view_dialogs.h"

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "core/display.h"
+#include "view/display.h"
 
 // WM_PAINT.
 void OnPaint(HWND window);

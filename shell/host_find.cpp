@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "core/host.h"
+#include "platform/host.h"
 #include "shell/wintext.h"
 
 namespace {

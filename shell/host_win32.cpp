@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/host.h"
+#include "platform/host.h"
 #include "shell/commands.h"
 #include "shell/display.h"
 #include "shell/mainwnd.h"

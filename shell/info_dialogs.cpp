@@ -6,13 +6,13 @@
 #include <memory>
 #include <string>
 
-#include "core/appstate.h"
+#include "base/appstate.h"
 #include "core/colour_count.h"
 #include "core/current_image.h"
 #include "core/fileops.h"
-#include "core/host.h"
+#include "platform/host.h"
 #include "core/report.h"
-#include "core/text.h"
+#include "base/text.h"
 #include "core/title.h"
 #include "shell/mainwnd.h"
 #include "shell/resource.h"

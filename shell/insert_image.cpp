@@ -2,12 +2,13 @@
 
 #include <string>
 
-#include "core/animation.h"
-#include "core/appstate.h"
+#include "edit/animation.h"
+#include "base/appstate.h"
 #include "core/current_image.h"
-#include "core/display.h"
-#include "core/host.h"
+#include "view/display.h"
+#include "platform/host.h"
 #include "core/loader.h"
+#include "view/open.h"
 #include "core/report.h"
 #include "core/title.h"
 #include "ops/insert.h"

@@ -9,15 +9,15 @@
 #include <cstring>
 #include <string>
 
-#include "core/appstate.h"
+#include "base/appstate.h"
 #include "core/current_image.h"
-#include "core/display.h"
-#include "core/host.h"
+#include "view/display.h"
+#include "platform/host.h"
 #include "core/loader.h"
 #include "core/report.h"
-#include "core/text.h"
+#include "base/text.h"
 #include "settings/config.h"
-#include "settings/settings.h"
+#include "base/settings.h"
 #include "shell/commands.h"
 #include "shell/display.h"
 #include "shell/insert_image.h"

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "core/animation.h"
-#include "core/appstate.h"
+#include "edit/animation.h"
+#include "base/appstate.h"
 #include "core/current_image.h"
-#include "core/host.h"
+#include "platform/host.h"
 #include "core/report.h"
 #include "core/title.h"
 #include "ops/preview.h"

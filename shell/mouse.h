@@ -5,8 +5,8 @@
 
 #include <windows.h>
 
-#include "core/display.h"
-#include "settings/settings.h"
+#include "view/display.h"
+#include "base/settings.h"
 
 // The selection rectangle left standing when its button went up, for the commands that
 // work on a selected area.

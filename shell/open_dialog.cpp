@@ -4,95 +4,19 @@
 
 #include <string>
 
-#include "core/appstate.h"
+#include "base/appstate.h"
 #include "core/fileops.h"
 #include "core/filetype.h"
+#include "core/formats.h"
 #include "core/report.h"
-#include "core/text.h"
-#include "settings/settings.h"
+#include "base/text.h"
+#include "base/settings.h"
 #include "shell/wintext.h"
 
 namespace {
 
 // The filter entry the dialog opens on (1-based): "All Supported Files".
 constexpr DWORD kAllSupportedEntry = 18;
-
-struct FilterEntry {
-    const char* description;
-    const char* patterns;
-};
-
-// Entries 1 to 17; the RAW entry (13) is made from the type table, entry 18 joins all of
-// them and entry 19 shows every file.
-const FilterEntry kFilterEntries[] = {
-    {"Bitmap Files (*.BMP)", "*.bmp"},
-    {"Compressed Bitmap Files (*.RLE)", "*.rle"},
-    {"Compuserve Files (*.GIF)", "*.gif"},
-    {"ZSoft Files (*.PCX)", "*.pcx"},
-    {"JPEG Files (*.JPG,*.JPEG,*.JFIF)", "*.jpg;*.jpeg;*.jfif"},
-    {"TARGA Files (*.TGA)", "*.tga"},
-    {"TIFF Files (*.TIF,*.TIFF)", "*.tif;*.tiff"},
-    {"PNG Files (*.PNG)", "*.png"},
-    {"WebP Files (*.WEBP)", "*.webp"},
-    {"ICON Files (*.ICO)", "*.ico"},
-    {"Cursor Files (*.CUR)", "*.cur"},
-    {"Animated Cursor Files (*.ANI)", "*.ani"},
-    {nullptr, nullptr},  // RAW
-    {"thumbs.db Files (*.DB)", "*.db"},
-    {"Collage Script Files (*.CLG)", "*.clg"},
-    {"File List (*.LST)", "*.lst"},
-    {"ThumbNail Files (*.TNS)", "*.tns"},
-};
-
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-// "RAW Files (*.RAW,*.3FR,...)" and "*.raw;*.3fr;..." from the type table's RAW row.
-FilterEntry RawEntry(std::string* description, std::string* patterns) {
-    *description = "RAW Files (";
-    patterns->clear();
-    for (int row = 0; row < kFileTypeTableSize; ++row) {
-        if (kFileTypeTable[row].type != FT_RAW) continue;
-        for (const char* const* p = kFileTypeTable[row].patterns; *p; ++p) {
-            if (!patterns->empty()) {
-                *description += ",";
-                *patterns += ";";
-            }
-            *description += std::string("*") + *p;
-            std::string lower = std::string("*") + *p;
-            for (char& c : lower) c = Lower(c);
-            *patterns += lower;
-        }
-    }
-    *description += ")";
-    return FilterEntry{description->c_str(), patterns->c_str()};
-}
-
-WString BuildFilter() {
-    std::string rawDescription, rawPatterns;
-    const FilterEntry raw = RawEntry(&rawDescription, &rawPatterns);
-    std::string list;
-    std::string allPatterns;
-    for (const FilterEntry& fixed : kFilterEntries) {
-        const FilterEntry& entry = fixed.description != nullptr ? fixed : raw;
-        list += entry.description;
-        list += '\0';
-        list += entry.patterns;
-        list += '\0';
-        if (!allPatterns.empty()) allPatterns += ';';
-        allPatterns += entry.patterns;
-    }
-    list += "All Supported Files (*.*)";
-    list += '\0';
-    list += allPatterns;
-    list += '\0';
-    list += "All Files (*.*)";
-    list += '\0';
-    list += "*.*";
-    list += '\0';
-    // The list ends with two null characters: the last entry's and the final one.
-    list += '\0';
-    return Widen(list);
-}
 
 struct DialogErrorText {
     DWORD code;
@@ -119,7 +43,7 @@ const DialogErrorText kDialogErrorTexts[] = {
 // The filter list of the Open dialog: description/pattern pairs, each ended by a null
 // character, the whole list by a second one.
 const WCHAR* OpenDialogFilter() {
-    static const WString filter = BuildFilter();
+    static const WString filter = Widen(OpenFilterList());
     return filter.c_str();
 }
 

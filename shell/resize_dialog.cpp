@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "core/appstate.h"
+#include "base/appstate.h"
 #include "core/current_image.h"
 #include "core/title.h"
 #include "ops/resize.h"
-#include "ops/resize_dialog.h"
+#include "view/resize_dialog.h"
 #include "shell/dialog_common.h"
 #include "shell/display.h"
 #include "shell/mainwnd.h"

@@ -3,11 +3,11 @@
 #include <cmath>
 #include <string>
 
-#include "core/appstate.h"
+#include "base/appstate.h"
 #include "core/current_image.h"
-#include "core/host.h"
+#include "platform/host.h"
 #include "core/report.h"
-#include "core/text.h"
+#include "base/text.h"
 #include "ops/preview.h"
 #include "ops/rotate.h"
 #include "shell/dialog_common.h"

@@ -6,10 +6,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/appstate.h"
+#include "base/appstate.h"
 #include "core/quantise.h"
-#include "core/text.h"
-#include "settings/settings.h"
+#include "base/text.h"
+#include "base/settings.h"
 #include "shell/dialog_common.h"
 #include "shell/mainwnd.h"
 #include "shell/resource.h"

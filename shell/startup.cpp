@@ -5,16 +5,17 @@
 #include <cstring>
 #include <string>
 
-#include "core/appstate.h"
+#include "base/appstate.h"
 #include "core/current_image.h"
-#include "core/display.h"
+#include "view/display.h"
 #include "core/fileops.h"
 #include "core/filetype.h"
 #include "core/loader.h"
+#include "view/open.h"
 #include "core/report.h"
-#include "core/text.h"
+#include "base/text.h"
 #include "settings/config.h"
-#include "settings/settings.h"
+#include "base/settings.h"
 #include "sheets/batch.h"
 #include "shell/commands.h"
 #include "shell/display.h"

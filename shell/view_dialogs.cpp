@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "core/display.h"
-#include "core/text.h"
+#include "view/display.h"
+#include "base/text.h"
 #include "shell/dialog_common.h"
 #include "shell/mainwnd.h"
 #include "shell/resource.h"

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "core/appstate.h"
-#include "settings/settings.h"
+#include "base/appstate.h"
+#include "base/settings.h"
 #include "settings/view_setup.h"
 #include "shell/dialog_common.h"
 #include "shell/mainwnd.h"

@@ -2,13 +2,14 @@
 // step and resume, failures, and the settings dialogs' parsing.
 #include <gtest/gtest.h>
 
-#include "core/animation.h"
-#include "core/appstate.h"
+#include "edit/animation.h"
+#include "base/appstate.h"
 #include "core/current_image.h"
 #include "core/fileops.h"
 #include "core/frames.h"
 #include "core/loader.h"
-#include "core/native/host_native.h"
+#include "view/open.h"
+#include "platform/native/host_native.h"
 #include "core/title.h"
 #include "test_support.h"
 

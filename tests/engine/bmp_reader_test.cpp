@@ -5,7 +5,8 @@
 #include "core/current_image.h"
 #include "core/filemem.h"
 #include "core/loader.h"
-#include "core/native/host_native.h"
+#include "view/open.h"
+#include "platform/native/host_native.h"
 #include "test_support.h"
 
 namespace {

@@ -6,11 +6,11 @@
 
 #include <functional>
 
-#include "core/native/host_native.h"
-#include "core/text.h"
+#include "platform/native/host_native.h"
+#include "base/text.h"
 #include "settings/config.h"
 #include "settings/history.h"
-#include "settings/settings.h"
+#include "base/settings.h"
 #include "test_support.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <climits>
 
-#include "core/display.h"
+#include "view/display.h"
 
 namespace {
 

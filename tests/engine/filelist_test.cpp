@@ -6,12 +6,12 @@
 
 #include <algorithm>
 
-#include "core/appstate.h"
+#include "base/appstate.h"
 #include "core/current_image.h"
-#include "core/host.h"
-#include "core/native/host_native.h"
+#include "platform/host.h"
+#include "platform/native/host_native.h"
 #include "settings/filelist.h"
-#include "settings/settings.h"
+#include "base/settings.h"
 #include "test_support.h"
 
 namespace {

@@ -9,8 +9,9 @@
 #include "core/current_image.h"
 #include "core/frames.h"
 #include "core/loader.h"
-#include "core/native/host_native.h"
-#include "settings/settings.h"
+#include "view/open.h"
+#include "platform/native/host_native.h"
+#include "base/settings.h"
 #include "test_support.h"
 
 namespace {

@@ -6,10 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "core/appstate.h"
+#include "base/appstate.h"
 #include "core/current_image.h"
 #include "core/fileops.h"
 #include "core/loader.h"
+#include "view/open.h"
 #include "core/title.h"
 #include "ops/insert.h"
 #include "ops_test_support.h"

@@ -1,8 +1,8 @@
 // The key table: each letter with no modifier, Shift, Ctrl, and both.
 #include <gtest/gtest.h>
 
-#include "core/display.h"
-#include "core/keys.h"
+#include "view/display.h"
+#include "view/keys.h"
 
 namespace {
 

@@ -3,16 +3,17 @@
 
 #include <unistd.h>
 
-#include "core/appstate.h"
+#include "base/appstate.h"
 #include "core/current_image.h"
 #include "core/filemem.h"
 #include "core/fileops.h"
-#include "core/host.h"
+#include "platform/host.h"
 #include "core/loader.h"
-#include "core/native/host_native.h"
+#include "view/open.h"
+#include "platform/native/host_native.h"
 #include "core/title.h"
 #include "settings/history.h"
-#include "settings/settings.h"
+#include "base/settings.h"
 #include "test_support.h"
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include "ops/preview.h"
 #include "ops_test_support.h"
-#include "settings/settings.h"
+#include "base/settings.h"
 #include "test_support.h"
 
 namespace {

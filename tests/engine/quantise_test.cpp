@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "core/appstate.h"
+#include "base/appstate.h"
 #include "core/current_image.h"
-#include "core/native/host_native.h"
+#include "platform/native/host_native.h"
 #include "core/quantise.h"
 #include "core/quantise_internal.h"
 #include "core/title.h"

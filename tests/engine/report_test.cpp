@@ -1,14 +1,14 @@
 // Titles and the routing of reports.
 #include <gtest/gtest.h>
 
-#include "core/appstate.h"
+#include "base/appstate.h"
 #include "core/current_image.h"
 #include "core/fileops.h"
-#include "core/native/host_native.h"
+#include "platform/native/host_native.h"
 #include "core/report.h"
-#include "core/text.h"
+#include "base/text.h"
 #include "core/title.h"
-#include "settings/settings.h"
+#include "base/settings.h"
 #include "test_support.h"
 
 namespace {

@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "core/current_image.h"
-#include "core/native/host_native.h"
+#include "platform/native/host_native.h"
 #include "core/title.h"
 #include "ops/resize.h"
-#include "ops/resize_dialog.h"
+#include "view/resize_dialog.h"
 #include "ops_test_support.h"
 #include "test_support.h"
 

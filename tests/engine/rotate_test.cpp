@@ -5,15 +5,15 @@
 #include <string>
 #include <vector>
 
-#include "core/appstate.h"
+#include "base/appstate.h"
 #include "core/current_image.h"
-#include "core/native/host_native.h"
+#include "platform/native/host_native.h"
 #include "core/title.h"
 #include "ops/flip.h"
 #include "ops/preview.h"
 #include "ops/rotate.h"
 #include "ops_test_support.h"
-#include "settings/settings.h"
+#include "base/settings.h"
 #include "test_support.h"
 
 namespace {

@@ -11,14 +11,14 @@
 #include <fstream>
 
 #include "codecs/palette.h"
-#include "core/appstate.h"
+#include "base/appstate.h"
 #include "core/current_image.h"
 #include "core/filemem.h"
-#include "core/native/host_native.h"
+#include "platform/native/host_native.h"
 #include "core/quantise.h"
 #include "core/title.h"
 #include "settings/history.h"
-#include "settings/settings.h"
+#include "base/settings.h"
 
 namespace {
 // libpng may long-jump out of the reading function: nothing with a destructor lives here.

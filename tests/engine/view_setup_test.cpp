@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "core/appstate.h"
-#include "core/host.h"
-#include "core/native/host_native.h"
+#include "base/appstate.h"
+#include "platform/host.h"
+#include "platform/native/host_native.h"
 #include "settings/filelist.h"
-#include "settings/settings.h"
+#include "base/settings.h"
 #include "settings/view_setup.h"
 #include "test_support.h"
 

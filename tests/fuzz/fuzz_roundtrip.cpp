@@ -8,9 +8,9 @@
 #include <cstring>
 #include <string>
 
-#include "core/appstate.h"
+#include "base/appstate.h"
 #include "core/current_image.h"
-#include "core/loader.h"
+#include "view/open.h"
 #include "core/quantise.h"
 #include "core/save.h"
 

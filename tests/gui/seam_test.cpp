@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/host.h"
+#include "platform/host.h"
 #include "core/outstream.h"
 #include "shell/wintext.h"
 

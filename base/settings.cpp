@@ -1,4 +1,4 @@
-#include "settings/settings.h"
+#include "base/settings.h"
 
 int OpeningBitmap;
 std::string OpeningBitmapText;

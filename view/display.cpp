@@ -1,4 +1,4 @@
-#include "core/display.h"
+#include "view/display.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "core/native/host_native.h"
+#include "platform/native/host_native.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -13,8 +13,8 @@
 #include <cstring>
 #include <vector>
 
-#include "core/host.h"
-#include "core/text.h"
+#include "platform/host.h"
+#include "base/text.h"
 
 NativeHostRecord NativeHost;
 bool NativeHostEcho = false;

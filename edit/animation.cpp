@@ -1,15 +1,15 @@
-#include "core/animation.h"
+#include "edit/animation.h"
 
 #include <cctype>
 #include <cmath>
 
-#include "core/appstate.h"
+#include "base/appstate.h"
 #include "core/current_image.h"
 #include "core/fileops.h"
 #include "core/frames.h"
-#include "core/host.h"
+#include "platform/host.h"
 #include "core/report.h"
-#include "core/text.h"
+#include "base/text.h"
 #include "core/title.h"
 
 bool animRunning = false;

@@ -1,8 +1,8 @@
-#include "core/keys.h"
+#include "view/keys.h"
 
 #include <cstdint>
 
-#include "core/display.h"
+#include "view/display.h"
 
 const LetterKey kLetterKeys[26] = {
     {'A', 5, 5508, 4000, RULE_SHIFT_FIRST},    {'B', 10, 151, 1050, RULE_CTRL_FIRST},

@@ -1,4 +1,4 @@
-#include "core/appstate.h"
+#include "base/appstate.h"
 
 int RunMode = RUN_NORMAL;
 int EditState = EDIT_NONE;

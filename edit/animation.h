@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "settings/settings.h"  // RgbColour
+#include "base/settings.h"  // RgbColour
 
 extern bool animRunning;       // an animation is being played
 extern bool animPaused;        // single-step mode: frames advance only on command

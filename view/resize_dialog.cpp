@@ -1,11 +1,11 @@
-#include "ops/resize_dialog.h"
+#include "view/resize_dialog.h"
 
 #include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
 
-#include "core/text.h"
+#include "base/text.h"
 #include "ops/op_support.h"
 
 namespace {

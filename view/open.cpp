@@ -1,0 +1,59 @@
+#include "view/open.h"
+
+#include "base/appstate.h"
+#include "base/settings.h"
+#include "core/current_image.h"
+#include "core/formats.h"
+#include "core/frames.h"
+#include "edit/animation.h"
+#include "platform/host.h"
+#include "settings/filelist.h"
+#include "settings/history.h"
+#include "view/display.h"
+
+namespace {
+
+// The display mode a newly loaded picture starts in, from DefaultViewFull; the wheel
+// zoom starts again from the whole picture.
+void ChooseDisplayModeForNewPicture(int width, int height) {
+    displayWidth = width;
+    displayHeight = height;
+    DisplayMode = ModeForNewPicture(DisplayMode, DefaultViewFull, width, height, workAreaWidth, workAreaHeight,
+                                    borderWidth, borderHeight);
+    ResetWheelZoom();
+}
+
+// Playback starts at frame 0; a single frame is shown once and not animated.
+int StartPlaybackOfNewPicture() {
+    if (!animFramesLoaded || !FormatHasFlag(CurrentImage.fileType, FORMAT_ANIMATED)) return 0;
+    if (StartAnimation() < 0) return -1;
+    // A playing animation titles its frames itself.
+    return AnimationOwnsTitle() ? 1 : 0;
+}
+
+int historyModeOfLoad = HISTORY_NONE;
+
+void FollowLoadInHistories(int result) {
+    // A file chosen from outside the folder list (Open, a drop, a history entry, the
+    // command line) means the list must be collected again before the next step.
+    if (historyModeOfLoad == HISTORY_FOLDER_AND_FILE) FileList.stale = true;
+    if (result < 0 || historyModeOfLoad == HISTORY_NONE) return;
+    AddToFolderHistory(HostGetCurrentDir());
+    if (historyModeOfLoad == HISTORY_FOLDER_AND_FILE) {
+        AddToFileHistory(CurrentImage.fullPath);
+        LastFileViewed = CurrentImage.fullPath;
+    }
+}
+
+}  // namespace
+
+int LoadImageFile(std::string& path, int historyMode) {
+    LoadSteps steps;
+    // The frames of an earlier animation belong to the picture being replaced.
+    steps.replacing = StopAnimation;
+    steps.sizeKnown = ChooseDisplayModeForNewPicture;
+    steps.decoded = StartPlaybackOfNewPicture;
+    steps.finished = FollowLoadInHistories;
+    historyModeOfLoad = historyMode;
+    return LoadPicture(path, steps);
+}
