@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "base/ranges.h"
+
 // The 40-byte header at the start of every packed block.
 #pragma pack(push, 1)
 struct DibHeader {
@@ -29,7 +31,7 @@ static_assert(sizeof(DibHeader) == 40, "DibHeader must be 40 bytes");
 extern const char* const kDibAllocFailure;  // "Can't allocate DIB memory."
 
 // Largest picture side.
-constexpr int kMaxDibSide = 65535;
+constexpr int kMaxDibSide = kPictureSideRange.high;
 
 // Row size in bytes of a picture `width` pixels wide at `depth` bits.
 inline uint64_t DibRowBytes(uint64_t width, uint64_t depth) { return ((width * depth + 31) / 32) * 4; }

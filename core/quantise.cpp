@@ -365,29 +365,6 @@ uint8_t* QuantiseImage(int bits, CDib& image) {
 
 void ReleaseQuantisedImage() { quantisedImage.Free(); }
 
-int ReduceColourDepth() {
-    if (saveDepth == 24) return 0;
-    HostSetWaitCursor(true);
-    int result = 0;
-    try {
-        PushUndo();
-        const uint8_t* block = QuantiseImage(saveDepth, CurrentImage.dib);
-        if (block == nullptr) {
-            result = -1;
-        } else {
-            // The picture keeps 24 bits in memory but holds only the reduced colours.
-            CurrentImage.dib.ConvertTo24(block, nullptr, quantisedImage.imageSize);
-            ReleaseQuantisedImage();
-            HostRedrawImage();
-        }
-    } catch (const char* text) {
-        ShowMessage(text, "LUM", kMbOk | kMbIconWarning);
-        result = -1;
-    }
-    HostSetWaitCursor(false);
-    return result;
-}
-
 int SnapColourDepth(int entered) {
     const int v = static_cast<uint8_t>(entered);
     if (v >= 24) return 24;

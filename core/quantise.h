@@ -38,12 +38,6 @@ enum QuantiseCode {
 uint8_t* QuantiseImage(int bits, CDib& image);
 void ReleaseQuantisedImage();
 
-// The command "Reduce Colour Depth" after its dialog was confirmed: nothing when
-// saveDepth is 24; otherwise records an undo step and replaces the current picture by its
-// reduction to saveDepth bits (kept at 24 bits in memory). Returns -1 when the reduction
-// failed, else 0.
-int ReduceColourDepth();
-
 // The bits-per-pixel number typed into the colour-depth dialog, taken as an unsigned byte
 // and snapped: 24 or more -> 24, 8..23 -> 8, 4..7 -> 4, below 4 -> 1.
 int SnapColourDepth(int entered);

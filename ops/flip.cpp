@@ -2,15 +2,10 @@
 
 #include <algorithm>
 
-#include "core/current_image.h"
-#include "platform/host.h"
-#include "core/report.h"
-#include "core/title.h"
 
 namespace {
 
 const char* const kRotatingLabel = "Rotating Image:";
-const char* const kTransformCaption = "Transform";
 
 void MirrorRow(uint8_t* row, int width, int bytesPerPixel) {
     uint8_t* l = row;
@@ -75,7 +70,6 @@ int FlipHorizontal(CDib& image) {
             Source24(image, holder);
             image.Swap(holder);
         } catch (const char*) {
-            ShowWarning("No memory to flip picture", kTransformCaption, kMbOk | kMbIconWarning);
             return -1;
         }
     }
@@ -119,41 +113,4 @@ void Rotate180Dib(CDib& image) {
         }
     }
     image.Touch();
-}
-
-int Transpose(CDib& image) {
-    try {
-        TransposeDib(image, ShowPercentInTitle);
-    } catch (const char* text) {
-        ShowMessage(text, kTransformCaption, kMbOk | kMbIconWarning);
-        return -1;
-    }
-    ShowEditedPicture();
-    return 0;
-}
-
-int RunTransformCommand(int command) {
-    CDib& dib = CurrentImage.dib;
-    if (dib.Empty()) return 0;
-    if (command != TRANSFORM_ROTATE_90 && command != TRANSFORM_ROTATE_180 && command != TRANSFORM_ROTATE_270 &&
-        command != TRANSFORM_FLIP_HORIZONTAL && command != TRANSFORM_FLIP_VERTICAL)
-        return -1;
-    HostSetWaitCursor(true);
-    PushUndo();
-    int result = 0;
-    try {
-        switch (command) {
-            case TRANSFORM_ROTATE_90: Rotate90Dib(dib, ShowPercentInTitle); break;
-            case TRANSFORM_ROTATE_180: Rotate180Dib(dib); break;
-            case TRANSFORM_ROTATE_270: Rotate270Dib(dib, ShowPercentInTitle); break;
-            case TRANSFORM_FLIP_HORIZONTAL: result = FlipHorizontal(dib); break;
-            default: result = FlipVertical(dib); break;
-        }
-    } catch (const char* text) {
-        ShowMessage(text, kTransformCaption, kMbOk | kMbIconWarning);
-        result = -1;
-    }
-    if (result == 0) ShowEditedPicture();
-    HostSetWaitCursor(false);
-    return result;
 }

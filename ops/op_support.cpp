@@ -2,8 +2,6 @@
 
 #include <utility>
 
-#include "platform/host.h"
-#include "core/title.h"
 
 const CDib& Source24(const CDib& image, CDib& holder) {
     if (image.Empty() || image.bitsPerPixel == 24) return image;
@@ -35,10 +33,4 @@ void TenthsProgress::Step(long long total, long long done) {
     shown_ = value;
     // Shown as a percentage of 100, so the title reads exactly "label value%".
     progress_(100, value, label_);
-}
-
-void ShowEditedPicture() {
-    ShowTitle();
-    HostRedrawImage();
-    RetitleWithNewSize();
 }

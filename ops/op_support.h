@@ -1,7 +1,6 @@
 // Small pieces every picture operation is built from: the truncation rule for sizes and
 // weights computed in floating point, the size check before a new picture is allocated,
-// the 24-bit view of a source, progress reporting and the end of an edit of the current
-// picture.
+// the 24-bit view of a source and progress reporting.
 #pragma once
 
 #include <chrono>
@@ -10,6 +9,7 @@
 #include <string>
 #include <utility>
 
+#include "base/ranges.h"
 #include "core/dib.h"
 
 // Progress of a long operation: `label done%`, as ShowPercentInTitle shows it. May be null.
@@ -31,7 +31,7 @@ inline long long TruncNear(double v) {
 }
 
 // A side of a new picture must lie in 1..65535: pictures are 16-bit in both directions.
-inline bool PictureSideFits(long long side) { return side >= 1 && side <= kMaxDibSide; }
+inline bool PictureSideFits(long long side) { return kPictureSideRange.Contains(side); }
 
 // The source in the working format: `image` itself when it has 24 bits, else its 24-bit
 // conversion made in `holder`. The picture itself is left as it is, so a failed operation
@@ -64,7 +64,3 @@ private:
     std::string label_;
     long long shown_ = 0;
 };
-
-// The end of every edit of the current picture: the title loses its progress text, the
-// window is laid out again for the new size and repainted, and the title shows the size.
-void ShowEditedPicture();

@@ -4,11 +4,6 @@
 #include <memory>
 #include <new>
 
-#include "core/current_image.h"
-#include "core/formats.h"
-#include "platform/host.h"
-#include "core/report.h"
-#include "core/title.h"
 
 ResizeRequest resizeRequest;
 int resizeInterpolate = 1;
@@ -179,40 +174,4 @@ int ResizeImage(CDib& image, const ResizeRequest& request, OpProgress progress) 
 
 int ResizeImageInterpolated(CDib& image, const ResizeRequest& request, OpProgress progress) {
     return ResizeImage(image, request, true, progress);
-}
-
-int ResizeCurrentImage() {
-    CDib& dib = CurrentImage.dib;
-    if (dib.Empty()) return 0;
-    // A request that changes nothing (factors of 1, a width or height of 0) leaves no undo
-    // step behind that would make the picture count as changed.
-    int nw = 0, nh = 0;
-    if (ResizeTargetSize(dib.width, dib.height, resizeRequest, &nw, &nh) == 0) return 0;
-    HostSetWaitCursor(true);
-    // An animated GIF or ANI file has every frame resized by the animation's own frame
-    // resize (with an undo step, and a beep when it fails); that branch belongs here once
-    // the animation player exists. Until then the first frame on the screen is resized.
-    const int undoBefore = CurrentImage.undoTop;
-    // Windows thumbnail-cache pictures are resized without an undo step.
-    if (CurrentImage.fileType != FT_THUMBSDB) PushUndo();
-    int result;
-    try {
-        result = ResizeImage(dib, resizeRequest, resizeInterpolate != 0, ShowPercentInTitle);
-    } catch (const char*) {
-        result = -1;
-    }
-    if (result < 0) {
-        // The picture is as it was; its undo step would only make it count as changed.
-        if (CurrentImage.undoTop > undoBefore) DropNewestUndo();
-        ShowTitle();
-        ShowMessage("Resize failed!", "Viewer", kMbOk | kMbIconWarning);  // with its beep
-        HostSetWaitCursor(false);
-        return -1;
-    }
-    HostSetWaitCursor(false);
-    const FileType t = CurrentImage.fileType;
-    if (!FormatHasFlag(t, FORMAT_ANIMATED)) ShowTitle();
-    HostRedrawImage();
-    RetitleWithNewSize();
-    return 0;
 }

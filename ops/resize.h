@@ -47,10 +47,3 @@ int ResizeImage(CDib& image, const ResizeRequest& request, bool interpolate, OpP
 int ResizeImage(CDib& image, const ResizeRequest& request, OpProgress progress);
 // Always interpolating (collages, printing, red eye).
 int ResizeImageInterpolated(CDib& image, const ResizeRequest& request, OpProgress progress);
-
-// The "Resize" command once its dialog was confirmed: records an undo step (not for
-// Windows thumbnail-cache files), resizes the current picture with resizeRequest and
-// resizeInterpolate, shows progress in the title, then lays out, redraws and retitles.
-// On failure (a side outside 1..65535, no memory) shows "Resize failed!" (caption
-// "Viewer"), beeps, takes the undo step back and returns -1 with the picture unchanged.
-int ResizeCurrentImage();

@@ -1,24 +1,12 @@
 #include "ops/rotate.h"
 
 #include <cmath>
-#include <cstdlib>
 
-#include "base/appstate.h"
-#include "core/current_image.h"
-#include "platform/host.h"
-#include "core/report.h"
-#include "core/title.h"
-#include "ops/flip.h"
 #include "ops/preview.h"
-
-double rotateAngle = 0.0;
-int rotateFineSteps = 0;
-int rotateGuideLines = 0;
 
 namespace {
 
 const char* const kRotatingLabel = "Rotating Image:";
-const char* const kTransformCaption = "Transform";
 
 // Position of a sampled coordinate: the whole part toward zero and the weight of the
 // next pixel in percent. For a coordinate below 0 the weight counts from the other side,
@@ -94,75 +82,6 @@ void RotateInto(const CDib& src, double degrees, const RgbColour& background, CD
                 d[k] = static_cast<uint8_t>(Blend(a[k], b[k], cc[k], dd[k], px.weight, py.weight));
         }
     }
-}
-
-int RotateByAngle() {
-    const double a = rotateAngle;
-    if (a == 0 || a == 360) return 0;
-    if (a == 90) return TRANSFORM_ROTATE_90;
-    if (a == 180) return TRANSFORM_ROTATE_180;
-    if (a == 270) return TRANSFORM_ROTATE_270;
-    CDib& dib = CurrentImage.dib;
-    if (dib.Empty()) return 0;
-    try {
-        int w = 0, h = 0;
-        // A canvas over 65535 pixels either way cannot be a picture.
-        if (!RotatedCanvasSize(dib.width, dib.height, a, &w, &h)) throw kDibAllocFailure;
-        CDib holder;
-        const CDib& src = Source24(dib, holder);
-        CDib out;
-        out.Create(w, h, 24);
-        PushUndo();
-        RotateInto(src, a, BackgroundColour, out, ShowPercentInTitle);
-        dib.Swap(out);
-    } catch (const char* text) {
-        ShowTitle();
-        ShowMessage(text, kTransformCaption, kMbOk | kMbIconWarning);
-        return -1;
-    }
-    ShowEditedPicture();
-    return 0;
-}
-
-int RotateVariableAngleOk() {
-    HostSetWaitCursor(true);
-    int result = RotateByAngle();
-    if (result == TRANSFORM_ROTATE_90 || result == TRANSFORM_ROTATE_180 || result == TRANSFORM_ROTATE_270)
-        result = RunTransformCommand(result);
-    EditState = EDIT_NONE;
-    HostSetWaitCursor(false);
-    return result;
-}
-
-int RotateScrollPosition(int position, int request, int thumb) {
-    switch (request) {
-        case ROTATE_SCROLL_LINE_UP: position -= 1; break;
-        case ROTATE_SCROLL_LINE_DOWN: position += 1; break;
-        case ROTATE_SCROLL_PAGE_UP: position -= 6; break;
-        case ROTATE_SCROLL_PAGE_DOWN: position += 6; break;
-        case ROTATE_SCROLL_THUMB_POSITION:
-        case ROTATE_SCROLL_THUMB_TRACK: position = thumb; break;
-        case ROTATE_SCROLL_TOP: position = -180; break;
-        case ROTATE_SCROLL_BOTTOM: position = 180; break;
-        default: break;
-    }
-    return position < -180 ? -180 : position > 180 ? 180 : position;
-}
-
-double AngleFromScroll(int position, bool fine) { return fine ? position / 10.0 : position; }
-
-double ClampRotateAngle(double degrees) {
-    if (!(degrees == degrees)) return 0;
-    return degrees < -360 ? -360 : degrees > 360 ? 360 : degrees;
-}
-
-bool ParseRotateAngle(const std::string& text, double* degrees) {
-    const char* start = text.c_str();
-    char* end = nullptr;
-    const double value = std::strtod(start, &end);
-    if (end == start) return false;
-    *degrees = ClampRotateAngle(value);
-    return true;
 }
 
 void RotatePreview(CPreview& preview, const CDib& picture, double degrees, bool guideLines) {

@@ -42,6 +42,8 @@
 #include "shell/startup.h"
 #include "shell/view_setup_dialog.h"
 #include "shell/wintext.h"
+#include "edit/geometry.h"
+#include "edit/colour_depth.h"
 
 const WCHAR kWebAddress[] = TEXT("https://lumora.example.org/");
 bool cursorVisibleFlag = true;

@@ -15,6 +15,7 @@
 #include "shell/display.h"
 #include "shell/open_dialog.h"
 #include "shell/wintext.h"
+#include "edit/insert_session.h"
 
 namespace {
 

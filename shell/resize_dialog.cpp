@@ -12,6 +12,7 @@
 #include "shell/mainwnd.h"
 #include "shell/resource.h"
 #include "shell/wintext.h"
+#include "edit/geometry.h"
 
 namespace {
 

@@ -15,6 +15,9 @@
 #include "shell/mainwnd.h"
 #include "shell/resource.h"
 #include "shell/wintext.h"
+#include "edit/geometry.h"
+#include "view/rotate_dialog.h"
+#include "base/ranges.h"
 
 namespace {
 
@@ -69,7 +72,7 @@ void ShowAngle(HWND dialog) {
 void OnInit(HWND dialog, LPARAM lParam) {
     SetWindowLongPtrW(dialog, DWLP_USER, lParam);
     HWND bar = GetDlgItem(dialog, IDC_ROTATE_SCROLL);
-    SetScrollRange(bar, SB_CTL, -180, 180, FALSE);
+    SetScrollRange(bar, SB_CTL, kRotateScrollRange.low, kRotateScrollRange.high, FALSE);
     SetScrollPos(bar, SB_CTL, static_cast<int>(std::trunc(rotateAngle)), TRUE);
     ShowAngle(dialog);
     CheckDlgButton(dialog, IDC_ROTATE_FINE, rotateFineSteps ? BST_CHECKED : BST_UNCHECKED);

@@ -15,6 +15,7 @@
 #include "ops/insert.h"
 #include "ops_test_support.h"
 #include "test_support.h"
+#include "edit/insert_session.h"
 
 namespace {
 

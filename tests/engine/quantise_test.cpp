@@ -17,6 +17,7 @@
 #include "core/quantise_internal.h"
 #include "core/title.h"
 #include "test_support.h"
+#include "edit/colour_depth.h"
 
 namespace {
 

@@ -12,6 +12,7 @@
 #include "view/resize_dialog.h"
 #include "ops_test_support.h"
 #include "test_support.h"
+#include "edit/geometry.h"
 
 namespace {
 

@@ -15,6 +15,8 @@
 #include "ops_test_support.h"
 #include "base/settings.h"
 #include "test_support.h"
+#include "edit/geometry.h"
+#include "view/rotate_dialog.h"
 
 namespace {
 
