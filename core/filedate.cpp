@@ -7,6 +7,8 @@
 uint64_t inputFileTime = 0;
 
 int ReadFileDate(const std::string& path) {
+    // A date that cannot be read is no date: the previous file's must not reach the next save.
+    inputFileTime = 0;
     uint64_t time = 0;
     int result = HostReadFileTime(path, &time);
     if (result == -1) {

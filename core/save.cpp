@@ -69,24 +69,37 @@ int WriteImageFile(const std::string& path) {
     const FileType type = CurrentImage.saveType;
     const FormatRow* format = FindFormat(type);
     if (format == nullptr || format->write == nullptr) {
-        HostMessageBox(FormatText("Error: File type <%d> not supported in file: %s", static_cast<int>(type), path.c_str()),
-                       "File Write", kMbOk | kMbIconWarning);
+        // A batch run reports it like every write error, so that it never waits on a box
+        // nobody sees; otherwise it is a message of its own.
+        if (RunMode == RUN_BATCH && !VerboseFlag)
+            ReportWriteError(FormatText("Error: File type <%d> not supported in file", static_cast<int>(type)));
+        else
+            ShowMessage(FormatText("Error: File type <%d> not supported in file: %s", static_cast<int>(type), path.c_str()),
+                        "File Write", kMbOk | kMbIconWarning);
         return -1;
     }
     const int savedEditState = EditState;
     const bool busy = (format->flags & FORMAT_BUSY_WHILE_WRITING) != 0;
     if (busy) EditState = EDIT_WRITING_ANIMATION;
     int result;
+    // A writer that failed has said why; its own negative result must not be read as one
+    // of the stream's (it would add a wrong "could not open" report).
+    bool writerReported = false;
     try {
         WriteOptions options;
         options.depth = saveDepth;
         options.jpegQuality = jpegQuality;
-        result = WriteReplacing(path, [&](OutStream& out) { return format->write(out, CurrentImage.dib, options); });
+        result = WriteReplacing(path, [&](OutStream& out) {
+            const int written = format->write(out, CurrentImage.dib, options);
+            writerReported = written < 0;
+            return written;
+        });
     } catch (const char* text) {
         ShowMessage(text, "File Write", kMbOk | kMbIconWarning);
         result = -100;
     }
     if (busy) EditState = savedEditState;
+    if (writerReported) return -1;
     switch (result) {
         case WRITE_OK: break;
         case WRITE_CANT_CREATE:

@@ -154,7 +154,25 @@ void ResetListPosition() {
     std::srand(static_cast<unsigned>(std::time(nullptr)) & 0xFFFF);
 }
 
+namespace {
+
+// Set while a collection runs. It handles pending messages as it goes, and what they
+// ask for (a slide-show tick, another step) must neither see the half-built list nor
+// start a second collection into it.
+bool collecting = false;
+
+struct CollectingGuard {
+    CollectingGuard() { collecting = true; }
+    ~CollectingGuard() { collecting = false; }
+};
+
+}  // namespace
+
+bool FileListCollecting() { return collecting; }
+
 void BuildFileList(bool wholeFolder) {
+    if (collecting) return;
+    CollectingGuard guard;
     HostSetWaitCursor(true);
     FileList.entries.clear();
     FileList.fromListFile = false;
@@ -175,6 +193,7 @@ void BuildFileList(bool wholeFolder) {
     const std::string specName = bySpec ? fileSpec.substr(FileNameOffset(fileSpec)) : std::string();
     std::vector<std::vector<FileListEntry>> groups(bySpec ? 1 : kTypePatternCount);
     ShowSpinner();
+    HostPumpMessages();
     HostFoundFile found;
     uint32_t error = 0;
     HostFind find = HostFindFirst(bySpec ? fileSpec : std::string("*"), &found, &error);
@@ -251,6 +270,7 @@ void FindInList(const std::string& path) {
 }
 
 int StepInList(int step, std::string* name) {
+    if (collecting) return kListBusy;
     const int n = FileList.Count();
     const bool wrap = StartListAgain != 0;
     int& p = FileList.position;
@@ -282,6 +302,7 @@ int StepInList(int step, std::string* name) {
 }
 
 int NavigationTarget(int step, const std::string& currentPath, std::string* name) {
+    if (collecting) return kListBusy;
     if (FileList.stale) {
         ResetListPosition();
         if (!FileList.fromListFile) BuildFileList();
@@ -289,7 +310,7 @@ int NavigationTarget(int step, const std::string& currentPath, std::string* name
         FindInList(currentPath);
         FileList.stale = false;
     }
-    if (StepInList(step, name) < 0) {
+    if (StepInList(step, name) == -1) {
         ShowMessage("No file found, change directory or set different file types", "Viewer", kMbOk | kMbIconWarning);
         return -1;
     }

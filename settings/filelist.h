@@ -46,15 +46,23 @@ void ResetListPosition();
 // Collects the folder's matching files; a failure is reported and what was collected stays.
 // In the normal run mode only the first file is collected (stepping and the slide show
 // collect everything) unless `wholeFolder` asks for all of them.
+// Only one collection runs at a time: a call made while one runs (from a message it
+// handled) does nothing.
 void BuildFileList(bool wholeFolder = false);
+// True while a collection runs.
+bool FileListCollecting();
+// What the steps answer while a collection runs: nothing was done, try again later.
+constexpr int kListBusy = -2;
 void SortFileList();
 // position = index of the entry whose name equals the file-name part of `path`
 // (without regard to case), else -1.
 void FindInList(const std::string& path);
-// Moves by `step` (+1, -1, +5, -5 or 0) and gives the entry's name: 0, or -1 when empty.
+// Moves by `step` (+1, -1, +5, -5 or 0) and gives the entry's name: 0, -1 when empty,
+// kListBusy (nothing moved) while a collection runs.
 int StepInList(int step, std::string* name);
 
 // The file a navigation step shows: rebuilds and sorts the list first when it is stale
 // (finding the shown file `currentPath` in it), then steps. 0, or -1 after the message
-// "No file found, change directory or set different file types".
+// "No file found, change directory or set different file types"; kListBusy (nothing
+// done, nothing shown) while a collection runs.
 int NavigationTarget(int step, const std::string& currentPath, std::string* name);

@@ -180,3 +180,29 @@ TEST_F(FileListTest, FindsTheShownFileByName) {
 }
 
 }  // namespace
+
+namespace {
+
+// What a slide-show tick or a repeated key does while the collection handles messages.
+int busyAnswers = 0;
+void StepWhileCollecting() {
+    std::string name;
+    if (StepInList(1, &name) == kListBusy) ++busyAnswers;
+    if (NavigationTarget(1, "", &name) == kListBusy) ++busyAnswers;
+    FileList.stale = true;
+    BuildFileList();  // dropped: one collection at a time
+}
+
+TEST_F(FileListTest, OneCollectionAtATime) {
+    for (const char* n : {"a.bmp", "b.bmp", "c.gif"}) Touch(n);
+    busyAnswers = 0;
+    NativeHostOnPump = StepWhileCollecting;
+    Rebuild();
+    NativeHostOnPump = nullptr;
+    EXPECT_EQ(busyAnswers, 2);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"a.bmp", "b.bmp", "c.gif"}));
+    EXPECT_TRUE(NativeHost.boxes.empty());
+    EXPECT_FALSE(FileListCollecting());
+}
+
+}  // namespace

@@ -124,6 +124,13 @@ TEST_F(Save, SuccessTitlesTheWrittenFileAndKeepsTheDate) {
     ASSERT_EQ(WriteImageFile(dir + "/second.bmp"), 0);
     ASSERT_EQ(::stat((dir + "/second.bmp").c_str(), &st), 0);
     EXPECT_GT(st.st_mtime, 1262304000);
+
+    // A file whose date cannot be read leaves no date behind for the next save.
+    inputFileTime = (1262304000ull + 11644473600ull) * 10000000ull;
+    EXPECT_LT(ReadFileDate(dir + "/missing.bmp"), 0);
+    ASSERT_EQ(WriteImageFile(dir + "/third.bmp"), 0);
+    ASSERT_EQ(::stat((dir + "/third.bmp").c_str(), &st), 0);
+    EXPECT_GT(st.st_mtime, 1262304000);
 }
 
 TEST_F(Save, FailedWritesLeaveTheOldFileAndNoLeftovers) {
@@ -153,6 +160,26 @@ TEST_F(Save, TypesWithoutAWriterSaySo) {
     ASSERT_EQ(NativeHost.boxes.size(), 1u);
     EXPECT_EQ(NativeHost.boxes[0], "Error: File type <4> not supported in file: " + dir + "/x.jpg");
     EXPECT_EQ(NativeHost.captions[0], "File Write");
+
+    // A batch run is told on standard output and never waits on a box.
+    NativeHostReset();
+    RunMode = RUN_BATCH;
+    EXPECT_LT(WriteImageFile(dir + "/x.jpg"), 0);
+    RunMode = RUN_NORMAL;
+    EXPECT_TRUE(NativeHost.boxes.empty());
+    EXPECT_EQ(NativeHost.stdoutText, "Error: File type <4> not supported in file: " + dir + "/x.jpg\n");
+}
+
+TEST_F(Save, AFailingWriterReportsOnce) {
+    // The quantiser refuses the depth and says so, the writer says why it stopped; the
+    // dispatcher adds nothing (its "could not open" would be wrong).
+    Picture(4, 2);
+    saveDepth = 2;
+    ditherMethod = '1';
+    EXPECT_LT(WriteImageFile(dir + "/q.bmp"), 0);
+    saveDepth = 24;
+    ASSERT_EQ(NativeHost.boxes.size(), 2u);
+    EXPECT_EQ(NativeHost.boxes[1], "Can't write BMP file due to dither fail : " + dir + "/q.bmp\n");
 }
 
 TEST_F(Save, ProposedNames) {
