@@ -36,7 +36,7 @@
 #include "shell/mainwnd.h"
 #include "shell/open_dialog.h"
 #include "shell/resize_dialog.h"
-#include "shell/resource.h"
+#include "base/ids.h"
 #include "shell/rotate_dialog.h"
 #include "shell/settings_dialogs.h"
 #include "shell/startup.h"
@@ -47,7 +47,7 @@ const WCHAR kWebAddress[] = TEXT("https://lumora.example.org/");
 bool cursorVisibleFlag = true;
 
 void EndSlideShow(HWND window) {
-    if (RunMode == RUN_SLIDESHOW) KillTimer(window, kSlideShowTimer);
+    if (RunMode == RUN_SLIDESHOW) KillTimer(window, IDT_SLIDE_SHOW);
 }
 
 namespace {
@@ -116,12 +116,12 @@ void OnSlideShow(HWND window) {
     if (RunMode == RUN_QUICKVIEW) return;
     StopAnimation();
     if (RunMode == RUN_SLIDESHOW) {
-        KillTimer(window, kSlideShowTimer);
+        KillTimer(window, IDT_SLIDE_SHOW);
         RunMode = RUN_NORMAL;
         ShowCursorCounted(cursorVisibleFlag);
         return;
     }
-    if (SetTimer(window, kSlideShowTimer, SlideShowDuration, nullptr) == 0) {
+    if (SetTimer(window, IDT_SLIDE_SHOW, SlideShowDuration, nullptr) == 0) {
         ShowMessage("Too many timers open for slide show!", "Viewer", kMbOk | kMbIconWarning);
         return;
     }
@@ -145,7 +145,7 @@ void OnSlideShowTick(HWND window) {
     StopAnimation();
     std::string name;
     if (StepInList(FileList.step, &name) < 0) {
-        KillTimer(window, kSlideShowTimer);
+        KillTimer(window, IDT_SLIDE_SHOW);
         RunMode = RUN_NORMAL;
         ShowMessage("No file found, change directory or set different file types", "Viewer", kMbOk | kMbIconWarning);
     } else {
@@ -191,7 +191,6 @@ const int kBlockedWhileAnimating[] = {
     IDM_ADD_TEXT, IDM_PIXEL_COLOUR,
 };
 
-constexpr UINT kCloseTimer = 3;
 constexpr int kSaveBufferUnits = 480;
 
 // The path ReOpen and Save work from.
@@ -759,11 +758,11 @@ void OnInitMenuPopup(HMENU popup) {
 
 void OnTimer(HWND window, UINT_PTR id) {
     // Timer 5 (quick-view polling) belongs to a module not built yet.
-    if (id == kSlideShowTimer) OnSlideShowTick(window);
-    if (id == kAnimationTimer) {
+    if (id == IDT_SLIDE_SHOW) OnSlideShowTick(window);
+    if (id == IDT_ANIMATION) {
         // Window timers repeat: the frame timer is one-shot, each frame arms it anew.
-        KillTimer(window, kAnimationTimer);
+        KillTimer(window, IDT_ANIMATION);
         OnAnimationTick();
     }
-    if (id == kCloseTimer) DestroyWindow(window);
+    if (id == IDT_CLOSE) DestroyWindow(window);
 }

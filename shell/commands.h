@@ -17,10 +17,6 @@ void OnInitMenuPopup(HMENU popup);
 // WM_TIMER.
 void OnTimer(HWND window, UINT_PTR id);
 
-// Timer 1 steps the slide show.
-constexpr UINT_PTR kSlideShowTimer = 1;
-// One-shot in use: each frame of an animation arms it again for the next.
-constexpr UINT_PTR kAnimationTimer = 2;
 // Ends a running slide show (Open, ReOpen, the histories and a dropped file do): its timer
 // is killed. The caller sets the run mode that follows.
 void EndSlideShow(HWND window);

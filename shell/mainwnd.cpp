@@ -23,7 +23,7 @@
 #include "shell/insert_image.h"
 #include "shell/mouse.h"
 #include "shell/open_dialog.h"
-#include "shell/resource.h"
+#include "base/ids.h"
 #include "shell/startup.h"
 #include "shell/wintext.h"
 
@@ -116,7 +116,7 @@ BOOL WriteMenuDump(HWND window, const WCHAR* file) {
 LRESULT OnCopyData(HWND window, const COPYDATASTRUCT* data) {
     if (data == nullptr) return FALSE;
     switch (data->dwData) {
-        case kCopyDataDropFiles: {
+        case LUM_REQUEST_DROP_FILES: {
             const size_t units = data->cbData / sizeof(WCHAR);
             if (units < 2 || data->lpData == nullptr) return FALSE;
             // A DROPFILES header and the names, ending with two terminators whatever was sent.
@@ -134,15 +134,15 @@ LRESULT OnCopyData(HWND window, const COPYDATASTRUCT* data) {
             }
             return TRUE;
         }
-        case kCopyDataMarkChanged: CurrentImage.modified = true; return TRUE;
-        case kCopyDataMapPoint: {
+        case LUM_REQUEST_MARK_CHANGED: CurrentImage.modified = true; return TRUE;
+        case LUM_REQUEST_MAP_POINT: {
             if (data->cbData < 2 * sizeof(int32_t) || data->lpData == nullptr) return FALSE;
             int32_t point[2];
             std::memcpy(point, data->lpData, sizeof point);
             const DisplayPoint p = PictureAtClientPoint(window, point[0], point[1]);
             return 1 + static_cast<LRESULT>(p.x) + 65536 * static_cast<LRESULT>(p.y);
         }
-        case kCopyDataDumpMenu: {
+        case LUM_REQUEST_DUMP_MENU: {
             const size_t units = data->cbData / sizeof(WCHAR);
             if (units < 2 || data->lpData == nullptr) return FALSE;
             WString file(static_cast<const WCHAR*>(data->lpData), units);
