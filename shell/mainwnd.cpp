@@ -34,6 +34,18 @@ namespace {
 
 const WCHAR kMainClassName[] = TEXT("Lumorawnd");
 const WCHAR kViewerResource[] = TEXT(IDR_VIEWER_NAME);
+// Whether the test requests are answered. They are for the end-to-end tests only: without
+// LUMORA_TEST_REQUESTS=1 in the program's environment at start, no other process can make
+// the program write a file, drop files on it or mark its picture changed.
+bool testRequestsEnabled = false;
+
+// Read from the Windows environment (a winelib program's C library sees only the Unix one).
+bool TestRequestsWanted() {
+    WCHAR value[4] = {};
+    const DWORD units = GetEnvironmentVariableW(TEXT("LUMORA_TEST_REQUESTS"), value, 4);
+    return units == 1 && value[0] == '1';
+}
+
 // The overlapped-window style plus bit 3, as the program has always created its window.
 // The style never changes; the borderless display mode moves the frame off the screen instead.
 constexpr DWORD kMainWindowStyle = WS_OVERLAPPEDWINDOW | 0x0008;
@@ -112,9 +124,9 @@ BOOL WriteMenuDump(HWND window, const WCHAR* file) {
     return ok && written == text.size();
 }
 
-// The test requests (see mainwnd.h).
+// The test requests (see mainwnd.h); FALSE, doing nothing, unless the tests enabled them.
 LRESULT OnCopyData(HWND window, const COPYDATASTRUCT* data) {
-    if (data == nullptr) return FALSE;
+    if (!testRequestsEnabled || data == nullptr) return FALSE;
     switch (data->dwData) {
         case LUM_REQUEST_DROP_FILES: {
             const size_t units = data->cbData / sizeof(WCHAR);
@@ -269,6 +281,7 @@ void MeasureScreen() {
 }
 
 HWND CreateMainWindow(HINSTANCE instance, int showCommand) {
+    testRequestsEnabled = TestRequestsWanted();
     MeasureScreen();
     // Created tiny and centred; the first picture sizes it.
     const int x = static_cast<int16_t>((workAreaWidth - 5) / 2);

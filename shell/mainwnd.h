@@ -24,7 +24,9 @@ void ShowUnknownException();
 void WriteStandardError(const std::string& text);
 
 // Test requests carried by WM_COPYDATA (dwData, numbered in base/ids.h). The end-to-end
-// tests use them for what another process cannot do directly:
+// tests use them for what another process cannot do directly. The program answers them
+// only when LUMORA_TEST_REQUESTS=1 is in its environment at start; otherwise each request
+// returns FALSE and does nothing.
 //   LUM_REQUEST_DROP_FILES    a file drop needs an HDROP of this process, so the program
 //                             builds one from the names (UTF-16, each NUL-terminated, a
 //                             final NUL) and posts itself WM_DROPFILES, which runs the real
