@@ -47,7 +47,7 @@ function(lumora_winelib_resources target rcfile)
   add_custom_command(OUTPUT ${res}
     COMMAND ${LUMORA_WRC_PROGRAM} -I${CMAKE_SOURCE_DIR} -o ${res} ${rcfile}
     WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
-    DEPENDS ${rcfile} ${CMAKE_SOURCE_DIR}/shell/resource.h ${artwork}
+    DEPENDS ${rcfile} ${CMAKE_SOURCE_DIR}/base/ids.h ${artwork}
     COMMENT "Compiling resources ${name}.rc"
     VERBATIM)
   add_custom_target(${target}_resources DEPENDS ${res})

@@ -1,6 +1,6 @@
-// The command dispatch of the main window: WM_COMMAND, the keys, the menu's check marks
-// and grey items, and the commands that have no module of their own (open, save, exit,
-// delete, wallpaper, the setting toggles).
+// What the main window's procedure calls: WM_COMMAND (shell/command_table.cpp), the keys
+// (shell/key_commands.cpp), the menu's check marks and grey items (shell/menu.cpp) and the
+// timers (shell/navigation_commands.cpp).
 #pragma once
 
 #include <windows.h>
@@ -17,20 +17,14 @@ void OnInitMenuPopup(HMENU popup);
 // WM_TIMER.
 void OnTimer(HWND window, UINT_PTR id);
 
-// Timer 1 steps the slide show.
-constexpr UINT_PTR kSlideShowTimer = 1;
-// One-shot in use: each frame of an animation arms it again for the next.
-constexpr UINT_PTR kAnimationTimer = 2;
 // Ends a running slide show (Open, ReOpen, the histories and a dropped file do): its timer
 // is killed. The caller sets the run mode that follows.
 void EndSlideShow(HWND window);
 
 // True when command `id` must do nothing now (and its menu item is greyed): quick view
 // blocks all but Exit and its own toggle; an animation playing on its own blocks the
-// commands that change or write the picture.
+// commands that change or write the picture. Both follow from the command's row.
 bool CommandIsBlocked(int id);
-// True when `id` is in the list of commands this build does not have yet.
-bool CommandNotBuiltYet(int id);
 
 // Whether the mouse cursor is shown ("Show/Hide Cursor").
 extern bool cursorVisibleFlag;

@@ -13,7 +13,7 @@
 #include "core/title.h"
 #include "base/settings.h"
 #include "shell/mainwnd.h"
-#include "shell/resource.h"
+#include "base/ids.h"
 #include "shell/view_dialogs.h"
 
 namespace {

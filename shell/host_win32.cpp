@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/ids.h"
 #include "platform/host.h"
 #include "shell/commands.h"
 #include "shell/display.h"
@@ -95,11 +96,11 @@ void HostLayOutWindow() {
 
 bool HostArmFrameTimer(unsigned milliseconds) {
     if (MainWindow == nullptr) return false;
-    return SetTimer(MainWindow, kAnimationTimer, milliseconds, nullptr) != 0;
+    return SetTimer(MainWindow, IDT_ANIMATION, milliseconds, nullptr) != 0;
 }
 
 void HostKillFrameTimer() {
-    if (MainWindow != nullptr) KillTimer(MainWindow, kAnimationTimer);
+    if (MainWindow != nullptr) KillTimer(MainWindow, IDT_ANIMATION);
 }
 
 void HostPumpMessages() {

@@ -15,7 +15,7 @@
 #include "base/text.h"
 #include "core/title.h"
 #include "shell/mainwnd.h"
-#include "shell/resource.h"
+#include "base/ids.h"
 #include "shell/wintext.h"
 
 #ifndef LUMORA_VERSION

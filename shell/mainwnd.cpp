@@ -23,7 +23,7 @@
 #include "shell/insert_image.h"
 #include "shell/mouse.h"
 #include "shell/open_dialog.h"
-#include "shell/resource.h"
+#include "base/ids.h"
 #include "shell/startup.h"
 #include "shell/wintext.h"
 
@@ -34,6 +34,18 @@ namespace {
 
 const WCHAR kMainClassName[] = TEXT("Lumorawnd");
 const WCHAR kViewerResource[] = TEXT(IDR_VIEWER_NAME);
+// Whether the test requests are answered. They are for the end-to-end tests only: without
+// LUMORA_TEST_REQUESTS=1 in the program's environment at start, no other process can make
+// the program write a file, drop files on it or mark its picture changed.
+bool testRequestsEnabled = false;
+
+// Read from the Windows environment (a winelib program's C library sees only the Unix one).
+bool TestRequestsWanted() {
+    WCHAR value[4] = {};
+    const DWORD units = GetEnvironmentVariableW(TEXT("LUMORA_TEST_REQUESTS"), value, 4);
+    return units == 1 && value[0] == '1';
+}
+
 // The overlapped-window style plus bit 3, as the program has always created its window.
 // The style never changes; the borderless display mode moves the frame off the screen instead.
 constexpr DWORD kMainWindowStyle = WS_OVERLAPPEDWINDOW | 0x0008;
@@ -112,11 +124,11 @@ BOOL WriteMenuDump(HWND window, const WCHAR* file) {
     return ok && written == text.size();
 }
 
-// The test requests (see mainwnd.h).
+// The test requests (see mainwnd.h); FALSE, doing nothing, unless the tests enabled them.
 LRESULT OnCopyData(HWND window, const COPYDATASTRUCT* data) {
-    if (data == nullptr) return FALSE;
+    if (!testRequestsEnabled || data == nullptr) return FALSE;
     switch (data->dwData) {
-        case kCopyDataDropFiles: {
+        case LUM_REQUEST_DROP_FILES: {
             const size_t units = data->cbData / sizeof(WCHAR);
             if (units < 2 || data->lpData == nullptr) return FALSE;
             // A DROPFILES header and the names, ending with two terminators whatever was sent.
@@ -134,15 +146,15 @@ LRESULT OnCopyData(HWND window, const COPYDATASTRUCT* data) {
             }
             return TRUE;
         }
-        case kCopyDataMarkChanged: CurrentImage.modified = true; return TRUE;
-        case kCopyDataMapPoint: {
+        case LUM_REQUEST_MARK_CHANGED: CurrentImage.modified = true; return TRUE;
+        case LUM_REQUEST_MAP_POINT: {
             if (data->cbData < 2 * sizeof(int32_t) || data->lpData == nullptr) return FALSE;
             int32_t point[2];
             std::memcpy(point, data->lpData, sizeof point);
             const DisplayPoint p = PictureAtClientPoint(window, point[0], point[1]);
             return 1 + static_cast<LRESULT>(p.x) + 65536 * static_cast<LRESULT>(p.y);
         }
-        case kCopyDataDumpMenu: {
+        case LUM_REQUEST_DUMP_MENU: {
             const size_t units = data->cbData / sizeof(WCHAR);
             if (units < 2 || data->lpData == nullptr) return FALSE;
             WString file(static_cast<const WCHAR*>(data->lpData), units);
@@ -269,6 +281,7 @@ void MeasureScreen() {
 }
 
 HWND CreateMainWindow(HINSTANCE instance, int showCommand) {
+    testRequestsEnabled = TestRequestsWanted();
     MeasureScreen();
     // Created tiny and centred; the first picture sizes it.
     const int x = static_cast<int16_t>((workAreaWidth - 5) / 2);

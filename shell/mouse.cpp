@@ -12,7 +12,7 @@
 #include "shell/display.h"
 #include "shell/info_dialogs.h"
 #include "shell/insert_image.h"
-#include "shell/resource.h"
+#include "base/ids.h"
 #include "shell/startup.h"
 
 MouseSelection mouseSelection;

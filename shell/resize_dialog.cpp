@@ -10,7 +10,7 @@
 #include "shell/dialog_common.h"
 #include "shell/display.h"
 #include "shell/mainwnd.h"
-#include "shell/resource.h"
+#include "base/ids.h"
 #include "shell/wintext.h"
 #include "edit/geometry.h"
 

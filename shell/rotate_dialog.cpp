@@ -13,7 +13,7 @@
 #include "shell/dialog_common.h"
 #include "shell/display.h"
 #include "shell/mainwnd.h"
-#include "shell/resource.h"
+#include "base/ids.h"
 #include "shell/wintext.h"
 #include "edit/geometry.h"
 #include "view/rotate_dialog.h"

@@ -12,7 +12,7 @@
 #include "base/settings.h"
 #include "shell/dialog_common.h"
 #include "shell/mainwnd.h"
-#include "shell/resource.h"
+#include "base/ids.h"
 #include "shell/wintext.h"
 
 namespace {

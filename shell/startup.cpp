@@ -21,7 +21,7 @@
 #include "shell/display.h"
 #include "shell/insert_image.h"
 #include "shell/mainwnd.h"
-#include "shell/resource.h"
+#include "base/ids.h"
 #include "shell/wintext.h"
 
 InstanceLink instanceLink;
@@ -36,8 +36,6 @@ constexpr size_t kThreadIdOffset = 0;
 constexpr size_t kAllowOffset = 4;
 constexpr size_t kCommandLineOffset = 8;
 constexpr size_t kCommandLineUnits = 2048;  // including the terminator
-
-constexpr UINT kQuickViewTimer = 5;
 
 uint32_t ReadU32(const uint8_t* p) {
     uint32_t v;
@@ -264,6 +262,6 @@ void OnDropFiles(HWND window, HDROP drop) {
 }
 
 void StopTimersAtExit(HWND window) {
-    KillTimer(window, kQuickViewTimer);
+    KillTimer(window, IDT_QUICK_VIEW);
     EndSlideShow(window);
 }

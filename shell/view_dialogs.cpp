@@ -6,7 +6,7 @@
 #include "base/text.h"
 #include "shell/dialog_common.h"
 #include "shell/mainwnd.h"
-#include "shell/resource.h"
+#include "base/ids.h"
 #include "shell/wintext.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "settings/view_setup.h"
 #include "shell/dialog_common.h"
 #include "shell/mainwnd.h"
-#include "shell/resource.h"
+#include "base/ids.h"
 #include "shell/wintext.h"
 
 namespace {

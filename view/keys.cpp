@@ -2,22 +2,36 @@
 
 #include <cstdint>
 
+#include "base/ids.h"
 #include "view/display.h"
 
 const LetterKey kLetterKeys[26] = {
-    {'A', 5, 5508, 4000, RULE_SHIFT_FIRST},    {'B', 10, 151, 1050, RULE_CTRL_FIRST},
-    {'C', 41, 169, 90, RULE_SHIFT_FIRST},      {'D', 15, 5505, 516, RULE_CTRL_FIRST},
-    {'E', 76, 196, 70, RULE_SHIFT_FIRST},      {'F', 17, 40004, 5513, RULE_CTRL_FIRST},
-    {'G', 43, 5504, 1300, RULE_SHIFT_FIRST},   {'H', 14, 176, 5515, RULE_CTRL_FIRST},
-    {'I', 42, 40005, 140, RULE_CTRL_FIRST},    {'J', 62, 62, 62, RULE_NONE},
-    {'K', 66, 66, 66, RULE_NONE},              {'L', 22, 23, 24, RULE_SHIFT_FIRST},
-    {'M', 44, 44, 5514, RULE_NONE},            {'N', 16, 16, 5518, RULE_NONE},
-    {'O', 2, 2, 40003, RULE_NONE},             {'P', 7, 5517, 300, RULE_CTRL_FIRST},
-    {'Q', 18, 18, 18, RULE_NONE},              {'R', 3, 170, 137, RULE_SHIFT_FIRST},
-    {'S', 120, 4, 13, RULE_CTRL_FIRST},        {'T', 19, 135, 134, RULE_SHIFT_FIRST},
-    {'U', 83, 83, 83, RULE_NONE},              {'V', 20, 20, 91, RULE_NONE},
-    {'W', 21, 21, 9, RULE_NONE},               {'X', 26, 5502, 5503, RULE_CTRL_FIRST},
-    {'Y', 27, 5506, 51, RULE_CTRL_FIRST},      {'Z', 11, 177, 50, RULE_CTRL_FIRST},
+    {'A', IDM_SAVE_AS, IDM_BATCH, IDM_QUICK_JPEG, RULE_SHIFT_FIRST},
+    {'B', IDM_BEST_FIT, IDM_NO_BORDER, IDM_BRIGHTNESS, RULE_CTRL_FIRST},
+    {'C', IDM_COLOURS_RGB, IDM_LOSSLESS_CROP, IDM_COPY, RULE_SHIFT_FIRST},
+    {'D', IDM_DOUBLE, IDM_DECOMPOSE, IDM_COLOUR_DEPTH, RULE_CTRL_FIRST},
+    {'E', IDM_EMBOSS_COLOUR, IDM_EMAIL, IDM_EMBOSS_MEDIUM, RULE_SHIFT_FIRST},
+    {'F', IDM_QUADRUPLE, IDM_ADD_TEXT, IDM_OTHER_FILTERS, RULE_CTRL_FIRST},
+    {'G', IDM_GREYSCALE, IDM_BUILD_ANIMATION, IDM_GAMMA, RULE_SHIFT_FIRST},
+    {'H', IDM_HALF, IDM_HISTOGRAM, IDM_CTRL_H_UNASSIGNED, RULE_CTRL_FIRST},
+    {'I', IDM_NEGATIVE, IDM_INSERT_IMAGE, IDM_BUILD_ICON, RULE_CTRL_FIRST},
+    {'J', IDM_BLUR, IDM_BLUR, IDM_BLUR, RULE_NONE},
+    {'K', IDM_SHARPEN, IDM_SHARPEN, IDM_SHARPEN, RULE_NONE},
+    {'L', IDM_LOAD_NEXT, IDM_LOAD_PREVIOUS, IDM_LOAD_FIFTH, RULE_SHIFT_FIRST},
+    {'M', IDM_MONOCHROME, IDM_MONOCHROME, IDM_MAPPING, RULE_NONE},
+    {'N', IDM_NORMAL, IDM_NORMAL, IDM_SPHERICAL, RULE_NONE},
+    {'O', IDM_OPEN, IDM_OPEN, IDM_BORDERS, RULE_NONE},
+    {'P', IDM_PRINT, IDM_PARALLELOGRAM, IDM_PRINT_SETUP, RULE_CTRL_FIRST},
+    {'Q', IDM_QUARTER, IDM_QUARTER, IDM_QUARTER, RULE_NONE},
+    {'R', IDM_REOPEN, IDM_ROTATE_ANGLE, IDM_PIXEL_COLOUR, RULE_SHIFT_FIRST},
+    {'S', IDM_RESIZE, IDM_SAVE, IDM_FULL_SCREEN, RULE_CTRL_FIRST},
+    {'T', IDM_FLIP_HORIZONTAL, IDM_THUMBNAIL_SETUP, IDM_BUILD_THUMBNAILS, RULE_SHIFT_FIRST},
+    {'U', IDM_USER_FILTER, IDM_USER_FILTER, IDM_USER_FILTER, RULE_NONE},
+    {'V', IDM_FLIP_VERTICAL, IDM_FLIP_VERTICAL, IDM_PASTE, RULE_NONE},
+    {'W', IDM_SLIDE_SHOW, IDM_SLIDE_SHOW, IDM_WALLPAPER, RULE_NONE},
+    {'X', IDM_VIEW_SETUP, IDM_FIXED_SIZE, IDM_FIXED_WINDOW, RULE_CTRL_FIRST},
+    {'Y', IDM_GIF_SETUP, IDM_TRAPEZOID, IDM_IMAGE_REDO, RULE_CTRL_FIRST},
+    {'Z', IDM_ZOOM, IDM_WHEEL_ZOOM, IDM_IMAGE_UNDO, RULE_CTRL_FIRST},
 };
 
 int LetterKeyCommand(int virtualKey, bool shift, bool ctrl) {
@@ -25,7 +39,7 @@ int LetterKeyCommand(int virtualKey, bool shift, bool ctrl) {
     const LetterKey& k = kLetterKeys[virtualKey - 'A'];
     if (shift && ctrl) {
         // "Load Back 5" has a key of its own: Ctrl+Shift+L.
-        if (k.letter == 'L') return 25;
+        if (k.letter == 'L') return IDM_LOAD_BACK_FIVE;
         // Rows whose Shift command is the plain one have only Ctrl to tell apart.
         if (k.rule == RULE_SHIFT_FIRST) return k.shift;
         return k.ctrl;
@@ -37,16 +51,16 @@ int LetterKeyCommand(int virtualKey, bool shift, bool ctrl) {
 
 int FixedKeyCommand(int character) {
     switch (character) {
-        case '1': return 120;
-        case '2': return 98;
-        case '5': return 38;
-        case '6': return 49;
-        case '7': return 30;
-        case '8': return 29;
-        case '9': return 28;
-        case ',': return 150;
+        case '1': return IDM_RESIZE;
+        case '2': return IDM_CAPTURE;
+        case '5': return IDM_MOSAIC;
+        case '6': return IDM_COLOURS_HSV;
+        case '7': return IDM_ROTATE_270;
+        case '8': return IDM_ROTATE_180;
+        case '9': return IDM_ROTATE_90;
+        case ',': return IDM_SHOW_CURSOR;
         case '=':
-        case '.': return 52;
+        case '.': return IDM_START_DEVE;
         default: return 0;
     }
 }

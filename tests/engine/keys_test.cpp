@@ -1,6 +1,7 @@
 // The key table: each letter with no modifier, Shift, Ctrl, and both.
 #include <gtest/gtest.h>
 
+#include "base/ids.h"
 #include "view/display.h"
 #include "view/keys.h"
 
@@ -9,15 +10,32 @@ namespace {
 TEST(LetterKeys, EveryLetterReachesItsCommands) {
     // letter, plain, Shift, Ctrl, Ctrl+Shift
     const int table[26][5] = {
-        {'A', 5, 5508, 4000, 5508},  {'B', 10, 151, 1050, 1050},   {'C', 41, 169, 90, 169},
-        {'D', 15, 5505, 516, 516},   {'E', 76, 196, 70, 196},      {'F', 17, 40004, 5513, 5513},
-        {'G', 43, 5504, 1300, 5504}, {'H', 14, 176, 5515, 5515},   {'I', 42, 40005, 140, 140},
-        {'J', 62, 62, 62, 62},       {'K', 66, 66, 66, 66},        {'L', 22, 23, 24, 25},
-        {'M', 44, 44, 5514, 5514},   {'N', 16, 16, 5518, 5518},    {'O', 2, 2, 40003, 40003},
-        {'P', 7, 5517, 300, 300},    {'Q', 18, 18, 18, 18},        {'R', 3, 170, 137, 170},
-        {'S', 120, 4, 13, 13},       {'T', 19, 135, 134, 135},     {'U', 83, 83, 83, 83},
-        {'V', 20, 20, 91, 91},       {'W', 21, 21, 9, 9},          {'X', 26, 5502, 5503, 5503},
-        {'Y', 27, 5506, 51, 51},     {'Z', 11, 177, 50, 50},
+        {'A', IDM_SAVE_AS, IDM_BATCH, IDM_QUICK_JPEG, IDM_BATCH},
+        {'B', IDM_BEST_FIT, IDM_NO_BORDER, IDM_BRIGHTNESS, IDM_BRIGHTNESS},
+        {'C', IDM_COLOURS_RGB, IDM_LOSSLESS_CROP, IDM_COPY, IDM_LOSSLESS_CROP},
+        {'D', IDM_DOUBLE, IDM_DECOMPOSE, IDM_COLOUR_DEPTH, IDM_COLOUR_DEPTH},
+        {'E', IDM_EMBOSS_COLOUR, IDM_EMAIL, IDM_EMBOSS_MEDIUM, IDM_EMAIL},
+        {'F', IDM_QUADRUPLE, IDM_ADD_TEXT, IDM_OTHER_FILTERS, IDM_OTHER_FILTERS},
+        {'G', IDM_GREYSCALE, IDM_BUILD_ANIMATION, IDM_GAMMA, IDM_BUILD_ANIMATION},
+        {'H', IDM_HALF, IDM_HISTOGRAM, IDM_CTRL_H_UNASSIGNED, IDM_CTRL_H_UNASSIGNED},
+        {'I', IDM_NEGATIVE, IDM_INSERT_IMAGE, IDM_BUILD_ICON, IDM_BUILD_ICON},
+        {'J', IDM_BLUR, IDM_BLUR, IDM_BLUR, IDM_BLUR},
+        {'K', IDM_SHARPEN, IDM_SHARPEN, IDM_SHARPEN, IDM_SHARPEN},
+        {'L', IDM_LOAD_NEXT, IDM_LOAD_PREVIOUS, IDM_LOAD_FIFTH, IDM_LOAD_BACK_FIVE},
+        {'M', IDM_MONOCHROME, IDM_MONOCHROME, IDM_MAPPING, IDM_MAPPING},
+        {'N', IDM_NORMAL, IDM_NORMAL, IDM_SPHERICAL, IDM_SPHERICAL},
+        {'O', IDM_OPEN, IDM_OPEN, IDM_BORDERS, IDM_BORDERS},
+        {'P', IDM_PRINT, IDM_PARALLELOGRAM, IDM_PRINT_SETUP, IDM_PRINT_SETUP},
+        {'Q', IDM_QUARTER, IDM_QUARTER, IDM_QUARTER, IDM_QUARTER},
+        {'R', IDM_REOPEN, IDM_ROTATE_ANGLE, IDM_PIXEL_COLOUR, IDM_ROTATE_ANGLE},
+        {'S', IDM_RESIZE, IDM_SAVE, IDM_FULL_SCREEN, IDM_FULL_SCREEN},
+        {'T', IDM_FLIP_HORIZONTAL, IDM_THUMBNAIL_SETUP, IDM_BUILD_THUMBNAILS, IDM_THUMBNAIL_SETUP},
+        {'U', IDM_USER_FILTER, IDM_USER_FILTER, IDM_USER_FILTER, IDM_USER_FILTER},
+        {'V', IDM_FLIP_VERTICAL, IDM_FLIP_VERTICAL, IDM_PASTE, IDM_PASTE},
+        {'W', IDM_SLIDE_SHOW, IDM_SLIDE_SHOW, IDM_WALLPAPER, IDM_WALLPAPER},
+        {'X', IDM_VIEW_SETUP, IDM_FIXED_SIZE, IDM_FIXED_WINDOW, IDM_FIXED_WINDOW},
+        {'Y', IDM_GIF_SETUP, IDM_TRAPEZOID, IDM_IMAGE_REDO, IDM_IMAGE_REDO},
+        {'Z', IDM_ZOOM, IDM_WHEEL_ZOOM, IDM_IMAGE_UNDO, IDM_IMAGE_UNDO},
     };
     for (const auto& row : table) {
         EXPECT_EQ(LetterKeyCommand(row[0], false, false), row[1]) << char(row[0]);
@@ -30,10 +48,10 @@ TEST(LetterKeys, EveryLetterReachesItsCommands) {
 }
 
 TEST(FixedKeys, DigitsAndPunctuation) {
-    EXPECT_EQ(FixedKeyCommand('1'), 120);
-    EXPECT_EQ(FixedKeyCommand('9'), 28);
-    EXPECT_EQ(FixedKeyCommand('.'), 52);
-    EXPECT_EQ(FixedKeyCommand(','), 150);
+    EXPECT_EQ(FixedKeyCommand('1'), IDM_RESIZE);
+    EXPECT_EQ(FixedKeyCommand('9'), IDM_ROTATE_90);
+    EXPECT_EQ(FixedKeyCommand('.'), IDM_START_DEVE);
+    EXPECT_EQ(FixedKeyCommand(','), IDM_SHOW_CURSOR);
     EXPECT_EQ(FixedKeyCommand('3'), 0);  // animation speed: not a command
     EXPECT_EQ(FixedKeyCommand('0'), 0);
     // '3' slows the animation down (never below 1 %), '4' speeds it up without a floor.

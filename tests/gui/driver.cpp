@@ -64,7 +64,7 @@
 //                                   0x40 | (x / 256) << 3 | y / 256; up to 2048 x 2048
 //                                   before they repeat)
 //   dump-menu FILE                  the program writes its menu to FILE (UTF-8), as
-//                                   prepared for showing (see kCopyDataDumpMenu)
+//                                   prepared for showing (see LUM_REQUEST_DUMP_MENU)
 //   expect-layout DX DY DW DH SX SY SW SH BG
 //                                   the client area shows picture rectangle SX, SY, SW x SH
 //                                   (top-down, of a make-pattern picture) stretched onto
@@ -80,6 +80,8 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
+
+#include "base/ids.h"
 
 namespace {
 
@@ -450,10 +452,6 @@ std::vector<HWND> MainWindows() {
 
 // --- the program's test requests (WM_COPYDATA; see shell/mainwnd.h) ---
 
-constexpr ULONG_PTR kCopyDataDropFiles = 0x4C554D44;
-constexpr ULONG_PTR kCopyDataMarkChanged = 0x4C554D43;
-constexpr ULONG_PTR kCopyDataMapPoint = 0x4C554D50;
-
 LRESULT SendRequest(ULONG_PTR kind, const void* data, DWORD bytes) {
     COPYDATASTRUCT request;
     request.dwData = kind;
@@ -791,7 +789,7 @@ void RunStep(const std::string& name, Arguments& args) {
         // Another process cannot read the window's menu: the program writes it itself.
         WString file = args.Text("file");
         file.push_back(0);
-        COPYDATASTRUCT data = {0x4C554D4E, static_cast<DWORD>(file.size() * sizeof(WCHAR)), &file[0]};
+        COPYDATASTRUCT data = {LUM_REQUEST_DUMP_MENU, static_cast<DWORD>(file.size() * sizeof(WCHAR)), &file[0]};
         if (!SendMessageW(RequireMainWindow(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)))
             Fail("the menu was not written");
     } else if (name == "wait-title") {
@@ -952,15 +950,15 @@ void RunStep(const std::string& name, Arguments& args) {
             names.push_back(0);
         }
         names.push_back(0);
-        if (!SendRequest(kCopyDataDropFiles, names.data(), static_cast<DWORD>(names.size() * sizeof(WCHAR))))
+        if (!SendRequest(LUM_REQUEST_DROP_FILES, names.data(), static_cast<DWORD>(names.size() * sizeof(WCHAR))))
             Fail("the program refused the drop");
     } else if (name == "mark-changed") {
-        if (!SendRequest(kCopyDataMarkChanged, "", 1)) Fail("the program refused the request");
+        if (!SendRequest(LUM_REQUEST_MARK_CHANGED, "", 1)) Fail("the program refused the request");
     } else if (name == "map-point") {
         int32_t point[2];
         point[0] = static_cast<int32_t>(args.Number("x"));
         point[1] = static_cast<int32_t>(args.Number("y"));
-        const LRESULT answer = SendRequest(kCopyDataMapPoint, point, sizeof point);
+        const LRESULT answer = SendRequest(LUM_REQUEST_MAP_POINT, point, sizeof point);
         if (answer <= 0) Fail("the program refused the request");
         Print(std::to_string((answer - 1) % 65536) + " " + std::to_string((answer - 1) / 65536) + "\n");
     } else if (name == "wheel") {

@@ -31,6 +31,10 @@ program_runs=0
 driver_runs=0
 # Seconds one program run may take before it is stopped.
 program_limit=${LUMORA_GUI_PROGRAM_LIMIT:-60}
+# The program answers the driver's test requests (drop, mark-changed, map-point, dump-menu)
+# only when LUMORA_TEST_REQUESTS=1 is in its environment at start: the runs started here
+# get it unless a test sets test_requests=0 first.
+test_requests=1
 
 dump_logs() {
   local f
@@ -71,7 +75,8 @@ winpath() {
 start_lumora() {
   [[ -z $program_pid ]] || fail "the program is already running"
   program_runs=$((program_runs + 1))
-  timeout -k 5 "$program_limit" wine "$LUMORA_PROGRAM" "$@" </dev/null >"$work/lumora-$program_runs.out" 2>&1 &
+  LUMORA_TEST_REQUESTS=$test_requests timeout -k 5 "$program_limit" wine "$LUMORA_PROGRAM" "$@" </dev/null \
+    >"$work/lumora-$program_runs.out" 2>&1 &
   program_pid=$!
 }
 
@@ -99,7 +104,8 @@ finish_second() {
 second_pid=""
 start_lumora_second() {
   program_runs=$((program_runs + 1))
-  timeout -k 5 "$program_limit" wine "$LUMORA_PROGRAM" "$@" </dev/null >"$work/lumora-$program_runs.out" 2>&1 &
+  LUMORA_TEST_REQUESTS=$test_requests timeout -k 5 "$program_limit" wine "$LUMORA_PROGRAM" "$@" </dev/null \
+    >"$work/lumora-$program_runs.out" 2>&1 &
   second_pid=$!
 }
 
@@ -136,4 +142,13 @@ drive() {
   # so that the output holds only what the steps printed.
   grep -q '^lumora-driver: [0-9]* steps done$' "$driver_output" || fail "the driver ended early: $*"
   sed -i '/^lumora-driver: [0-9]* steps done$/d' "$driver_output"
+}
+
+# Runs the driver with the given steps, expecting one of them to fail (exit code 1).
+drive_fails() {
+  driver_runs=$((driver_runs + 1))
+  driver_output="$work/driver-$driver_runs.out"
+  local rc=0
+  timeout -k 5 60 wine "$LUMORA_DRIVER" "$@" </dev/null >"$driver_output" 2>&1 || rc=$?
+  [[ $rc == 1 ]] || fail "driver steps did not fail (exit code $rc): $*"
 }

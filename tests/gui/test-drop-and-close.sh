@@ -3,7 +3,8 @@
 # first file is loaded; an unsupported type is reported; a file that cannot be loaded (or
 # whose name is longer than a path may be) is reported and the Open dialog offered; a drop leaves the fixed-size window mode alone
 # and any other mode for Normal. Closing with a changed picture asks first: No closes,
-# Cancel stays, and Yes with a cancelled Save As stays too.
+# Cancel stays, and Yes with a cancelled Save As stays too. Without the tests' permission
+# the program answers none of the test requests.
 source "$(dirname "$0")/lib.sh"
 
 for n in one two three; do drive make-pattern "$(winpath "$work/$n.bmp")" 150 80; done
@@ -34,4 +35,17 @@ drive mark-changed command 8 \
   click-button "Leave LUM?" 2 alive wait-title " three.bmp (150x80x24)" 2000 \
   command 8 click-button "Leave LUM?" 7 wait-gone 10000
 finish_lumora 0
-echo "ok: drops load the first file; closing a changed picture asks"
+
+# Without LUMORA_TEST_REQUESTS=1 the program refuses every test request: nothing is dropped,
+# marked changed or written, and it closes without asking.
+test_requests=0
+start_lumora "$(winpath "$work/one.bmp")"
+test_requests=1
+drive wait-window 10000 wait-title " one.bmp (150x80x24)" 10000
+drive_fails drop 1 "$(winpath "$work/two.bmp")"
+drive_fails mark-changed
+drive_fails dump-menu "$(winpath "$work/menu.txt")"
+[[ ! -e $work/menu.txt ]] || fail "the program wrote its menu without test requests enabled"
+drive wait-title " one.bmp (150x80x24)" 2000 command 8 wait-gone 10000
+finish_lumora 0
+echo "ok: drops load the first file; closing a changed picture asks; test requests need enabling"

@@ -1,7 +1,9 @@
-// Identifiers shared by resources/lumora.rc and the program's code. Command numbers are
-// the program's command table: other parts (and the test driver) post them as WM_COMMAND.
-#ifndef LUMORA_SHELL_RESOURCE_H
-#define LUMORA_SHELL_RESOURCE_H
+// Every identifier of the program in one place: commands, dialog controls, timers and the
+// test requests. Shared by resources/lumora.rc, the Win32 program, the key table and the
+// tests. Plain #defines without windows.h, so that the resource compilers read it too.
+// Other parts (and the test driver) post the command numbers as WM_COMMAND.
+#ifndef LUMORA_BASE_IDS_H
+#define LUMORA_BASE_IDS_H
 
 // Menu, icon and bitmap resources are all named "Viewer".
 #define IDR_VIEWER_NAME "Viewer"
@@ -122,6 +124,8 @@
 #define IDM_MAPPING 5514
 #define IDM_PARALLELOGRAM 5517
 #define IDM_SPHERICAL 5518
+// Ctrl+H sends this number; no command answers it.
+#define IDM_CTRL_H_UNASSIGNED 5515
 #define IDM_PNG_BACKGROUND 40000
 #define IDM_DIRECTORY_HISTORY 40001
 #define IDM_FILE_HISTORY 40002
@@ -133,6 +137,22 @@
 // History entries: folders 3000 + i, files 3100 + i (i < 36).
 #define IDM_FOLDER_HISTORY_FIRST 3000
 #define IDM_FILE_HISTORY_FIRST 3100
+
+// --- timers of the main window ---
+// Steps the slide show.
+#define IDT_SLIDE_SHOW 1
+// One-shot: each frame of an animation arms it again for the next.
+#define IDT_ANIMATION 2
+// Closes the window when it fires.
+#define IDT_CLOSE 3
+// Quick-view polling.
+#define IDT_QUICK_VIEW 5
+
+// --- test requests (WM_COPYDATA dwData; see shell/mainwnd.h) ---
+#define LUM_REQUEST_DROP_FILES 0x4C554D44   /* 'LUMD' */
+#define LUM_REQUEST_MARK_CHANGED 0x4C554D43 /* 'LUMC' */
+#define LUM_REQUEST_MAP_POINT 0x4C554D50    /* 'LUMP' */
+#define LUM_REQUEST_DUMP_MENU 0x4C554D4E    /* 'LUMN' */
 
 // The colour-count worker tells the file information dialog it is done (WM_APP + 27).
 #define WM_COLOUR_COUNT_DONE 32795

@@ -1,0 +1,66 @@
+// The picture commands answered here: the fixed transforms, undo and redo, the colour
+// count and the colour depth reduction.
+#include "shell/command_table.h"
+
+#include <cstdint>
+#include <string>
+
+#include "base/ids.h"
+#include "base/text.h"
+#include "core/colour_count.h"
+#include "core/current_image.h"
+#include "core/quantise.h"
+#include "core/report.h"
+#include "platform/host.h"
+#include "core/title.h"
+#include "edit/colour_depth.h"
+#include "edit/geometry.h"
+#include "ops/flip.h"
+#include "shell/settings_dialogs.h"
+#include "shell/wintext.h"
+
+LRESULT OnTransform(HWND, int id) {
+    switch (id) {
+        case IDM_ROTATE_90: RunTransformCommand(TRANSFORM_ROTATE_90); break;
+        case IDM_ROTATE_180: RunTransformCommand(TRANSFORM_ROTATE_180); break;
+        case IDM_ROTATE_270: RunTransformCommand(TRANSFORM_ROTATE_270); break;
+        case IDM_FLIP_HORIZONTAL: RunTransformCommand(TRANSFORM_FLIP_HORIZONTAL); break;
+        case IDM_FLIP_VERTICAL: RunTransformCommand(TRANSFORM_FLIP_VERTICAL); break;
+        default: break;
+    }
+    return 0;
+}
+
+LRESULT OnUndo(HWND, int) {
+    Undo();
+    return 0;
+}
+
+LRESULT OnRedo(HWND, int) {
+    Redo();
+    return 0;
+}
+
+LRESULT OnColourCount(HWND window, int) {
+    const std::string saved = titleText;
+    SetWindowTextW(window, TEXT("Counting total colours in the image - Please wait!"));
+    HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    uint32_t total = 0;
+    if (auto job = PrepareColourCount()) {
+        RunColourCount(*job);
+        total = job->result;
+    }
+    SetCursor(previous);
+    titleText = saved;
+    ShowTitle();
+    ShowMessage(FormatText("Total Colours = %d\n", static_cast<int>(total)), "Image Information",
+                kMbOk | kMbIconInformation);
+    return 0;
+}
+
+// "Reduce Colour Depth": the dialog, then the reduction of the picture (nothing at 24 bits).
+LRESULT OnColourDepth(HWND window, int) {
+    if (!AskColourDepth(window)) return 0;
+    ReduceColourDepth();
+    return 0;
+}

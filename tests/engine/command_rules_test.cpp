@@ -1,0 +1,37 @@
+// The blocking and greying rules of the command table's flags.
+#include <gtest/gtest.h>
+
+#include "base/appstate.h"
+#include "view/command_rules.h"
+
+namespace {
+
+// Quick view lets only its own commands through (even one not built yet), whatever plays;
+// a playing animation holds back only the commands that change the picture; a need greys
+// an item only while it is missing, and a blocked item is grey whatever it needs.
+TEST(CommandRules, BlockingComesBeforeNeeds) {
+    CommandState quick;
+    quick.runMode = RUN_QUICKVIEW;
+    quick.playbackBlocks = true;
+    EXPECT_TRUE(CommandBlocked(0, quick));
+    EXPECT_FALSE(CommandBlocked(CMD_QUICK_VIEW | CMD_NOT_BUILT | CMD_CHANGES_PICTURE, quick));
+
+    CommandState playing;
+    playing.playbackBlocks = true;
+    playing.jpegFile = true;
+    playing.undoEmpty = false;
+    EXPECT_TRUE(CommandBlocked(CMD_CHANGES_PICTURE, playing));
+    EXPECT_TRUE(CommandGreyed(CMD_CHANGES_PICTURE | CMD_NEEDS_JPEG, playing));
+    EXPECT_FALSE(CommandGreyed(CMD_NEEDS_JPEG | CMD_NEEDS_UNDO | CMD_NOT_IN_SLIDE_SHOW, playing));
+
+    CommandState show;
+    show.runMode = RUN_SLIDESHOW;
+    show.firstInstance = false;
+    EXPECT_TRUE(CommandGreyed(CMD_NOT_IN_SLIDE_SHOW, show));
+    EXPECT_TRUE(CommandGreyed(CMD_NEEDS_UNDO, show));
+    EXPECT_TRUE(CommandGreyed(CMD_NEEDS_TIFF, show));
+    EXPECT_TRUE(CommandGreyed(CMD_FIRST_INSTANCE_ONLY, show));
+    EXPECT_FALSE(CommandGreyed(CMD_CHANGES_PICTURE, show));
+}
+
+}  // namespace

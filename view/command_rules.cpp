@@ -1,0 +1,18 @@
+#include "view/command_rules.h"
+
+#include "base/appstate.h"
+
+bool CommandBlocked(unsigned flags, const CommandState& state) {
+    if (state.runMode == RUN_QUICKVIEW) return (flags & CMD_QUICK_VIEW) == 0;
+    return state.playbackBlocks && (flags & CMD_CHANGES_PICTURE) != 0;
+}
+
+bool CommandGreyed(unsigned flags, const CommandState& state) {
+    if (CommandBlocked(flags, state)) return true;
+    if ((flags & CMD_NEEDS_UNDO) && state.undoEmpty) return true;
+    if ((flags & CMD_NEEDS_JPEG) && !state.jpegFile) return true;
+    if ((flags & CMD_NEEDS_TIFF) && !state.tiffFile) return true;
+    if ((flags & CMD_NOT_IN_SLIDE_SHOW) && state.runMode == RUN_SLIDESHOW) return true;
+    if ((flags & CMD_FIRST_INSTANCE_ONLY) && !state.firstInstance) return true;
+    return false;
+}
