@@ -12,7 +12,7 @@ constexpr int kUndoSlots = 24;
 struct CurrentImageState {
     CDib dib;
     FileType fileType = FT_UNSUPPORTED;
-    FileType saveType = FT_BMP;
+    FileType saveType = FT_JPEG;  // the Save-As dialog's first entry
     std::string fullPath;  // UTF-8; at most 259 UTF-16 units
     uint32_t storedWidth = 0;
     uint32_t storedHeight = 0;

@@ -44,7 +44,8 @@ bool OutStream::Flush() {
     return true;
 }
 
-int WriteReplacing(const std::string& target, const std::function<int(OutStream&)>& writer, uint32_t* systemError) {
+int WriteReplacing(const std::string& target, const std::function<int(OutStream&)>& writer, uint32_t* systemError,
+                   const std::function<void()>& beforeReplace) {
     uint32_t error = 0;
     if (systemError) *systemError = 0;
     if (!PathFits(target)) return WRITE_BAD_PATH;
@@ -66,6 +67,7 @@ int WriteReplacing(const std::string& target, const std::function<int(OutStream&
     const bool closed = HostFinishWrite(file, &closeError);
     if (streamOk && !closed) error = closeError;
     if (result >= 0 && (!streamOk || !closed)) result = WRITE_FAILED;
+    if (result >= 0 && beforeReplace) beforeReplace();
     if (result >= 0 && !HostReplaceFile(temp, target, &error)) result = WRITE_CANT_REPLACE;
     if (result < 0) HostDeleteFile(temp);
     if (systemError && result < 0) *systemError = error;

@@ -48,5 +48,7 @@ enum WriteResult {
 // Runs `writer` on a stream into a temporary file beside `target`, then replaces the
 // target. A negative result of the writer (which reported itself) is returned as it is;
 // otherwise one of WriteResult. `systemError` receives the system's reason.
+// `beforeReplace` (may be empty) runs once the new file is complete, just before it
+// replaces the target.
 int WriteReplacing(const std::string& target, const std::function<int(OutStream&)>& writer,
-                   uint32_t* systemError = nullptr);
+                   uint32_t* systemError = nullptr, const std::function<void()>& beforeReplace = {});

@@ -64,7 +64,7 @@ int ConfirmOverwrite(const std::string& path) {
     return answer == kIdYes ? 0 : -1;
 }
 
-int WriteImageFile(const std::string& path) {
+int WriteImageFile(const std::string& path, const std::function<void()>& beforeReplace) {
     OutputFile.SetPath(path);
     const FileType type = CurrentImage.saveType;
     const FormatRow* format = FindFormat(type);
@@ -93,7 +93,7 @@ int WriteImageFile(const std::string& path) {
             const int written = format->write(out, CurrentImage.dib, options);
             writerReported = written < 0;
             return written;
-        });
+        }, nullptr, beforeReplace);
     } catch (const char* text) {
         ShowMessage(text, "File Write", kMbOk | kMbIconWarning);
         result = -100;

@@ -2,6 +2,7 @@
 // proposes, and the Save-As filter lists.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "core/filetype.h"
@@ -14,7 +15,9 @@ extern int jpegQuality;
 
 // Writes the current picture to `path` in CurrentImage.saveType: 0, or -1 after reporting.
 // The file is replaced only when the whole write succeeded.
-int WriteImageFile(const std::string& path);
+// `beforeReplace` (may be empty) runs once the new file is complete, just before it
+// replaces an existing one (Save offers the old file to the recycle bin there).
+int WriteImageFile(const std::string& path, const std::function<void()>& beforeReplace = {});
 // Writes the current picture to `path`, reporting through the input file's reports
 // (used once per frame when an animation is taken apart).
 void WriteCurrentImageTo(const std::string& path);

@@ -301,15 +301,26 @@ int StepInList(int step, std::string* name) {
     return 0;
 }
 
+void RefreshStaleList(const std::string& currentPath, bool wholeFolder) {
+    if (collecting || !FileList.stale) return;
+    ResetListPosition();
+    if (!FileList.fromListFile) BuildFileList(wholeFolder);
+    SortFileList();
+    FindInList(currentPath);
+    FileList.stale = false;
+}
+
+void RemoveDeletedFile(const std::string& path) {
+    if (collecting || FileList.stale) return;
+    FindInList(path);
+    const int index = FileList.position;
+    if (index < 0) return;
+    FileList.entries.erase(FileList.entries.begin() + index);
+}
+
 int NavigationTarget(int step, const std::string& currentPath, std::string* name) {
     if (collecting) return kListBusy;
-    if (FileList.stale) {
-        ResetListPosition();
-        if (!FileList.fromListFile) BuildFileList();
-        SortFileList();
-        FindInList(currentPath);
-        FileList.stale = false;
-    }
+    RefreshStaleList(currentPath, false);
     if (StepInList(step, name) == -1) {
         ShowMessage("No file found, change directory or set different file types", "Viewer", kMbOk | kMbIconWarning);
         return -1;

@@ -61,6 +61,13 @@ void FindInList(const std::string& path);
 // kListBusy (nothing moved) while a collection runs.
 int StepInList(int step, std::string* name);
 
+// When the list is stale: collects it again (the whole folder when asked), sorts it and
+// finds the shown file `currentPath` in it.
+void RefreshStaleList(const std::string& currentPath, bool wholeFolder);
+// The shown file was deleted: a list that is not stale loses its entry, and the position
+// stays where the entry was, so that the next step back shows the file before it.
+void RemoveDeletedFile(const std::string& path);
+
 // The file a navigation step shows: rebuilds and sorts the list first when it is stale
 // (finding the shown file `currentPath` in it), then steps. 0, or -1 after the message
 // "No file found, change directory or set different file types"; kListBusy (nothing

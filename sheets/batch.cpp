@@ -68,3 +68,20 @@ std::string StartupNamePart(const std::string& argumentText) {
     }
     return name;
 }
+
+std::string CommandLineOptions(const std::string& argumentText) {
+    const size_t start = argumentText.find_first_not_of(' ');
+    if (start == std::string::npos) return std::string();
+    const std::string text = argumentText.substr(start);
+    size_t from = 0;
+    if (text[0] == '"') {
+        const size_t close = text.find('"', 1);
+        if (close == std::string::npos) return std::string();
+        from = close + 1;
+    } else if (IsRootRelativePath(text)) {
+        from = text.find(" /");
+        if (from == std::string::npos) return std::string();
+    }
+    const size_t slash = text.find('/', from);
+    return slash == std::string::npos ? std::string() : text.substr(slash);
+}

@@ -24,3 +24,8 @@ std::string CommandLineText(const std::string& commandLine);
 // name, not an option, when its first folder exists: it ends where " /" starts an option,
 // and it comes back in its full form with a drive (GetFullPathNameW).
 std::string StartupNamePart(const std::string& argumentText);
+
+// The options of the argument text: from the first "/" after the file name at its front
+// (see StartupNamePart) to the end; empty when there are none. A command line with
+// options is a batch run and runs in its own instance, never handed to a running one.
+std::string CommandLineOptions(const std::string& argumentText);

@@ -69,6 +69,8 @@ WString SaveFilterText(bool tns) {
 // longer choice is refused as the dialog refuses a name too long for its buffer.
 int ChooseSaveName(HWND owner, std::string* path) {
     const bool tns = RunMode == RUN_TNS_BROWSE;
+    // The dialog opens on its first entry, JPEG, and so does the type it chooses.
+    CurrentImage.saveType = FT_JPEG;
     const std::string proposed = ProposeSaveName(CurrentPath());
     WCHAR buffer[kSaveBufferUnits] = {};
     const WString proposedWide = Widen(proposed);
@@ -97,14 +99,16 @@ int ChooseSaveName(HWND owner, std::string* path) {
     return ConfirmOverwrite(*path);
 }
 
-// Moves `path` to the recycle bin, asking first when ConfirmDeleteFileFlag is on. True
-// when the file went.
-bool DeleteToRecycleBin(HWND window, const std::string& path) {
-    if (ConfirmDeleteFileFlag) {
-        const WString question = Widen(FormatText("Do you wish to move file <%s> to recycle bin?", path.c_str()));
-        if (MessageBoxW(window, question.c_str(), TEXT("Delete file?"), MB_OKCANCEL | MB_DEFBUTTON2) != IDOK)
-            return false;
-    }
+// The question before a file goes to the recycle bin, when ConfirmDeleteFileFlag is on:
+// true when it may go.
+bool AgreeToRecycle(HWND window, const std::string& path) {
+    if (!ConfirmDeleteFileFlag) return true;
+    const WString question = Widen(FormatText("Do you wish to move file <%s> to recycle bin?", path.c_str()));
+    return MessageBoxW(window, question.c_str(), TEXT("Delete file?"), MB_OKCANCEL | MB_DEFBUTTON2) == IDOK;
+}
+
+// Moves `path` to the recycle bin: true when it went, else reported.
+bool RecycleFile(HWND window, const std::string& path) {
     WString from = Widen(path);
     from.push_back(0);  // the list ends with two nulls
     SHFILEOPSTRUCTW operation = {};
@@ -117,6 +121,20 @@ bool DeleteToRecycleBin(HWND window, const std::string& path) {
         ReportFileError("Cannot delete file ");
         return false;
     }
+    return true;
+}
+
+// Moves `path` to the recycle bin, asking first when ConfirmDeleteFileFlag is on. True
+// when the file went.
+bool DeleteToRecycleBin(HWND window, const std::string& path) {
+    return AgreeToRecycle(window, path) && RecycleFile(window, path);
+}
+
+// Save and quick save refuse the black stand-in a failed load leaves: written, it would
+// replace the file the picture came from.
+bool RefuseStandIn() {
+    if (!CurrentImage.failedLoad) return false;
+    ShowMessage("There is no loaded picture to save.", "Viewer", kMbOk | kMbIconWarning);
     return true;
 }
 
@@ -171,28 +189,35 @@ LRESULT OnSaveAs(HWND window, int) {
     return 0;
 }
 
-// Save: writes beside the current file under the save type's extension. The new file is
-// written under a temporary name first; only when that worked is the old file offered to
-// the recycle bin and the new one put in place, so a failed write keeps the file, the
-// path, the changed state and the undo history.
+// Save: writes beside the current file under the save type's extension, through the
+// write that replaces its target only with a complete file. The old file is offered to
+// the recycle bin just before the new one takes its place, and a copy of it is kept
+// until the new one is there: on every path the old or the new file is where it was. A
+// failed write names its target and keeps the path, the changed state and the undo
+// history.
 LRESULT OnSave(HWND window, int) {
+    if (RefuseStandIn()) return -1;
     if (CurrentPath().empty()) return OnSaveAs(window, IDM_SAVE_AS);
-    const std::string target = SaveNameWithType(CurrentPath(), CurrentImage.saveType);
-    const std::string temporary = target + ".$$$";
-    if (!PathFits(temporary)) {
-        InputFile.SetPath(target);
-        ReportFileError("Error in Opening output file ");
-        return -1;
+    const std::string old = CurrentPath();
+    const std::string target = SaveNameWithType(old, CurrentImage.saveType);
+    const std::string kept = old + ".$$$";
+    bool keptCopy = false;
+    auto offerOldFile = [&] {
+        if (!FileExists(old) || !AgreeToRecycle(window, old)) return;
+        // Without a copy the old file stays where it is (the new one may still fail to
+        // take its place).
+        if (!PathFits(kept) || !CopyFileW(Widen(old).c_str(), Widen(kept).c_str(), FALSE)) return;
+        keptCopy = true;
+        RecycleFile(window, old);
+    };
+    const int result = WriteImageFile(target, offerOldFile);
+    if (keptCopy) {
+        // The new file is in place: the copy goes; it is not: the old file comes back.
+        if (result == 0) DeleteFileW(Widen(kept).c_str());
+        else if (!FileExists(old)) MoveFileExW(Widen(kept).c_str(), Widen(old).c_str(), MOVEFILE_REPLACE_EXISTING);
+        else DeleteFileW(Widen(kept).c_str());
     }
-    if (WriteImageFile(temporary) < 0) return -1;
-    if (FileExists(CurrentPath())) DeleteToRecycleBin(window, CurrentPath());
-    if (!MoveFileExW(Widen(temporary).c_str(), Widen(target).c_str(), MOVEFILE_REPLACE_EXISTING)) {
-        DeleteFileW(Widen(temporary).c_str());
-        InputFile.SetPath(target);
-        ReportFileError("Error in Saving file: ");
-        BecomeFile(CurrentPath());
-        return -1;
-    }
+    if (result < 0) return -1;
     CurrentImage.modified = false;
     ClearUndo();
     BecomeFile(target);
@@ -203,6 +228,7 @@ LRESULT OnQuickJpegSave(HWND, int) {
     // Quick save writes JPEG only; this build has no JPEG writer, so the write dispatcher
     // reports the type as not supported.
     if (CurrentImage.saveType != FT_JPEG || CurrentPath().empty()) return 0;
+    if (RefuseStandIn()) return 0;
     jpegQuality = 90;
     if (WriteImageFile(CurrentPath()) == 0 && ChangeInputDir) BecomeFile(CurrentPath());
     return 0;
@@ -229,9 +255,11 @@ LRESULT OnReOpen(HWND window, int) {
 
 LRESULT OnDeleteFile(HWND window, int) {
     if (CurrentPath().empty()) return 0;
+    // The list is made current first, so that the deleted file's entry can leave it and
+    // "Load Previous File" shows the file before it.
+    RefreshStaleList(CurrentPath(), true);
     if (!DeleteToRecycleBin(window, CurrentPath())) return 0;
-    // The folder's list is read again so that the deleted file is not shown again.
-    if (!FileList.fromListFile) FileList.stale = true;
+    RemoveDeletedFile(CurrentPath());
     SendMessageW(window, WM_COMMAND, IDM_LOAD_PREVIOUS, 0);
     return 0;
 }

@@ -38,19 +38,22 @@ int RunMessageLoop(UINT watched) {
 }
 
 int Run(HINSTANCE instance, int showCommand) {
+    // The argument text reaches the option reader and the loader as typed: "%" is not
+    // doubled anywhere, so names and options with "%" work.
+    argumentText = CommandLineText(Narrow(GetCommandLineW()));
     // The link comes first, before any window: a later instance that may not run on its
-    // own has handed its command line over and ends here, having shown nothing.
-    instanceLink.Open(TEXT("LUM_Mapping"));
+    // own has handed its command line over and ends here, having shown nothing. A batch
+    // command line (one with options) always runs here: handed over it would be read as
+    // a file name, and the batch lost.
+    const bool batch = !CommandLineOptions(argumentText).empty();
+    instanceLink.Open(TEXT("LUM_Mapping"), !batch);
     const UINT watched = instanceLink.isFirst ? instanceLink.messageId : 0;
-    if (!instanceLink.isFirst && !instanceLink.AllowMultiple()) return 0;
+    if (!instanceLink.isFirst && !instanceLink.AllowMultiple() && !batch) return 0;
 
     if (!RegisterMainClass(instance)) {
         WriteStandardError("Lumora: the main window class cannot be registered\n");
         return kExitNoWindow;
     }
-    // The argument text reaches the option reader and the loader as typed: "%" is not
-    // doubled anywhere, so names and options with "%" work.
-    argumentText = CommandLineText(Narrow(GetCommandLineW()));
     if (CreateMainWindow(instance, showCommand) == nullptr) {
         WriteStandardError("Lumora: the main window cannot be created (is there a display?)\n");
         return kExitNoWindow;

@@ -109,7 +109,7 @@ bool LoadNameFromOutside(std::string name, bool setReadFolder) {
 
 InstanceLink::~InstanceLink() { Close(); }
 
-void InstanceLink::Open(const WCHAR* name) {
+void InstanceLink::Open(const WCHAR* name, bool handOver) {
     messageId = RegisterWindowMessageW(name);
     SetLastError(0);
     mapping_ = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kBlockBytes, name);
@@ -132,6 +132,7 @@ void InstanceLink::Open(const WCHAR* name) {
         std::memset(view_ + kCommandLineOffset, 0, sizeof(WCHAR));
         return;
     }
+    if (!handOver) return;
     // A later instance: its whole command line, cut to fit with its terminator, then the
     // message to the first instance's thread.
     const WCHAR* line = GetCommandLineW();
@@ -195,7 +196,12 @@ void OpenFromOtherInstance(const std::string& commandLine) {
     // A Unix path (as a Unix shell passes it) comes back in its full form, as at start.
     const std::string front = StartupNamePart(name);
     if (!front.empty() && (front[0] == '/' || (front.size() > 1 && front[0] == '"' && front[1] == '/'))) name = front;
-    if (PrepareNameFromOutside(name) == 1 && LoadNameFromOutside(name, false)) return;
+    if (PrepareNameFromOutside(name) == 1) {
+        // The handed-over file replaces the picture only as every other replacement does:
+        // a changed picture asks first (and a base set aside for Insert Image comes back).
+        if (!ConfirmLeaveImage()) return;
+        if (LoadNameFromOutside(name, false)) return;
+    }
     SendMessageW(MainWindow, WM_COMMAND, IDM_OPEN, 0);
 }
 

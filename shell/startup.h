@@ -15,7 +15,8 @@ class InstanceLink {
 public:
     virtual ~InstanceLink();
     // Creates or opens the block; a later instance hands its command line over.
-    void Open(const WCHAR* name);
+    // A later instance hands its command line to the first one only when `handOver`.
+    void Open(const WCHAR* name, bool handOver);
     void Close();
 
     void SetAllowMultiple(bool allow);

@@ -54,3 +54,16 @@ TEST(CommandLine, UnixPathsAreNamesWhenTheirFirstFolderExists) {
     EXPECT_EQ(StartupNamePart("/nonexistent-folder/a.bmp"), "");
     EXPECT_EQ(StartupNamePart("/SaveFile=" + dir + "/out.jpg"), "");
 }
+
+TEST(CommandLine, OptionsAfterTheName) {
+    EXPECT_EQ(CommandLineOptions("a.bmp /Exit"), "/Exit");
+    EXPECT_EQ(CommandLineOptions("\"my/pic.bmp\" /SaveFile=%d.jpg"), "/SaveFile=%d.jpg");
+    EXPECT_EQ(CommandLineOptions("/Batch=list.lst"), "/Batch=list.lst");
+    EXPECT_EQ(CommandLineOptions("a.bmp"), "");
+    EXPECT_EQ(CommandLineOptions("\"a b.bmp\""), "");
+    EXPECT_EQ(CommandLineOptions("   "), "");
+    // A Unix path is a name: its slashes are no options.
+    const std::string dir = ScratchDir("options");
+    EXPECT_EQ(CommandLineOptions(dir + "/a.bmp"), "");
+    EXPECT_EQ(CommandLineOptions(dir + "/a.bmp /Exit"), "/Exit");
+}
