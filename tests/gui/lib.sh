@@ -15,12 +15,10 @@ if [[ ! -f $LUMORA_GUI_STATE/session.env ]]; then
 fi
 # shellcheck disable=SC1091
 source "$LUMORA_GUI_STATE/session.env"
-export WINEPREFIX=$LUMORA_WINE_PREFIX
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winebrowser.exe=d"
-export HOME="$LUMORA_GUI_STATE/home"
-export XDG_CONFIG_HOME="$HOME/.config" XDG_DATA_HOME="$HOME/.local/share" XDG_CACHE_HOME="$HOME/.cache"
-export XDG_STATE_HOME="$HOME/.local/state"
+# shellcheck source=tools/wine-env.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../../tools/wine-env.sh"
+lumora_wine_env "$LUMORA_WINE_PREFIX"
+lumora_wine_home "$LUMORA_GUI_STATE/home"
 
 work="$LUMORA_GUI_STATE/tests/$test_name"
 rm -rf "$work"
