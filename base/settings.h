@@ -6,9 +6,7 @@
 #include <cstdint>
 #include <string>
 
-struct RgbColour {
-    uint8_t red, green, blue;
-};
+#include "base/colour.h"
 
 enum DefaultView { VIEW_NORMAL = 0, VIEW_FULL = 1, VIEW_BIG = 2, VIEW_HALF = 3, VIEW_QUARTER = 4 };
 enum SaveDirMode { SAVEDIR_USER = 0, SAVEDIR_LASTREAD = 1, SAVEDIR_CURRENT = 2 };

@@ -26,19 +26,12 @@ namespace {
 
 bool StartsWith(const std::string& s, const char* prefix) { return s.compare(0, std::strlen(prefix), prefix) == 0; }
 
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
 bool StartsWithNoCase(const std::string& s, const char* prefix) {
     size_t n = std::strlen(prefix);
     if (s.size() < n) return false;
     for (size_t i = 0; i < n; ++i)
-        if (Upper(s[i]) != Upper(prefix[i])) return false;
+        if (AsciiUpper(s[i]) != AsciiUpper(prefix[i])) return false;
     return true;
-}
-
-std::string TrimTrailing(std::string s) {
-    while (!s.empty() && (s.back() == '\n' || s.back() == '\r' || s.back() == ' ')) s.pop_back();
-    return s;
 }
 
 // A leading decimal number as the C library's atol reads it; out-of-range values are
@@ -82,26 +75,9 @@ void TwoNumbers(const std::string& v, T* first, T* second) {
     }
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-// Six hex digits, red green blue; anything else keeps the colour as it was.
-void Colour(const std::string& v, RgbColour* colour) {
-    if (v.size() < 6) return;
-    int d[6];
-    for (int i = 0; i < 6; ++i)
-        if ((d[i] = HexDigit(v[i])) < 0) return;
-    *colour = {static_cast<uint8_t>(d[0] * 16 + d[1]), static_cast<uint8_t>(d[2] * 16 + d[3]),
-               static_cast<uint8_t>(d[4] * 16 + d[5])};
-}
-
 // UTF-8 text of at most 259 UTF-16 units; a longer path keeps the old value.
 void PathValue(const std::string& v, std::string* path) {
-    std::string p = TrimTrailing(v);
+    std::string p = TrimEnd(v);
     if (PathFits(p)) *path = p;
 }
 
@@ -172,10 +148,9 @@ void WriteSeconds(Lines& o, const char* key, uint32_t ms) {
     o << FormatText("%s=%u", key, seconds);
 }
 
-void ReadColour(const std::string& v, RgbColour& colour, ReadState&) { Colour(v, &colour); }
-void WriteColour(Lines& o, const char* key, const RgbColour& c) {
-    o << FormatText("%s=%02X%02X%02X", key, c.red, c.green, c.blue);
-}
+// Six hex digits, red green blue, then anything; other text keeps the colour as it was.
+void ReadColour(const std::string& v, RgbColour& colour, ReadState&) { HexColourAt(v, 0, &colour); }
+void WriteColour(Lines& o, const char* key, const RgbColour& c) { o << KeyLine(key, HexColourText(c)); }
 
 void ReadPair(const std::string& v, Int32Pair& pair, ReadState&) { TwoNumbers(v, &pair[0], &pair[1]); }
 void WritePair(Lines& o, const char* key, const Int32Pair& pair) { o << FormatText("%s=%d,%d", key, pair[0], pair[1]); }
@@ -210,7 +185,7 @@ void ReadOpeningMode(const std::string& v, int&, ReadState& st) {
     } else if (StartsWithNoCase(v, "default")) {
         st.result = 1;
         OpeningBitmapText = "default";
-    } else if (!TrimTrailing(v).empty()) {
+    } else if (!TrimEnd(v).empty()) {
         std::string path;
         PathValue(v, &path);
         FileType type;
@@ -239,9 +214,9 @@ void ReadSaveDirMode(const std::string& v, int& mode, ReadState&) {
         mode = SAVEDIR_CURRENT;
     } else if (StartsWith(v, "LastReadDir")) {
         mode = SAVEDIR_LASTREAD;
-    } else if (!TrimTrailing(v).empty()) {
+    } else if (!TrimEnd(v).empty()) {
         mode = SAVEDIR_USER;
-        std::string p = TrimTrailing(v);
+        std::string p = TrimEnd(v);
         size_t slash = p.find_last_of('\\');
         p = slash == std::string::npos ? std::string() : p.substr(0, slash + 1);
         if (PathFits(p)) SaveDir = p;
@@ -294,7 +269,7 @@ void WriteSortMode(Lines& o, const char* key, int order) {
 }
 
 void ReadHistoryLine(const std::string& v, HistoryList& list) {
-    std::string entry = TrimTrailing(v);
+    std::string entry = TrimEnd(v);
     if (list.count >= kHistoryEntries || entry.empty() || !PathFits(entry)) return;
     for (int i = 0; i < list.count; ++i)
         if (list.entries[i] == entry) return;
@@ -333,12 +308,7 @@ void ApplyLine(const std::string& line, ReadState& state) {
 // ---------------------------------------------------------------- writing
 
 // The configuration file name with its extension replaced by ".bak".
-std::string BackupPath(const std::string& path) {
-    size_t name = FileNameOffset(path);
-    size_t dot = path.rfind('.');
-    if (dot == std::string::npos || dot < name) return path + ".bak";
-    return path.substr(0, dot) + ".bak";
-}
+std::string BackupPath(const std::string& path) { return CutExtension(path) + ".bak"; }
 
 }  // namespace
 
