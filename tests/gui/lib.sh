@@ -58,6 +58,15 @@ stop_program() {
 }
 trap stop_program EXIT
 
+# needs_corpus: ends a test that opens files of the public image suites with the exit code
+# ctest counts as skipped (SKIP_RETURN_CODE) when the suites are not there.
+needs_corpus() {
+  if [[ -z ${LUMORA_CORPUS:-} || ! -d $LUMORA_CORPUS ]]; then
+    echo "SKIP: no image suites at ${LUMORA_CORPUS:-(LUMORA_CORPUS is not set)}"
+    exit 77
+  fi
+}
+
 # The Windows form of a local path (Wine's drive Z: is the Unix root).
 winpath() {
   local p
