@@ -1,117 +1,45 @@
 #include "base/settings.h"
 
-int OpeningBitmap;
-std::string OpeningBitmapText;
-std::string LastFileViewed;
-int SaveDirType;
-std::string SaveDir;
-std::string ZTreeWinPath;
-int AllowOrientationView;
-int AllowMPEGStats;
-int GIFAnimation;
-int CursorHotSpot;
-int DEVELabelBig;
-int32_t DefaultJPEGQuality;
-int DefaultViewFull;
-uint32_t SlideShowDuration;
-int WarningFlag;
-int ConfirmDeleteFileFlag;
-int VerboseFlag;
-int AllowExitESC;
-int ChangeInputDir;
-int SlideShowBorder;
-int SlideShowCursor;
-int NextFileBorder;
-int NextFileCursor;
-int SaveExifHeaderToFile;
-int ForceListOrder;
-int SaveDate;
-int StartListAgain;
-int UseShortTitle;
-int SortOrder;
-int32_t CropAspectRatio[2];
-char ThumbnailSheetLetter;
-uint16_t ThumbnailSheet[2];
-char ThumbnailSizeLetter;
-uint16_t ThumbnailSize[2];
-uint16_t ThumbnailPercent;
-uint16_t ThumbnailNumAcross;
-uint16_t WindowsScaling;
-int32_t MaxPixelSize;
-int SaveJPEGImmediate;
-RgbColour ZTreeBGColour;
-int32_t ZTreeThumbnailHorOffset;
-int32_t ZTreeThumbnailVertOffset;
-RgbColour BackgroundColour;
-int GIFUserPackground;
-RgbColour GIFBackgroundColour;
-int PNGUserPackground;
-RgbColour PNGBackgroundColour;
-int WEBPUserPackground;
-RgbColour WEBPBackgroundColour;
-int32_t MinimumWidth;
-std::string BossAlert;
-int AllowMultipleInstance;
-int SaveHistory;
-int DeleteComment;
+#define LUM_KEY(kind, reset, type, name, value, comment) type name;
+#define LUM_VALUE(reset, type, name, value) type name;
+#include "base/settings_keys.def"
+#undef LUM_KEY
+#undef LUM_VALUE
 
-void ResetSettingsToDefaults() {
-    OpeningBitmap = 1;
-    OpeningBitmapText.clear();
-    LastFileViewed.clear();
-    SaveDirType = SAVEDIR_LASTREAD;
-    SaveDir.clear();
-    ZTreeWinPath.clear();
-    AllowOrientationView = 0;
-    AllowMPEGStats = 1;
-    GIFAnimation = 1;
-    CursorHotSpot = 0;
-    DEVELabelBig = 0;
-    DefaultJPEGQuality = 75;
-    DefaultViewFull = VIEW_NORMAL;
-    SlideShowDuration = 3000;
-    WarningFlag = 0;
-    ConfirmDeleteFileFlag = 1;
-    VerboseFlag = 0;
-    AllowExitESC = 0;
-    ChangeInputDir = 0;
-    SlideShowBorder = 0;
-    SlideShowCursor = 0;
-    NextFileBorder = 0;
-    NextFileCursor = 0;
-    SaveExifHeaderToFile = 0;
-    ForceListOrder = 1;
-    SaveDate = 0;
-    StartListAgain = 1;
-    UseShortTitle = 0;
-    SortOrder = SORT_ALPHA;
-    CropAspectRatio[0] = CropAspectRatio[1] = 0;
-    ThumbnailSheetLetter = 'A';
-    ThumbnailSheet[0] = 1024;
-    ThumbnailSheet[1] = 768;
-    ThumbnailSizeLetter = 'B';
-    ThumbnailSize[0] = 100;
-    ThumbnailSize[1] = 100;
-    ThumbnailPercent = 50;
-    ThumbnailNumAcross = 6;
-    WindowsScaling = 100;
-    MaxPixelSize = 160000000;
-    SaveJPEGImmediate = 0;
-    ZTreeBGColour = {0x80, 0x80, 0x80};
-    ZTreeThumbnailHorOffset = 0;
-    ZTreeThumbnailVertOffset = 0;
-    BackgroundColour = {0x80, 0x80, 0x80};
-    GIFUserPackground = 0;
-    GIFBackgroundColour = {0, 0, 0};
-    PNGUserPackground = 0;
-    PNGBackgroundColour = {0, 0, 0};
-    WEBPUserPackground = 0;
-    WEBPBackgroundColour = {0xFF, 0xFF, 0xFF};
-    MinimumWidth = 280;
-    BossAlert.clear();
-    AllowMultipleInstance = 0;
-    SaveHistory = 0;
-    DeleteComment = 0;
+namespace {
+
+// The default expressions of settings_keys.def.
+constexpr RgbColour Rgb(uint8_t red, uint8_t green, uint8_t blue) { return {red, green, blue}; }
+
+struct TwoNumbers {
+    long long first, second;
+};
+constexpr TwoNumbers Pair(long long first, long long second) { return {first, second}; }
+
+template <typename T, typename V>
+void SetDefault(T& setting, const V& value) {
+    setting = static_cast<T>(value);
+}
+
+template <typename T>
+void SetDefault(T (&setting)[2], const TwoNumbers& value) {
+    setting[0] = static_cast<T>(value.first);
+    setting[1] = static_cast<T>(value.second);
+}
+
+constexpr SettingsReset kStart = RESET_ALL;
+constexpr SettingsReset kLoad = RESET_LOAD;
+constexpr SettingsReset kRead = RESET_READ;
+
+}  // namespace
+
+void ResetSettingsToDefaults(SettingsReset which) {
+#define LUM_VALUE(reset, type, name, value) \
+    if (which == RESET_ALL || which == k##reset) SetDefault(name, value);
+#define LUM_KEY(kind, reset, type, name, value, comment) LUM_VALUE(reset, type, name, value)
+#include "base/settings_keys.def"
+#undef LUM_KEY
+#undef LUM_VALUE
 }
 
 namespace {

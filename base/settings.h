@@ -6,9 +6,7 @@
 #include <cstdint>
 #include <string>
 
-struct RgbColour {
-    uint8_t red, green, blue;
-};
+#include "base/colour.h"
 
 enum DefaultView { VIEW_NORMAL = 0, VIEW_FULL = 1, VIEW_BIG = 2, VIEW_HALF = 3, VIEW_QUARTER = 4 };
 enum SaveDirMode { SAVEDIR_USER = 0, SAVEDIR_LASTREAD = 1, SAVEDIR_CURRENT = 2 };
@@ -17,60 +15,22 @@ enum SortOrderValue {
     SORT_RAND = 4, SORT_SIZE = 5, SORT_TIME = 6
 };
 
-extern int OpeningBitmap;            // 0 none, 1 default, 2 user file
-extern std::string OpeningBitmapText;
-extern std::string LastFileViewed;
-extern int SaveDirType;
-extern std::string SaveDir;
-extern std::string ZTreeWinPath;
-extern int AllowOrientationView;
-extern int AllowMPEGStats;
-extern int GIFAnimation;
-extern int CursorHotSpot;
-extern int DEVELabelBig;
-extern int32_t DefaultJPEGQuality;
-extern int DefaultViewFull;
-extern uint32_t SlideShowDuration;   // milliseconds
-extern int WarningFlag;
-extern int ConfirmDeleteFileFlag;
-extern int VerboseFlag;
-extern int AllowExitESC;
-extern int ChangeInputDir;
-extern int SlideShowBorder;
-extern int SlideShowCursor;
-extern int NextFileBorder;
-extern int NextFileCursor;
-extern int SaveExifHeaderToFile;
-extern int ForceListOrder;
-extern int SaveDate;
-extern int StartListAgain;
-extern int UseShortTitle;
-extern int SortOrder;
-extern int32_t CropAspectRatio[2];
-extern char ThumbnailSheetLetter;
-extern uint16_t ThumbnailSheet[2];
-extern char ThumbnailSizeLetter;
-extern uint16_t ThumbnailSize[2];
-extern uint16_t ThumbnailPercent;
-extern uint16_t ThumbnailNumAcross;
-extern uint16_t WindowsScaling;
-extern int32_t MaxPixelSize;
-extern int SaveJPEGImmediate;
-extern RgbColour ZTreeBGColour;
-extern int32_t ZTreeThumbnailHorOffset;
-extern int32_t ZTreeThumbnailVertOffset;
-extern RgbColour BackgroundColour;
-extern int GIFUserPackground;
-extern RgbColour GIFBackgroundColour;
-extern int PNGUserPackground;
-extern RgbColour PNGBackgroundColour;
-extern int WEBPUserPackground;
-extern RgbColour WEBPBackgroundColour;
-extern int32_t MinimumWidth;
-extern std::string BossAlert;
-extern int AllowMultipleInstance;
-extern int SaveHistory;
-extern int DeleteComment;
+// Two numbers stored under one key (an aspect ratio, a width and height).
+using Int32Pair = int32_t[2];
+using Uint16Pair = uint16_t[2];
 
-// Puts every setting back to its built-in default (tests and start-up).
-void ResetSettingsToDefaults();
+#define LUM_KEY(kind, reset, type, name, value, comment) extern type name;
+#define LUM_VALUE(reset, type, name, value) extern type name;
+#include "base/settings_keys.def"
+#undef LUM_KEY
+#undef LUM_VALUE
+
+// Which settings go back to their defaults (the `reset` column of settings_keys.def).
+enum SettingsReset {
+    RESET_ALL,   // every setting: program start and tests
+    RESET_LOAD,  // those a configuration load starts from afresh
+    RESET_READ   // those each configuration text read starts from afresh
+};
+
+// Puts the settings of `which` back to their built-in defaults.
+void ResetSettingsToDefaults(SettingsReset which = RESET_ALL);

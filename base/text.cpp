@@ -161,8 +161,18 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
     return folder + sep + name;
 }
 
+std::string TrimEnd(std::string text, const char* chars) {
+    while (!text.empty() && std::strchr(chars, text.back()) != nullptr && text.back() != '\0') text.pop_back();
+    return text;
+}
+
+std::string CutExtension(const std::string& path) {
+    size_t name = FileNameOffset(path);
+    size_t dot = path.rfind('.');
+    return dot == std::string::npos || dot < name ? path : path.substr(0, dot);
+}
+
 bool WildcardMatch(const char* p, const char* s) {
-    const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
     if (*p == '\0') return *s == '\0';
     if (p[0] == '*' && p[1] == '.' && p[2] == '\0') return std::strchr(s, '.') == nullptr;
     if (*p == '*') {
@@ -172,6 +182,6 @@ bool WildcardMatch(const char* p, const char* s) {
         }
     }
     if (*s == '\0') return false;
-    if (*p == '?' || lower(*p) == lower(*s)) return WildcardMatch(p + 1, s + 1);
+    if (*p == '?' || AsciiLower(*p) == AsciiLower(*s)) return WildcardMatch(p + 1, s + 1);
     return false;
 }

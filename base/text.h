@@ -27,12 +27,23 @@ std::string FormatText(const char* format, ...)
     ;
 std::string FormatTextV(const char* format, va_list args);
 
+// ASCII case folding; other bytes (UTF-8 sequences among them) stay as they are.
+inline char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+inline char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// The text without the trailing characters of `chars`: by default blanks and line ends,
+// which typed and pasted paths, command lines and list files often bring.
+std::string TrimEnd(std::string text, const char* chars = " \r\n");
+
 // A path separator: the backslash, and the slash that Windows accepts as well.
 inline bool IsPathSeparator(char c) { return c == '\\' || c == '/'; }
 // Offset of the file-name part (after the last separator or drive colon).
 size_t FileNameOffset(const std::string& path);
 // The folder part including its final separator ("" when there is none).
 std::string FolderOf(const std::string& path);
+// The path without the extension of its file-name part. A dot in a folder name is not an
+// extension: "C:\my.pics\photo" keeps its whole name.
+std::string CutExtension(const std::string& path);
 // Folder + name, with a separator only when the folder does not end with one.
 std::string JoinPath(const std::string& folder, const std::string& name);
 

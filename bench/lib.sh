@@ -63,8 +63,9 @@ bench_wine_session() {
     [ -f "$build/CMakeCache.txt" ] || cmake -S "$root" -B "$build" >/dev/null
     make -C "$build" -j2 lumora.exe lumora-driver.exe >/dev/null
   fi
-  export WINEPREFIX="$work/wineprefix" WINEDEBUG=-all
-  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winebrowser.exe=d"
+  # shellcheck source=tools/wine-env.sh
+  source "$root/tools/wine-env.sh"
+  lumora_wine_env "$work/wineprefix"
   "$root/tools/prepare-prefix.sh" "$WINEPREFIX"
   local n display=""
   for n in $(seq 120 180); do

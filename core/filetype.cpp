@@ -5,16 +5,12 @@
 #include "base/text.h"
 #include "core/formats.h"
 
-namespace {
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-}  // namespace
-
 const char* ContainsNoCase(const char* text, const char* pattern) {
     if (text == nullptr || pattern == nullptr) return nullptr;
     size_t n = std::strlen(pattern);
     for (const char* t = text; *t; ++t) {
         size_t k = 0;
-        while (k < n && t[k] && Upper(t[k]) == Upper(pattern[k])) ++k;
+        while (k < n && t[k] && AsciiUpper(t[k]) == AsciiUpper(pattern[k])) ++k;
         if (k == n) return t;
     }
     return n == 0 ? text : nullptr;

@@ -1,6 +1,6 @@
 #include "core/formats.h"
 
-#include <cctype>
+#include "base/text.h"
 
 const FileType kOpenFilterOrder[] = {
     FT_BMP, FT_GIF, FT_PCX, FT_JPEG, FT_TGA, FT_TIFF, FT_PNG, FT_WEBP, FT_ICO,
@@ -41,7 +41,7 @@ FilterEntry ExtensionsEntry(const FormatRow& row, std::string* description, std:
         }
         *description += std::string("*") + *p;
         std::string lower = std::string("*") + *p;
-        for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        for (char& c : lower) c = AsciiLower(c);
         *patterns += lower;
     }
     *description += ")";

@@ -23,7 +23,7 @@ bool firstLoadOfRun = true;
 // Quotes anywhere and trailing line ends and blanks come from command lines and lists.
 void CleanPath(std::string& path) {
     path.erase(std::remove(path.begin(), path.end(), '"'), path.end());
-    while (!path.empty() && (path.back() == '\n' || path.back() == '\r' || path.back() == ' ')) path.pop_back();
+    path = TrimEnd(path);
 }
 
 bool HasFolderPart(const std::string& path) { return path.find_first_of(":\\/") != std::string::npos; }

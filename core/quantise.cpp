@@ -170,7 +170,7 @@ void OrderedGrey(const CDib& image) {
     uint8_t stretch[256];
     double v = 0.0;
     for (int g = 0; g < 256; ++g, v += 32.0 / 27.0) {
-        const long long t = quant::TruncNearInteger(v);
+        const long long t = TruncNear(v);
         stretch[g] = static_cast<uint8_t>(v > 254 ? 254 : v < 1 ? 1 : t);
     }
     for (int y = 0; y < image.height; ++y) {

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "base/numeric.h"
+
 namespace quant {
 
 // An adaptive palette: `count` entries in use, the rest of the colour table stays black.
@@ -68,14 +70,6 @@ uint64_t MergePairCost(const CellSums& a, const CellSums& b);
 // cannot cost less than `bound`.
 bool MergePairRuledOut(const CellSums& a, const CellSums& b, uint64_t bound);
 bool MergeRunRuledOut(const CellSums& a, const CellSums* run, int count, uint64_t bound);
-
-// Truncation of a floating-point value that on paper may be an exact integer: a value
-// within 1e-9 of an integer counts as that integer, so 31.9999999999 becomes 32, not 31.
-inline long long TruncNearInteger(double v) {
-    double nearest = std::nearbyint(v);
-    if (std::fabs(v - nearest) < 1e-9) return static_cast<long long>(nearest);
-    return static_cast<long long>(std::trunc(v));
-}
 
 // A progress title of the quantisers.
 void ShowQuantiseTitle(const std::string& text);

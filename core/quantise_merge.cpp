@@ -335,7 +335,7 @@ int MergeQuantise(const PixelRows& pixels, int wanted, Palette* palette, uint8_t
     for (int i = 0; i < palette->count; ++i) {
         const ColourCell& cell = cells[i];
         const double count = cell.count;
-        const long long blue = TruncNearInteger((static_cast<double>(cell.sumB) / 2.5 + (cell.count / 2)) / count);
+        const long long blue = TruncNear((static_cast<double>(cell.sumB) / 2.5 + (cell.count / 2)) / count);
         const uint64_t n64 = cell.count;
         palette->blue[i] = static_cast<uint8_t>(blue > 255 ? 255 : blue);
         palette->green[i] = static_cast<uint8_t>((cell.sumG + n64 / 2) / n64);

@@ -14,18 +14,6 @@
 std::string outputPath;
 int jpegQuality = 75;
 
-namespace {
-
-// The path without the extension of its file-name part. A dot in a folder name is not an
-// extension: "C:\my.pics\photo" keeps its whole name.
-std::string CutExtension(const std::string& path) {
-    size_t name = FileNameOffset(path);
-    size_t dot = path.rfind('.');
-    return dot == std::string::npos || dot < name ? path : path.substr(0, dot);
-}
-
-}  // namespace
-
 const char* SaveExtension(FileType type) {
     const FormatRow* row = FindFormat(type);
     return row != nullptr && row->saveExtension != nullptr ? row->saveExtension : "jpg";
@@ -138,9 +126,7 @@ void WriteCurrentImageTo(const std::string& path) {
 }
 
 bool SaveFolderFromText(const std::string& text, std::string* folder) {
-    std::string result = CutToUtf16Units(text, 260);
-    while (!result.empty() && (result.back() == '\n' || result.back() == '\r' || result.back() == ' '))
-        result.pop_back();
+    std::string result = TrimEnd(CutToUtf16Units(text, 260));
     if (result.empty()) return false;
     if (result.back() != '\\') result += '\\';
     if (!PathFits(result)) return false;

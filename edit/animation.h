@@ -5,7 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "base/settings.h"  // RgbColour
+#include "base/colour.h"
+#include "base/settings.h"
 
 extern bool animRunning;       // an animation is being played
 extern bool animPaused;        // single-step mode: frames advance only on command
@@ -49,8 +50,5 @@ bool AnimationOwnsTitle();
 // The speed box of the animation settings: a whole number of percent, blanks around it
 // allowed; 0 counts as 1. False for anything else.
 bool ParseAnimSpeed(const std::string& text, double* speed);
-// The GIF background colour box: six hex digits RRGGBB (either case), blanks around them
-// allowed. False for anything else.
-bool ParseHexColour(const std::string& text, RgbColour* colour);
-// The text the box starts with: "%02X%02X%02X".
-std::string HexColourText(const RgbColour& colour);
+// The GIF background colour box reads and shows its colour with ParseHexColour and
+// HexColourText (base/colour.h).

@@ -1,6 +1,6 @@
 // Small pieces every picture operation is built from: the truncation rule for sizes and
-// weights computed in floating point, the size check before a new picture is allocated,
-// the 24-bit view of a source and progress reporting.
+// weights computed in floating point (TruncNear, base/numeric.h), the size check before a
+// new picture is allocated, the 24-bit view of a source and progress reporting.
 #pragma once
 
 #include <chrono>
@@ -9,26 +9,12 @@
 #include <string>
 #include <utility>
 
+#include "base/numeric.h"
 #include "base/ranges.h"
 #include "core/dib.h"
 
 // Progress of a long operation: `label done%`, as ShowPercentInTitle shows it. May be null.
 using OpProgress = void (*)(long long total, long long done, const std::string& label);
-
-// Truncation toward zero of a value that on paper may be a whole number: a value within
-// 1e-9 of an integer counts as that integer (1000 x 0.29 is 289.99999999999994 in binary
-// floating point and is meant as 290). NaN gives 0; values beyond +-2^62 are capped there.
-inline long long TruncNear(double v) {
-    constexpr double kCap = 4611686018427387904.0;  // 2^62
-    if (!(v == v)) return 0;
-    if (v >= kCap) return static_cast<long long>(kCap);
-    if (v <= -kCap) return -static_cast<long long>(kCap);
-    const double t = std::trunc(v);
-    const double f = v - t;
-    if (f > 1.0 - 1e-9) return static_cast<long long>(t) + 1;
-    if (f < -(1.0 - 1e-9)) return static_cast<long long>(t) - 1;
-    return static_cast<long long>(t);
-}
 
 // A side of a new picture must lie in 1..65535: pictures are 16-bit in both directions.
 inline bool PictureSideFits(long long side) { return kPictureSideRange.Contains(side); }

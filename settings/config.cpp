@@ -26,19 +26,12 @@ namespace {
 
 bool StartsWith(const std::string& s, const char* prefix) { return s.compare(0, std::strlen(prefix), prefix) == 0; }
 
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
 bool StartsWithNoCase(const std::string& s, const char* prefix) {
     size_t n = std::strlen(prefix);
     if (s.size() < n) return false;
     for (size_t i = 0; i < n; ++i)
-        if (Upper(s[i]) != Upper(prefix[i])) return false;
+        if (AsciiUpper(s[i]) != AsciiUpper(prefix[i])) return false;
     return true;
-}
-
-std::string TrimTrailing(std::string s) {
-    while (!s.empty() && (s.back() == '\n' || s.back() == '\r' || s.back() == ' ')) s.pop_back();
-    return s;
 }
 
 // A leading decimal number as the C library's atol reads it; out-of-range values are
@@ -82,26 +75,9 @@ void TwoNumbers(const std::string& v, T* first, T* second) {
     }
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-// Six hex digits, red green blue; anything else keeps the colour as it was.
-void Colour(const std::string& v, RgbColour* colour) {
-    if (v.size() < 6) return;
-    int d[6];
-    for (int i = 0; i < 6; ++i)
-        if ((d[i] = HexDigit(v[i])) < 0) return;
-    *colour = {static_cast<uint8_t>(d[0] * 16 + d[1]), static_cast<uint8_t>(d[2] * 16 + d[3]),
-               static_cast<uint8_t>(d[4] * 16 + d[5])};
-}
-
 // UTF-8 text of at most 259 UTF-16 units; a longer path keeps the old value.
 void PathValue(const std::string& v, std::string* path) {
-    std::string p = TrimTrailing(v);
+    std::string p = TrimEnd(v);
     if (PathFits(p)) *path = p;
 }
 
@@ -112,16 +88,104 @@ struct ReadState {
     std::string* openingPath = nullptr;
 };
 
-using KeyReader = void (*)(const std::string& value, ReadState& state);
+// Read<kind> takes a key's value text and the key's variable; Write<kind> writes the
+// key's line(s). One pair for each kind that settings_keys.def names.
 
-void ReadOpeningBitmap(const std::string& v, ReadState& st) {
+struct Lines {
+    std::string text;
+    Lines& operator<<(const std::string& line) {
+        text += line;
+        text += "\r\n";
+        return *this;
+    }
+    // Lines that each end in "\n", written with CR LF.
+    void Comment(const char* lines) {
+        for (const char* c = lines; *c; ++c) {
+            if (*c == '\n') text += '\r';
+            text += *c;
+        }
+    }
+};
+
+std::string KeyLine(const char* key, const std::string& value) { return std::string(key) + "=" + value; }
+
+const char* Flag(int v) { return v ? "TRUE" : "FALSE"; }
+
+void ReadFlag(const std::string& v, int& flag, ReadState&) { flag = TRule(v) ? 1 : 0; }
+void WriteFlag(Lines& o, const char* key, int flag) { o << KeyLine(key, Flag(flag)); }
+
+// Reading can only switch these on.
+void ReadFlagOn(const std::string& v, int& flag, ReadState&) { TOnly(v, &flag); }
+void WriteFlagOn(Lines& o, const char* key, int flag) { WriteFlag(o, key, flag); }
+
+void ReadPath(const std::string& v, std::string& path, ReadState&) { PathValue(v, &path); }
+void WritePath(Lines& o, const char* key, const std::string& path) { o << KeyLine(key, path); }
+
+void ReadPathIfSet(const std::string& v, std::string& path, ReadState& st) { ReadPath(v, path, st); }
+void WritePathIfSet(Lines& o, const char* key, const std::string& path) {
+    if (!path.empty()) o << KeyLine(key, path) << ";";
+}
+
+void ReadInt(const std::string& v, int32_t& n, ReadState&) { n = DecimalInt32(v); }
+void WriteInt(Lines& o, const char* key, int32_t n) { o << FormatText("%s=%d", key, n); }
+
+void ReadShort(const std::string& v, uint16_t& n, ReadState&) { n = DecimalUint16(v); }
+void WriteShort(Lines& o, const char* key, uint16_t n) { o << FormatText("%s=%d", key, n); }
+
+void ReadPercent(const std::string& v, int32_t& n, ReadState&) {
+    int32_t q = DecimalInt32(v);
+    n = q < 0 ? 0 : q > 100 ? 100 : q;
+}
+void WritePercent(Lines& o, const char* key, int32_t n) { WriteInt(o, key, n); }
+
+// Milliseconds in memory, whole seconds in the file.
+void ReadSeconds(const std::string& v, uint32_t& ms, ReadState&) { ms = static_cast<uint32_t>(DecimalInt32(v)) * 1000u; }
+void WriteSeconds(Lines& o, const char* key, uint32_t ms) {
+    // A sub-second duration is kept as one second rather than written as 0, which would
+    // make the next run's slide show fire continuously.
+    uint32_t seconds = ms == 0 ? 0 : (ms + 500) / 1000;
+    if (ms > 0 && seconds == 0) seconds = 1;
+    o << FormatText("%s=%u", key, seconds);
+}
+
+// Six hex digits, red green blue, then anything; other text keeps the colour as it was.
+void ReadColour(const std::string& v, RgbColour& colour, ReadState&) { HexColourAt(v, 0, &colour); }
+void WriteColour(Lines& o, const char* key, const RgbColour& c) { o << KeyLine(key, HexColourText(c)); }
+
+void ReadPair(const std::string& v, Int32Pair& pair, ReadState&) { TwoNumbers(v, &pair[0], &pair[1]); }
+void WritePair(Lines& o, const char* key, const Int32Pair& pair) { o << FormatText("%s=%d,%d", key, pair[0], pair[1]); }
+
+// A letter, then two numbers: "A,1024,768".
+void ReadLetterPair(const std::string& v, char& letter, Uint16Pair& pair) {
+    if (!v.empty()) letter = v[0];
+    if (v.size() > 2) TwoNumbers(v.substr(2), &pair[0], &pair[1]);
+}
+void WriteLetterPair(Lines& o, const char* key, char letter, const Uint16Pair& pair) {
+    o << FormatText("%s=%c,%d,%d", key, letter, pair[0], pair[1]);
+}
+void ReadSheetLetterPair(const std::string& v, Uint16Pair& pair, ReadState&) {
+    ReadLetterPair(v, ThumbnailSheetLetter, pair);
+}
+void WriteSheetLetterPair(Lines& o, const char* key, const Uint16Pair& pair) {
+    WriteLetterPair(o, key, ThumbnailSheetLetter, pair);
+}
+void ReadSizeLetterPair(const std::string& v, Uint16Pair& pair, ReadState&) {
+    ReadLetterPair(v, ThumbnailSizeLetter, pair);
+}
+void WriteSizeLetterPair(Lines& o, const char* key, const Uint16Pair& pair) {
+    WriteLetterPair(o, key, ThumbnailSizeLetter, pair);
+}
+
+// The mode itself is the read's result (OpeningBitmap is set from it once the file is
+// read); the text keeps "none", "default" or the user's path.
+void ReadOpeningMode(const std::string& v, int&, ReadState& st) {
     if (StartsWithNoCase(v, "none")) {
         st.result = 0;
         OpeningBitmapText = "none";
     } else if (StartsWithNoCase(v, "default")) {
         st.result = 1;
         OpeningBitmapText = "default";
-    } else if (!TrimTrailing(v).empty()) {
+    } else if (!TrimEnd(v).empty()) {
         std::string path;
         PathValue(v, &path);
         FileType type;
@@ -136,140 +200,99 @@ void ReadOpeningBitmap(const std::string& v, ReadState& st) {
         }
     }
 }
+void WriteOpeningMode(Lines& o, const char* key, int mode) {
+    const std::string example = std::string(";") + key + "=";
+    o << example + "none" << example + "default" << example + OpeningBitmapText
+      << example + "d:\\picture\\unicorn\\uni1.gif" << example + "c:\\c\\win\\lum\\puppy5.pcx"
+      << example + "c:\\c\\win\\lum\\cat.tif" << example + "c:\\c\\win\\lum\\puppy5.bmp";
+    o << KeyLine(key, mode == 0 ? "none" : mode == 2 ? OpeningBitmapText : "default");
+}
 
-void ReadSaveDirType(const std::string& v, ReadState&) {
+// "CurrentDir", "LastReadDir", or a user's path whose folder becomes SaveDir.
+void ReadSaveDirMode(const std::string& v, int& mode, ReadState&) {
     if (StartsWith(v, "CurrentDir")) {
-        SaveDirType = SAVEDIR_CURRENT;
+        mode = SAVEDIR_CURRENT;
     } else if (StartsWith(v, "LastReadDir")) {
-        SaveDirType = SAVEDIR_LASTREAD;
-    } else if (!TrimTrailing(v).empty()) {
-        SaveDirType = SAVEDIR_USER;
-        std::string p = TrimTrailing(v);
+        mode = SAVEDIR_LASTREAD;
+    } else if (!TrimEnd(v).empty()) {
+        mode = SAVEDIR_USER;
+        std::string p = TrimEnd(v);
         size_t slash = p.find_last_of('\\');
         p = slash == std::string::npos ? std::string() : p.substr(0, slash + 1);
         if (PathFits(p)) SaveDir = p;
     } else {
-        SaveDirType = SAVEDIR_CURRENT;
+        mode = SAVEDIR_CURRENT;
     }
 }
+void WriteSaveDirMode(Lines& o, const char* key, int mode) {
+    if (mode == SAVEDIR_USER) o << KeyLine(key, "User") << "SaveDir=" + SaveDir;
+    else if (mode == SAVEDIR_LASTREAD) o << KeyLine(key, "LastReadDir");
+    else o << KeyLine(key, "CurrentDir");
+}
 
-void ReadDefaultView(const std::string& v, ReadState&) {
+// Read as a path; written by SaveDirType when the folder is the user's.
+void ReadSaveDirPath(const std::string& v, std::string& path, ReadState& st) { ReadPath(v, path, st); }
+void WriteSaveDirPath(Lines&, const char*, const std::string&) {}
+
+void ReadViewMode(const std::string& v, int& view, ReadState&) {
     switch (v.empty() ? '\0' : v[0]) {
-        case 'B': DefaultViewFull = VIEW_BIG; break;
-        case 'F': DefaultViewFull = VIEW_FULL; break;
-        case 'H': DefaultViewFull = VIEW_HALF; break;
-        case 'Q': DefaultViewFull = VIEW_QUARTER; break;
-        default: DefaultViewFull = VIEW_NORMAL; break;
+        case 'B': view = VIEW_BIG; break;
+        case 'F': view = VIEW_FULL; break;
+        case 'H': view = VIEW_HALF; break;
+        case 'Q': view = VIEW_QUARTER; break;
+        default: view = VIEW_NORMAL; break;
     }
 }
+void WriteViewMode(Lines& o, const char* key, int view) {
+    static const char* const kViews[] = {"NORMAL", "FULL", "BIG", "HALF", "QUARTER"};
+    o << KeyLine(key, view >= 0 && view <= 4 ? kViews[view] : "NORMAL");
+}
 
-void ReadSortOrder(const std::string& v, ReadState&) {
+void ReadSortMode(const std::string& v, int& order, ReadState&) {
     switch (v.empty() ? '\0' : v[0]) {
         case 'A':
-        case 'F': SortOrder = SORT_ALPHA; break;
-        case 'E': SortOrder = SORT_EXT; break;
-        case 'R': SortOrder = SORT_RAND; break;
-        case 'S': SortOrder = SORT_SIZE; break;
-        case 'T': SortOrder = SORT_TIME; break;
-        case 'U': SortOrder = SORT_UNSORTED; break;
-        case 'W': SortOrder = SORT_WIDTH; break;
+        case 'F': order = SORT_ALPHA; break;
+        case 'E': order = SORT_EXT; break;
+        case 'R': order = SORT_RAND; break;
+        case 'S': order = SORT_SIZE; break;
+        case 'T': order = SORT_TIME; break;
+        case 'U': order = SORT_UNSORTED; break;
+        case 'W': order = SORT_WIDTH; break;
         default: break;
     }
 }
+// The file keeps the key of a reversed order; its direction is not written (reading
+// assumes forward).
+void WriteSortMode(Lines& o, const char* key, int order) {
+    static const char* const kSorts[] = {"Unsorted", "Alpha", "Width", "Ext", "Rand", "Size", "Time"};
+    o << KeyLine(key, std::abs(order) <= 6 ? kSorts[std::abs(order)] : "Alpha");
+}
 
 void ReadHistoryLine(const std::string& v, HistoryList& list) {
-    std::string entry = TrimTrailing(v);
+    std::string entry = TrimEnd(v);
     if (list.count >= kHistoryEntries || entry.empty() || !PathFits(entry)) return;
     for (int i = 0; i < list.count; ++i)
         if (list.entries[i] == entry) return;
     list.entries[list.count++] = entry;
 }
 
+using KeyReader = void (*)(const std::string& value, ReadState& state);
+
 struct Key {
     const char* name;
     KeyReader read;
 };
 
-#define FLAG_T(key) {#key, [](const std::string& v, ReadState&) { key = TRule(v) ? 1 : 0; }}
-#define FLAG_T_ONLY(key) {#key, [](const std::string& v, ReadState&) { TOnly(v, &key); }}
-#define PATH(key) {#key, [](const std::string& v, ReadState&) { PathValue(v, &key); }}
-#define COLOUR(key) {#key, [](const std::string& v, ReadState&) { Colour(v, &key); }}
-
 const Key kKeys[] = {
-    {"OpeningBitmap", ReadOpeningBitmap},
-    PATH(LastFileViewed),
-    {"SaveDirType", ReadSaveDirType},
-    PATH(SaveDir),
-    PATH(ZTreeWinPath),
-    FLAG_T_ONLY(AllowOrientationView),
-    FLAG_T(AllowMPEGStats),
-    FLAG_T_ONLY(GIFAnimation),
-    FLAG_T_ONLY(CursorHotSpot),
-    FLAG_T_ONLY(DEVELabelBig),
-    {"DefaultJPEGQuality",
-     [](const std::string& v, ReadState&) {
-         int32_t q = DecimalInt32(v);
-         DefaultJPEGQuality = q < 0 ? 0 : q > 100 ? 100 : q;
-     }},
-    {"DefaultViewFull", ReadDefaultView},
-    {"SlideShowDuration",
-     [](const std::string& v, ReadState&) { SlideShowDuration = static_cast<uint32_t>(DecimalInt32(v)) * 1000u; }},
-    FLAG_T(WarningFlag),
-    FLAG_T(ConfirmDeleteFileFlag),
-    FLAG_T(VerboseFlag),
-    FLAG_T(AllowExitESC),
-    FLAG_T(ChangeInputDir),
-    FLAG_T(SlideShowBorder),
-    FLAG_T(SlideShowCursor),
-    FLAG_T(NextFileBorder),
-    FLAG_T(NextFileCursor),
-    FLAG_T(SaveExifHeaderToFile),
-    FLAG_T(ForceListOrder),
-    FLAG_T(SaveDate),
-    FLAG_T(StartListAgain),
-    FLAG_T(UseShortTitle),
-    {"SortOrder", ReadSortOrder},
-    {"CropAspectRatio",
-     [](const std::string& v, ReadState&) { TwoNumbers(v, &CropAspectRatio[0], &CropAspectRatio[1]); }},
-    {"ThumbnailSheet",
-     [](const std::string& v, ReadState&) {
-         if (!v.empty()) ThumbnailSheetLetter = v[0];
-         if (v.size() > 2) TwoNumbers(v.substr(2), &ThumbnailSheet[0], &ThumbnailSheet[1]);
-     }},
-    {"ThumbnailSize",
-     [](const std::string& v, ReadState&) {
-         if (!v.empty()) ThumbnailSizeLetter = v[0];
-         if (v.size() > 2) TwoNumbers(v.substr(2), &ThumbnailSize[0], &ThumbnailSize[1]);
-     }},
-    {"ThumbnailPercent", [](const std::string& v, ReadState&) { ThumbnailPercent = DecimalUint16(v); }},
-    {"ThumbnailNumAcross", [](const std::string& v, ReadState&) { ThumbnailNumAcross = DecimalUint16(v); }},
-    {"WindowsScaling", [](const std::string& v, ReadState&) { WindowsScaling = DecimalUint16(v); }},
-    {"MaxPixelSize", [](const std::string& v, ReadState&) { MaxPixelSize = DecimalInt32(v); }},
-    FLAG_T(SaveJPEGImmediate),
-    COLOUR(ZTreeBGColour),
-    {"ZTreeThumbnailHorOffset", [](const std::string& v, ReadState&) { ZTreeThumbnailHorOffset = DecimalInt32(v); }},
-    {"ZTreeThumbnailVertOffset",
-     [](const std::string& v, ReadState&) { ZTreeThumbnailVertOffset = DecimalInt32(v); }},
-    COLOUR(BackgroundColour),
-    FLAG_T(GIFUserPackground),
-    COLOUR(GIFBackgroundColour),
-    FLAG_T(PNGUserPackground),
-    COLOUR(PNGBackgroundColour),
-    FLAG_T(WEBPUserPackground),
-    COLOUR(WEBPBackgroundColour),
-    {"MinimumWidth", [](const std::string& v, ReadState&) { MinimumWidth = DecimalInt32(v); }},
-    PATH(BossAlert),
-    FLAG_T(AllowMultipleInstance),
-    FLAG_T(SaveHistory),
-    FLAG_T(DeleteComment),
+#define LUM_KEY(kind, reset, type, name, value, comment) \
+    {#name, [](const std::string& v, ReadState& st) { Read##kind(v, name, st); }},
+#define LUM_VALUE(reset, type, name, value)
+#include "base/settings_keys.def"
+#undef LUM_KEY
+#undef LUM_VALUE
     {"DirHistory", [](const std::string& v, ReadState&) { ReadHistoryLine(v, FolderHistory); }},
     {"FileHistory", [](const std::string& v, ReadState&) { ReadHistoryLine(v, FileHistory); }},
 };
-
-#undef FLAG_T
-#undef FLAG_T_ONLY
-#undef PATH
-#undef COLOUR
 
 void ApplyLine(const std::string& line, ReadState& state) {
     if (line.empty() || line[0] == ';') return;
@@ -284,37 +307,13 @@ void ApplyLine(const std::string& line, ReadState& state) {
 
 // ---------------------------------------------------------------- writing
 
-const char* Flag(int v) { return v ? "TRUE" : "FALSE"; }
-
-std::string Hex(const RgbColour& c) { return FormatText("%02X%02X%02X", c.red, c.green, c.blue); }
-
-struct Lines {
-    std::string text;
-    Lines& operator<<(const std::string& line) {
-        text += line;
-        text += "\r\n";
-        return *this;
-    }
-};
-
 // The configuration file name with its extension replaced by ".bak".
-std::string BackupPath(const std::string& path) {
-    size_t name = FileNameOffset(path);
-    size_t dot = path.rfind('.');
-    if (dot == std::string::npos || dot < name) return path + ".bak";
-    return path.substr(0, dot) + ".bak";
-}
+std::string BackupPath(const std::string& path) { return CutExtension(path) + ".bak"; }
 
 }  // namespace
 
 int ReadConfigurationText(const std::string& text, std::string* openingBitmapPath) {
-    MinimumWidth = 280;
-    GIFAnimation = 1;
-    WarningFlag = 0;
-    VerboseFlag = 0;
-    ConfirmDeleteFileFlag = 1;
-    ZTreeWinPath.clear();
-    BossAlert.clear();
+    ResetSettingsToDefaults(RESET_READ);
     ReadState state;
     state.openingPath = openingBitmapPath;
     size_t pos = 0;
@@ -354,14 +353,7 @@ int ReadConfigurationFile(const std::string& path, std::string* openingBitmapPat
 int LoadConfiguration(std::string* openingBitmapPath) {
     ClearHistory(FolderHistory);
     ClearHistory(FileHistory);
-    ThumbnailSheetLetter = 'A';
-    ThumbnailSheet[0] = 1024;
-    ThumbnailSheet[1] = 768;
-    ThumbnailSizeLetter = 'B';
-    ThumbnailSize[0] = ThumbnailSize[1] = 100;
-    ThumbnailPercent = 50;
-    ThumbnailNumAcross = 6;
-    OpeningBitmap = 1;
+    ResetSettingsToDefaults(RESET_LOAD);
     configurationPath.clear();
 
     const std::string programFolder = HostProgramFolder();
@@ -402,127 +394,19 @@ int LoadConfiguration(std::string* openingBitmapPath) {
 }
 
 std::string BuildConfigurationText() {
-    static const char* const kViews[] = {"NORMAL", "FULL", "BIG", "HALF", "QUARTER"};
-    static const char* const kSorts[] = {"Unsorted", "Alpha", "Width", "Ext", "Rand", "Size", "Time"};
     const std::string rule(74, '=');
     Lines o;
     o << ";" + rule << "; Configuration File for Lumora:" << ";" + rule;
     o << ";" << "; Note the config lines must start at character 0 and are case sensitive" << ";"
       << "; Comments are started with a ; character";
-    o << ";" << "; OpeningBitmap can be default, none or \"full-bitmap-path\" (without the \""
-      << "; quotes) where bitmap-path is the full path to your opening bitmap. "
-      << "; Even if it is in the same directory as LUM, full path is required.";
-    o << ";" << "; The opening bitmap must be file type supported by LUM. However it is "
-      << "; recommended that a windows bitmap format (.BMP) be used to speed up"
-      << "; initial loading time. Here are some examples:";
-    o << ";" << ";OpeningBitmap=none" << ";OpeningBitmap=default" << ";OpeningBitmap=" + OpeningBitmapText
-      << ";OpeningBitmap=d:\\picture\\unicorn\\uni1.gif" << ";OpeningBitmap=c:\\c\\win\\lum\\puppy5.pcx"
-      << ";OpeningBitmap=c:\\c\\win\\lum\\cat.tif" << ";OpeningBitmap=c:\\c\\win\\lum\\puppy5.bmp";
-    if (OpeningBitmap == 0) o << "OpeningBitmap=none";
-    else if (OpeningBitmap == 2) o << "OpeningBitmap=" + OpeningBitmapText;
-    else o << "OpeningBitmap=default";
-    o << ";" << "; The default extension for the image can be set by removing the comment"
-      << "; character \";\" from the beginning of the line with the required extension.";
-    o << ";" << "; GIFAnimation can be set to TRUE as a default for GIF files to be"
-      << "; animated if the file supports it." << ";" << std::string("GIFAnimation=") + Flag(GIFAnimation)
-      << ";GIFAnimation=TRUE";
-    o << ";" << "; DefaultViewFull=NORMAL display all images normally."
-      << "; DefaultViewFull=FULL   will force all images to be shown maximised."
-      << "; DefaultViewFull=BIG    will force images to be shown maximised only if "
-      << ";                        bigger than the screen."
-      << "; DefaultViewFull=HALF   will force all images to be shown half size."
-      << "; DefaultViewFull=QUARTER will force all images to be shown quarter size." << ";"
-      << std::string("DefaultViewFull=") +
-             (DefaultViewFull >= 0 && DefaultViewFull <= 4 ? kViews[DefaultViewFull] : "NORMAL");
-    o << ";" << "; DefaultJPEGQuality is used to set the quality, in percent, of the "
-      << "; JPEG picture. High numbers give better results but produce larger" << "; files." << ";"
-      << FormatText("DefaultJPEGQuality=%d", DefaultJPEGQuality);
-    o << ";" << "; CursorHotSpot=TRUE will display a cursor hot spot as a red pixel." << ";"
-      << std::string("CursorHotSpot=") + Flag(CursorHotSpot);
-    o << ";" << "; WarningFlag=TRUE will display a warning message on the screen. "
-      << "; Else warnings are inhibited and LUM continues without display" << ";"
-      << std::string("WarningFlag=") + Flag(WarningFlag);
-    o << ";" << "; VerboseFlag=TRUE will display a error messages during batch processing. " << ";"
-      << std::string("VerboseFlag=") + Flag(VerboseFlag);
-    o << ";" << "; ConfirmDeleteFileFlag=TRUE will ask user if they want confirmation on delete file. " << ";"
-      << std::string("ConfirmDeleteFileFlag=") + Flag(ConfirmDeleteFileFlag);
-    // The file keeps the key of a reversed order; its direction is not written (reading
-    // assumes forward).
-    o << ";" << "; SortOrder is used to tell LUM which order to display images during "
-      << "; SlideShow or ViewNextFile. Options include: Unsorted=unsorted, "
-      << "; Alpha=alphabetical, Rand=random, Width = image width, Ext=file " << "; extension. Forward order is assumed."
-      << ";" << std::string("SortOrder=") + (std::abs(SortOrder) <= 6 ? kSorts[std::abs(SortOrder)] : "Alpha");
-    o << ";" << "; Change the input file directory to the SaveAs directory?" << ";"
-      << std::string("ChangeInputDir=") + Flag(ChangeInputDir);
-    // Whole seconds; a sub-second duration is kept as one second rather than written as 0,
-    // which would make the next run's slide show fire continuously.
-    uint32_t seconds = SlideShowDuration == 0 ? 0 : (SlideShowDuration + 500) / 1000;
-    if (SlideShowDuration > 0 && seconds == 0) seconds = 1;
-    o << ";" << "; Change the number of seconds between images in SlideShow" << ";"
-      << FormatText("SlideShowDuration=%u", seconds);
-    o << ";" << "; During SlideShow, display border, menues or cursor?"
-      << std::string("SlideShowBorder=") + Flag(SlideShowBorder)
-      << std::string("SlideShowCursor=") + Flag(SlideShowCursor);
-    o << ";" << "; During View Next File, display border, menues or cursor?"
-      << std::string("NextFileBorder=") + Flag(NextFileBorder) << std::string("NextFileCursor=") + Flag(NextFileCursor);
-    o << ";" << "; Last file viewed" << "LastFileViewed=" + LastFileViewed;
-    o << ";" << "; SaveAs file directory can be 'CurrentDir' for current directory, "
-      << "; 'LastReadDir' for the Last Viewed file from LUM.INI or defined by the user" << ";";
-    if (SaveDirType == SAVEDIR_USER) o << "SaveDirType=User" << "SaveDir=" + SaveDir;
-    else if (SaveDirType == SAVEDIR_LASTREAD) o << "SaveDirType=LastReadDir";
-    else o << "SaveDirType=CurrentDir";
-    o << ";" << "; Force the order of viewing files in a *.lst file to be in the "
-      << "; same order as they appear in the file independant of sort flags" << ";"
-      << std::string("ForceListOrder=") + Flag(ForceListOrder);
-    o << ";" << "; Don't rotate through the file list. Stay at end or beginning of the " << "; file list" << ";"
-      << std::string("StartListAgain=") + Flag(StartListAgain);
-    o << ";" << "; Use the short form of the filename for the title" << ";"
-      << std::string("UseShortTitle=") + Flag(UseShortTitle);
-    o << ";" << "; Allow MPEG generator to dump stats into a stats.txt file" << ";"
-      << std::string("AllowMPEGStats=") + Flag(AllowMPEGStats);
-    o << ";" << "; Save the EXIF header information into the JPEG file?" << ";"
-      << std::string("SaveExifHeaderToFile=") + Flag(SaveExifHeaderToFile);
-    o << ";" << "; Save the aspect ratio for Crop Aspect Ratio" << ";"
-      << FormatText("CropAspectRatio=%d,%d", CropAspectRatio[0], CropAspectRatio[1]);
-    o << ";" << "; Save JPEG file immediately after crop and exit LUM" << ";"
-      << std::string("SaveJPEGImmediate=") + Flag(SaveJPEGImmediate);
-    o << ";" << "; Use short or long labels in DEVE thumbnails?" << ";" << std::string("DEVELabelBig=") + Flag(DEVELabelBig);
-    o << ";" << "; Save ZTreeWin Thumbnail Background colour" << ";" << "ZTreeBGColour=" + Hex(ZTreeBGColour);
-    o << ";" << "; Set offset for ZTreeWin Thumbnail to compensate for image creep" << ";"
-      << FormatText("ZTreeThumbnailHorOffset=%d", ZTreeThumbnailHorOffset)
-      << FormatText("ZTreeThumbnailVertOffset=%d", ZTreeThumbnailVertOffset);
-    o << ";" << "; Manually Define ZTreeWin Path" << ";";
-    if (!ZTreeWinPath.empty()) o << "ZTreeWinPath=" + ZTreeWinPath << ";";
-    o << "; Allow multiple instances of LUM?" << ";"
-      << std::string("AllowMultipleInstance=") + Flag(AllowMultipleInstance);
-    o << ";" << "; SizeofThumbnails and Thumbnail Sheet" << ";"
-      << FormatText("ThumbnailSheet=%c,%d,%d", ThumbnailSheetLetter, ThumbnailSheet[0], ThumbnailSheet[1])
-      << FormatText("ThumbnailSize=%c,%d,%d", ThumbnailSizeLetter, ThumbnailSize[0], ThumbnailSize[1])
-      << FormatText("ThumbnailPercent=%d", ThumbnailPercent) << FormatText("ThumbnailNumAcross=%d", ThumbnailNumAcross);
-    o << ";" << "; User windows screen scaling" << ";" << FormatText("WindowsScaling=%d", WindowsScaling);
-    o << ";" << "; Maximum size of a DIB in pixels" << ";" << FormatText("MaxPixelSize=%d", MaxPixelSize);
-    o << ";" << "; Pathname for Boss Alert filename loaded when Ctrl+Shift+F12 pressed" << ";" << "BossAlert=" + BossAlert;
-    o << ";" << "; Do we exit immediately when the ESC key is pressed?" << ";"
-      << std::string("AllowExitESC=") + Flag(AllowExitESC);
-    o << ";" << "; Do we save file with the same date as the opened one?" << ";" << std::string("SaveDate=") + Flag(SaveDate);
-    o << ";" << "; Do we save file with the comments removed?" << ";" << std::string("DeleteComment=") + Flag(DeleteComment);
-    o << ";"
-      << "; Do we automatically adjust the orientation of the JPEG image ; according to the orientation flag in the "
-         "EXIF header?"
-      << ";" << std::string("AllowOrientationView=") + Flag(AllowOrientationView);
-    o << ";" << "; Save background colour used for Parallelogram, trapezoidal correction and rotation" << ";"
-      << "BackgroundColour=" + Hex(BackgroundColour);
-    o << ";" << "; User defined background colour for GIF files with transparency" << ";"
-      << std::string("GIFUserPackground=") + Flag(GIFUserPackground) << "GIFBackgroundColour=" + Hex(GIFBackgroundColour);
-    o << ";" << "; User defined background colour for PNG files with transparency" << ";"
-      << std::string("PNGUserPackground=") + Flag(PNGUserPackground) << "PNGBackgroundColour=" + Hex(PNGBackgroundColour);
-    o << ";" << "; User defined background colour for WEBP files with transparency" << ";"
-      << std::string("WEBPUserPackground=") + Flag(WEBPUserPackground)
-      << "WEBPBackgroundColour=" + Hex(WEBPBackgroundColour);
-    o << ";" << "; Minimum width that LUM uses to prevent multiple line menu" << ";"
-      << FormatText("MinimumWidth=%d", MinimumWidth);
-    o << ";" << "; Do we save directory and file histories?" << ";" << std::string("SaveHistory=") + Flag(SaveHistory)
-      << ";";
+#define LUM_KEY(kind, reset, type, name, value, comment) \
+    o.Comment(comment);                                   \
+    Write##kind(o, #name, name);
+#define LUM_VALUE(reset, type, name, value)
+#include "base/settings_keys.def"
+#undef LUM_KEY
+#undef LUM_VALUE
+    o << ";";
     if (SaveHistory) {
         o << "; Save Directory History" << ";";
         for (int i = 0; i < FolderHistory.count; ++i)

@@ -31,13 +31,11 @@ std::string fileSpec;
 
 namespace {
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 int CompareNoCase(const std::string& a, const std::string& b) {
     const size_t n = std::min(a.size(), b.size());
     for (size_t i = 0; i < n; ++i) {
-        const unsigned char x = static_cast<unsigned char>(Lower(a[i]));
-        const unsigned char y = static_cast<unsigned char>(Lower(b[i]));
+        const unsigned char x = static_cast<unsigned char>(AsciiLower(a[i]));
+        const unsigned char y = static_cast<unsigned char>(AsciiLower(b[i]));
         if (x != y) return x < y ? -1 : 1;
     }
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);

@@ -1,5 +1,6 @@
 #include "sheets/batch.h"
 
+#include "base/text.h"
 #include "platform/host.h"
 
 bool StartDeveOption = false;
@@ -7,10 +8,6 @@ bool StartDeveOption = false;
 namespace {
 
 constexpr uint32_t kDirectoryAttribute = 0x10;
-
-void TrimTrailingBlanks(std::string& s) {
-    while (!s.empty() && s.back() == ' ') s.pop_back();
-}
 
 // True for "/folder/..." whose first folder exists.
 bool IsRootRelativePath(const std::string& text) {
@@ -58,7 +55,7 @@ std::string StartupNamePart(const std::string& argumentText) {
     } else {
         name = text.substr(0, text.find('/'));
     }
-    TrimTrailingBlanks(name);
+    name = TrimEnd(name, " ");
     if (unixPath) {
         const bool quoted = name[0] == '"';
         std::string bare = quoted ? name.substr(1, name.size() - (name.back() == '"' ? 2 : 1)) : name;

@@ -4,13 +4,10 @@
 #include <string>
 
 #include "platform/host.h"
+#include "shell/filetime.h"
 #include "shell/wintext.h"
 
 namespace {
-
-uint64_t FileTimeValue(const FILETIME& t) {
-    return static_cast<uint64_t>(t.dwHighDateTime) << 32 | t.dwLowDateTime;
-}
 
 void Fill(const WIN32_FIND_DATAW& data, HostFoundFile* found) {
     found->name = Narrow(data.cFileName);

@@ -10,24 +10,14 @@
 #include "platform/host.h"
 #include "shell/commands.h"
 #include "shell/display.h"
+#include "shell/filetime.h"
 #include "shell/mainwnd.h"
 #include "shell/wintext.h"
 
 namespace {
 
-uint64_t FileTimeValue(const FILETIME& t) {
-    return static_cast<uint64_t>(t.dwHighDateTime) << 32 | static_cast<uint64_t>(t.dwLowDateTime);
-}
-
 void SetError(uint32_t* error, DWORD code) {
     if (error != nullptr) *error = static_cast<uint32_t>(code);
-}
-
-FILETIME ToFileTime(uint64_t value) {
-    FILETIME t;
-    t.dwLowDateTime = static_cast<DWORD>(value & 0xFFFFFFFFu);
-    t.dwHighDateTime = static_cast<DWORD>(value >> 32);
-    return t;
 }
 
 std::string Hex8(uint32_t value) {

@@ -14,6 +14,8 @@
 #include "core/report.h"
 #include "base/text.h"
 #include "core/title.h"
+#include "shell/dialog_common.h"
+#include "shell/filetime.h"
 #include "shell/mainwnd.h"
 #include "base/ids.h"
 #include "shell/wintext.h"
@@ -95,9 +97,8 @@ void ShowColourCount(HWND dialog) {
 // "%02d/%02d/%04d  %02d:%02d" in local time; the first of January 1980 (a file system's
 // "no date") gives an empty text.
 std::string FileDateText(uint64_t fileTime) {
-    FILETIME utc, local;
-    utc.dwLowDateTime = static_cast<DWORD>(fileTime & 0xFFFFFFFFu);
-    utc.dwHighDateTime = static_cast<DWORD>(fileTime >> 32);
+    const FILETIME utc = ToFileTime(fileTime);
+    FILETIME local;
     SYSTEMTIME t;
     if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &t)) return std::string();
     if (t.wYear == 1980 && t.wMonth == 1 && t.wDay == 1) return std::string();
@@ -200,14 +201,7 @@ INT_PTR FileInformationMessage(HWND dialog, UINT message, WPARAM wParam) {
 }
 
 INT_PTR CALLBACK FileInformationProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    try {
-        return FileInformationMessage(dialog, message, wParam);
-    } catch (const char* text) {
-        ShowEscapedException(text);
-    } catch (...) {
-        ShowUnknownException();
-    }
-    return FALSE;
+    return Guarded([&] { return FileInformationMessage(dialog, message, wParam); });
 }
 
 // ------------------------------------------------------------ system information
@@ -320,14 +314,7 @@ INT_PTR AboutMessage(HWND dialog, UINT message, WPARAM wParam) {
 }
 
 INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    try {
-        return AboutMessage(dialog, message, wParam);
-    } catch (const char* text) {
-        ShowEscapedException(text);
-    } catch (...) {
-        ShowUnknownException();
-    }
-    return FALSE;
+    return Guarded([&] { return AboutMessage(dialog, message, wParam); });
 }
 
 }  // namespace

@@ -73,12 +73,6 @@ const PreferenceFlag kPreferenceFlags[] = {
     {IDC_PREF_SAVE_EXIF, &SaveExifHeaderToFile},
 };
 
-// The text without trailing line feeds and blanks (a pasted path often brings them).
-std::string TrimmedEnd(std::string text) {
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
-    return text;
-}
-
 void SetItemText(HWND dialog, int id, const std::string& text) { SetDlgItemTextW(dialog, id, Widen(text).c_str()); }
 
 int SignedItem(HWND dialog, int id) { return static_cast<int>(GetDlgItemInt(dialog, id, nullptr, TRUE)); }
@@ -105,8 +99,8 @@ void StorePreferences(HWND dialog) {
     for (int i = 0; i < 3; ++i)
         if (IsDlgButtonChecked(dialog, kOpeningRadios[i]) == BST_CHECKED) mode = i;
     OpeningBitmap = mode;
-    if (mode == 2) OpeningBitmapText = TrimmedEnd(ItemText(dialog, IDC_PREF_OPENING_PATH, kPathUnits));
-    BossAlert = TrimmedEnd(ItemText(dialog, IDC_PREF_BOSS_FILE, kPathUnits));
+    if (mode == 2) OpeningBitmapText = TrimEnd(ItemText(dialog, IDC_PREF_OPENING_PATH, kPathUnits));
+    BossAlert = TrimEnd(ItemText(dialog, IDC_PREF_BOSS_FILE, kPathUnits));
     ZTreeWinPath = ItemText(dialog, IDC_PREF_ZTREE_PATH, kPathUnits);
     MinimumWidth = SignedItem(dialog, IDC_PREF_MINIMUM_WIDTH);
     if (MinimumWidth <= 0) MinimumWidth = 280;

@@ -17,9 +17,9 @@ prefix=$(cd "$prefix" && pwd)
 marker="$prefix/.lumora-prefix-ready"
 [[ -f $marker ]] && exit 0
 
-export WINEPREFIX="$prefix"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winebrowser.exe=d"
+# shellcheck source=tools/wine-env.sh
+source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
+lumora_wine_env "$prefix"
 export WINEARCH=win64
 
 # Two runs preparing the same prefix at once would corrupt it: the second waits.

@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "base/text.h"
-#include "ops/op_support.h"
+#include "base/numeric.h"
 
 namespace {
 

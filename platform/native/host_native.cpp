@@ -31,9 +31,20 @@ void NativeHostReset() {
 }
 
 namespace {
-// FILETIME counts 100 ns units since 1601-01-01.
+// FILETIME counts 100 ns units since 1601-01-01, 11644473600 s before the Unix epoch.
+constexpr uint64_t kUnitsPerSecond = 10000000ull;
+constexpr uint64_t kUnixEpochSeconds = 11644473600ull;
+
 uint64_t ToFileTime(const struct timespec& t) {
-    return (static_cast<uint64_t>(t.tv_sec) + 11644473600ull) * 10000000ull + static_cast<uint64_t>(t.tv_nsec) / 100;
+    return (static_cast<uint64_t>(t.tv_sec) + kUnixEpochSeconds) * kUnitsPerSecond + static_cast<uint64_t>(t.tv_nsec) / 100;
+}
+
+struct timespec FromFileTime(uint64_t fileTime) {
+    const uint64_t unix100ns = fileTime - kUnixEpochSeconds * kUnitsPerSecond;
+    struct timespec t;
+    t.tv_sec = static_cast<time_t>(unix100ns / kUnitsPerSecond);
+    t.tv_nsec = static_cast<long>(unix100ns % kUnitsPerSecond) * 100;
+    return t;
 }
 }  // namespace
 
@@ -286,12 +297,10 @@ std::string HostAppDataFolder() { return NativeHostAppData; }
 std::string HostProgramFolder() { return NativeHostProgramFolder; }
 
 int HostSetFileWriteTime(const std::string& path, uint64_t lastWriteTime) {
-    uint64_t unix100ns = lastWriteTime - 11644473600ull * 10000000ull;
     struct timespec times[2];
     times[0].tv_sec = 0;
     times[0].tv_nsec = UTIME_OMIT;
-    times[1].tv_sec = static_cast<time_t>(unix100ns / 10000000ull);
-    times[1].tv_nsec = static_cast<long>(unix100ns % 10000000ull) * 100;
+    times[1] = FromFileTime(lastWriteTime);
     return ::utimensat(AT_FDCWD, path.c_str(), times, 0) == 0 ? 0 : -1;
 }
 

@@ -15,12 +15,10 @@ if [[ ! -f $LUMORA_GUI_STATE/session.env ]]; then
 fi
 # shellcheck disable=SC1091
 source "$LUMORA_GUI_STATE/session.env"
-export WINEPREFIX=$LUMORA_WINE_PREFIX
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winebrowser.exe=d"
-export HOME="$LUMORA_GUI_STATE/home"
-export XDG_CONFIG_HOME="$HOME/.config" XDG_DATA_HOME="$HOME/.local/share" XDG_CACHE_HOME="$HOME/.cache"
-export XDG_STATE_HOME="$HOME/.local/state"
+# shellcheck source=tools/wine-env.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../../tools/wine-env.sh"
+lumora_wine_env "$LUMORA_WINE_PREFIX"
+lumora_wine_home "$LUMORA_GUI_STATE/home"
 
 work="$LUMORA_GUI_STATE/tests/$test_name"
 rm -rf "$work"
@@ -63,6 +61,15 @@ stop_program() {
   second_pid=""
 }
 trap stop_program EXIT
+
+# needs_corpus: ends a test that opens files of the public image suites with the exit code
+# ctest counts as skipped (SKIP_RETURN_CODE) when the suites are not there.
+needs_corpus() {
+  if [[ -z ${LUMORA_CORPUS:-} || ! -d $LUMORA_CORPUS ]]; then
+    echo "SKIP: no image suites at ${LUMORA_CORPUS:-(LUMORA_CORPUS is not set)}"
+    exit 77
+  fi
+}
 
 # The Windows form of a local path (Wine's drive Z: is the Unix root).
 winpath() {

@@ -14,16 +14,11 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 : "${LUMORA_WINE_PREFIX:?LUMORA_WINE_PREFIX must name the test prefix}"
 : "${LUMORA_SOURCE_DIR:=$(cd "$here/../.." && pwd)}"
 
-export WINEPREFIX=$LUMORA_WINE_PREFIX
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winebrowser.exe=d"
+# shellcheck source=tools/wine-env.sh
+source "$LUMORA_SOURCE_DIR/tools/wine-env.sh"
+lumora_wine_env "$LUMORA_WINE_PREFIX"
 
-set_home() {
-  export HOME="$state/home"
-  export XDG_CONFIG_HOME="$HOME/.config" XDG_DATA_HOME="$HOME/.local/share" XDG_CACHE_HOME="$HOME/.cache"
-  export XDG_STATE_HOME="$HOME/.local/state"
-  mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_STATE_HOME"
-}
+set_home() { lumora_wine_home "$state/home"; }
 
 stop_session() {
   if [[ -f $state/session.env ]]; then

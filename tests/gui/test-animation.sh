@@ -6,6 +6,7 @@
 # its first frame only; "Change GIF Background Colour" refuses a bad colour and stores a
 # good one in LUM.INI.
 source "$(dirname "$0")/lib.sh"
+needs_corpus
 
 folder="$work/anim"
 mkdir -p "$folder"

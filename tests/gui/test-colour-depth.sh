@@ -4,6 +4,7 @@
 # picture into pure black and white, named with 1 bit in the title. Undo brings the
 # picture back exactly and Redo the reduction; Cancel and a depth of 24 change nothing.
 source "$(dirname "$0")/lib.sh"
+needs_corpus
 
 use_config
 box="Enter Required Bits Per Pixel"

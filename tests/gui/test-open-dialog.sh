@@ -5,6 +5,7 @@
 # (A typed name longer than MAX_PATH is not tried: Wine 8's Open dialog overruns its own
 # buffer with it and the process dies inside comdlg32.)
 source "$(dirname "$0")/lib.sh"
+needs_corpus
 
 # The dialog's file name field and its buttons.
 name_field=0x47C

@@ -4,6 +4,7 @@
 # turns its setting on, file names lose their trailing blanks, and the user's opening
 # bitmap is kept with its path. The settings reach LUM.INI when the program closes.
 source "$(dirname "$0")/lib.sh"
+needs_corpus
 
 use_config "MinimumWidth=400" "MaxPixelSize=12345" "ZTreeThumbnailHorOffset=-7" "SaveJPEGImmediate=FALSE" \
   "BossAlert=Z:\\boss.bmp"

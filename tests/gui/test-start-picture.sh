@@ -8,6 +8,7 @@
 file=$1 reference=$2 title=$3 width=$4 height=$5 form=$6
 test_name="start-picture-$(basename "$file" .bmp)"
 source "$(dirname "$0")/lib.sh"
+needs_corpus
 
 if [[ $form == unix ]]; then
   start_lumora "$(realpath "$LUMORA_CORPUS/$file")"

@@ -3,6 +3,7 @@
 # ImageMagick's -rotate and -flop give for the reference rendering, the title follows the
 # new size, and Undo brings the picture back.
 source "$(dirname "$0")/lib.sh"
+needs_corpus
 
 use_config
 ref="$LUMORA_CORPUS/bmpsuite/html/rgb24.png"
