@@ -1,7 +1,8 @@
 #!/bin/bash
 # The single-instance link. With AllowMultipleInstance FALSE a second start hands its file
 # name to the first window, which shows it, and ends with exit code 0 without a window;
-# names with blanks and "%" arrive unchanged. With TRUE both windows stay.
+# names with blanks and "%" arrive unchanged; a changed picture asks first; a command
+# line with options runs in its own window. With TRUE both windows stay.
 source "$(dirname "$0")/lib.sh"
 
 drive make-pattern "$(winpath "$work/first.bmp")" 120 60 make-pattern "$(winpath "$work/second.bmp")" 140 70
@@ -32,8 +33,26 @@ finish_second 0
 drive expect-box Viewer prefix "Error File type not Supported  : Z:\\xxxx" 10000 box-text Viewer 1000
 text=$(head -n 1 "$driver_output")
 ((${#text} < 2100)) || fail "the handed-over command line was not cut (${#text} characters)"
-drive click-button Viewer 1 click-button Open 2 wait-title " third 100%.bmp (140x70x24)" 2000 close 10000
+drive click-button Viewer 1 click-button Open 2 wait-title " third 100%.bmp (140x70x24)" 2000
+# A changed picture is not replaced by a handed-over file without the question: Cancel
+# keeps it, No lets the file in.
+drive mark-changed
+start_lumora_second "$(winpath "$work/second.bmp")"
+finish_second 0
+drive expect-box "Leave LUM?" prefix "Image has been modified!" 10000 click-button "Leave LUM?" 2 \
+  alive wait-title " third 100%.bmp (140x70x24)" 2000
+start_lumora_second "$(winpath "$work/first.bmp")"
+finish_second 0
+drive expect-box "Leave LUM?" prefix "Image has been modified!" 10000 click-button "Leave LUM?" 7 \
+  wait-title " first.bmp (120x60x24)" 10000
+# A command line with options is a batch run: it runs in a window of its own instead of
+# reaching the first one as a file name.
+start_lumora_second "$(winpath "$work/second.bmp")" /Exit
+drive count-windows 2 10000
+kill -0 "$second_pid" 2>/dev/null || fail "the instance with options ended instead of running"
+drive close-all 10000
 finish_lumora 0
+finish_second 0
 
 use_config "AllowMultipleInstance=TRUE"
 start_lumora "$(winpath "$work/first.bmp")"
