@@ -17,6 +17,7 @@
 #include "base/settings.h"
 
 FileListState FileList;
+int fileListPumpInterval = 50;
 
 const char* const kTypePatterns[kTypePatternCount] = {
     "*.BMP", "*.RLE", "*.GIF", "*.PCX", "*.JPG", "*.JPEG", "*.JFIF", "*.TIF", "*.TGA", "*.PNG", "*.CUR",
@@ -191,7 +192,6 @@ void BuildFileList(bool wholeFolder) {
     const std::string specName = bySpec ? fileSpec.substr(FileNameOffset(fileSpec)) : std::string();
     std::vector<std::vector<FileListEntry>> groups(bySpec ? 1 : kTypePatternCount);
     ShowSpinner();
-    HostPumpMessages();
     HostFoundFile found;
     uint32_t error = 0;
     HostFind find = HostFindFirst(bySpec ? fileSpec : std::string("*"), &found, &error);
@@ -203,7 +203,7 @@ void BuildFileList(bool wholeFolder) {
     bool complete = true;
     for (bool have = find != nullptr; have; have = HostFindNext(find, &found)) {
         const auto now = std::chrono::steady_clock::now();
-        if (now - lastPump >= std::chrono::milliseconds(50)) {
+        if (now - lastPump >= std::chrono::milliseconds(fileListPumpInterval)) {
             HostPumpMessages();
             ShowSpinner();
             lastPump = now;

@@ -49,6 +49,8 @@ void ResetListPosition();
 // Only one collection runs at a time: a call made while one runs (from a message it
 // handled) does nothing.
 void BuildFileList(bool wholeFolder = false);
+// Milliseconds between the collection's rounds of message handling (tests lower it).
+extern int fileListPumpInterval;
 // True while a collection runs.
 bool FileListCollecting();
 // What the steps answer while a collection runs: nothing was done, try again later.

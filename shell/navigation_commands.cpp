@@ -54,6 +54,9 @@ void OnSlideShowTick(HWND window) {
 // Next, previous, fifth next, back five and the beginning of the folder's list.
 LRESULT OnNavigate(HWND window, int command) {
     if (RunMode == RUN_QUICKVIEW) return 0;
+    // A step asked for while the folder is being collected (its messages are handled as
+    // it goes) is dropped: it would step through a half-built list.
+    if (FileListCollecting()) return 0;
     if (!ConfirmLeaveImage()) return 0;
     // Stepping by hand ends a running show: its timer would otherwise go on firing unseen
     // while the menu no longer marks the show as running.

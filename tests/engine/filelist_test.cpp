@@ -197,9 +197,11 @@ TEST_F(FileListTest, OneCollectionAtATime) {
     for (const char* n : {"a.bmp", "b.bmp", "c.gif"}) Touch(n);
     busyAnswers = 0;
     NativeHostOnPump = StepWhileCollecting;
+    fileListPumpInterval = 0;  // messages are handled at every file
     Rebuild();
+    fileListPumpInterval = 50;
     NativeHostOnPump = nullptr;
-    EXPECT_EQ(busyAnswers, 2);
+    EXPECT_GE(busyAnswers, 2);
     EXPECT_EQ(Names(), (std::vector<std::string>{"a.bmp", "b.bmp", "c.gif"}));
     EXPECT_TRUE(NativeHost.boxes.empty());
     EXPECT_FALSE(FileListCollecting());
