@@ -70,7 +70,9 @@ struct PreferenceFlag {
 const PreferenceFlag kPreferenceFlags[] = {
     {IDC_PREF_JPEG_AFTER_CROP, &SaveJPEGImmediate}, {IDC_PREF_HOT_SPOT, &CursorHotSpot},
     {IDC_PREF_CHANGE_INPUT_DIR, &ChangeInputDir},   {IDC_PREF_ORIENTATION, &AllowOrientationView},
-    {IDC_PREF_SAVE_EXIF, &SaveExifHeaderToFile},
+    {IDC_PREF_SAVE_EXIF, &SaveExifHeaderToFile},     {IDC_PREF_MPEG_STATS, &AllowMPEGStats},
+    {IDC_PREF_WARNINGS, &WarningFlag},              {IDC_PREF_BATCH_MESSAGES, &VerboseFlag},
+    {IDC_PREF_CONFIRM_DELETE, &ConfirmDeleteFileFlag},
 };
 
 void SetItemText(HWND dialog, int id, const std::string& text) { SetDlgItemTextW(dialog, id, Widen(text).c_str()); }
