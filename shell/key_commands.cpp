@@ -1,6 +1,7 @@
 // The keys of the main window: the letter and digit table of view/keys.h sends its
 // commands; the other keys scroll, step, exit or send their fixed commands.
 #include "shell/commands.h"
+#include "shell/mouse.h"
 
 #include <string>
 
@@ -25,6 +26,7 @@ namespace {
 
 // Enter and Escape. Shift or AllowExitESC quit at once; otherwise the user is asked.
 void OnExitKey(HWND window) {
+    EndMouseGesture(window);
     BringBackPendingBase();
     if (GetKeyState(VK_SHIFT) < 0 || AllowExitESC) {
         DestroyWindow(window);

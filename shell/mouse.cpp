@@ -16,6 +16,11 @@
 #include "shell/startup.h"
 
 MouseSelection mouseSelection;
+
+namespace {
+// The picture a kept selection was made on: another picture (a load, an edit) ends it.
+uint64_t selectionPicture = 0;
+}  // namespace
 RgbColour pickedColour;
 DisplayPoint pickedPoint;
 
@@ -224,6 +229,7 @@ void EndSelection(HWND window, int x, int y) {
     ShowOutline(window, r);
     const PointMapping mapping = CurrentPointMapping(window);
     mouseSelection.kept = true;
+    selectionPicture = CurrentImage.dib.serial;
     mouseSelection.client = r;
     mouseSelection.pictureTopLeft = ScreenToPicture(mapping, r.left, r.top);
     mouseSelection.pictureBottomRight = ScreenToPicture(mapping, r.right - 1, r.bottom - 1);
@@ -306,5 +312,13 @@ void HideOutlineForPaint(HWND window) {
 }
 
 void ShowOutlineAfterPaint(HWND window) {
+    if (mouseSelection.kept && CurrentImage.dib.serial != selectionPicture) {
+        // The paint has shown another picture: the selection belonged to the one before.
+        mouseSelection.kept = false;
+        outline.shown = false;
+        return;
+    }
     if (outline.shown) InvertRectangle(window, outline.rect);
 }
+
+void EndMouseGesture(HWND window) { DropSelection(window); }

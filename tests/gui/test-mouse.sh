@@ -57,6 +57,15 @@ drive mouse left-down 10 10 mouse move 60 40 mouse move 100 80 mouse left-up 100
 [[ $(pixel "$work/selected.bmp" 50 50) == 323240 ]] || fail "inside the selection shows $(pixel "$work/selected.bmp" 50 50)"
 [[ $(pixel "$work/cancelled.bmp" 10 10) == 0A0A40 ]] || fail "after the double click the corner shows $(pixel "$work/cancelled.bmp" 10 10)"
 cmp "$work/cancelled.bmp" "$work/clicked.bmp" || fail "a click without a drag changed the screen"
+# Escape (answered No) and a load end a kept selection: its outline goes.
+drive mouse left-down 10 10 mouse move 100 80 mouse left-up 100 80 settle 500 \
+  key ESCAPE expect-box "Leave LUM?" prefix "Do you wish to exit LUM?" 10000 click-button "Leave LUM?" 7 settle 500 \
+  capture "$(winpath "$work/escaped.bmp")" \
+  mouse left-down 10 10 mouse move 100 80 mouse left-up 100 80 settle 500 \
+  drop 1 "$(winpath "$work/large.bmp")" wait-title " large.bmp (2000x1500x24)" 10000 settle 1000 \
+  capture "$(winpath "$work/reloaded.bmp")"
+[[ $(pixel "$work/escaped.bmp" 10 10) == 0A0A40 ]] || fail "after Escape the corner shows $(pixel "$work/escaped.bmp" 10 10)"
+[[ $(pixel "$work/reloaded.bmp" 10 10) == 0A0A40 ]] || fail "after a load the corner shows $(pixel "$work/reloaded.bmp" 10 10)"
 drive close 10000
 finish_lumora 0
 echo "ok: rotate dialog, colour picking, panning and the selection rectangle"
