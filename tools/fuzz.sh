@@ -9,7 +9,8 @@
 #   tests/regress/TARGET/ under a name that says what it holds once the fault is fixed.
 #   The corpus the run grows is kept in build-fuzz/fuzz-runs/TARGET/corpus/ and seeds
 #   the next run. Prints libFuzzer's final line (inputs run, cov, ft, corpus size,
-#   oom/timeout/crash counts) and the findings; exits 1 when there are findings.
+#   oom/timeout/crash counts), the coverage of the grown corpus and the findings;
+#   exits 1 when there are findings.
 # Environment: LUMORA_CORPUS (default ../shared/corpus), LUMORA_FUZZ_NICE (default 10).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -47,6 +48,10 @@ status=0
   -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$out/findings/" "$out/corpus" >"$log" 2>&1) || status=$?
 grep -E '^#[0-9]+: cov:' "$log" | tail -n 1 || true
 grep -E '^INFO: exiting' "$log" || true
+# The fork mode's counts are its own; one pass over the grown corpus gives the usual
+# cov and ft, comparable with the smoke runs'.
+(cd "$out" && "${niced[@]}" "$fuzzer" -runs=0 -max_len="$(fuzz_max_len "$target")" -rss_limit_mb=2048 \
+  "$out/corpus" 2>&1 | grep -E '^#[0-9]+ +INITED' | sed 's/^/corpus: /') || true
 findings=$(ls -A "$out/findings")
 if [ -n "$findings" ]; then
   echo "fuzz.sh: findings in $out/findings:"
