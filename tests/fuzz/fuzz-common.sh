@@ -3,8 +3,8 @@
 
 fuzz_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
-# The longest input worth trying: a few frames or a small picture of the format, so
-# that seeds stay small and each input runs in well under a millisecond or two.
+# The longest input worth trying: a small picture or a few frames of the format, so
+# that merged seeds stay small and mutations of them stay quick to run.
 fuzz_max_len() {
   case $1 in
     bmp) echo 65536 ;;

@@ -13,8 +13,8 @@
 namespace fuzz {
 
 // Pictures above this many pixels (512 x 512) are not decoded: the real loader allows far
-// larger ones, but one input must take well under a millisecond or two so the fuzzer
-// runs a thousand inputs a second, and its memory must stay in bounds.
+// larger ones, but one input must take milliseconds, not seconds, and the fuzzer's
+// memory must stay in bounds.
 constexpr uint64_t kMaxPixels = uint64_t{1} << 18;
 // All composed animation frames of one input together: a few dozen frames of a small
 // screen. Frames past it end the animation, as on a machine out of memory.
