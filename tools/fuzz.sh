@@ -51,7 +51,7 @@ grep -E '^INFO: exiting' "$log" || true
 # The fork mode's counts are its own; one pass over the grown corpus gives the usual
 # cov and ft, comparable with the smoke runs'.
 (cd "$out" && "${niced[@]}" "$fuzzer" -runs=0 -max_len="$(fuzz_max_len "$target")" -rss_limit_mb=2048 \
-  "$out/corpus" 2>&1 | grep -E '^#[0-9]+ +INITED' | sed 's/^/corpus: /') || true
+  "$out/corpus" 2>&1 | grep -E '^#[0-9]+[[:space:]]+INITED' | sed 's/^/corpus: /') || true
 findings=$(ls -A "$out/findings")
 if [ -n "$findings" ]; then
   echo "fuzz.sh: findings in $out/findings:"
