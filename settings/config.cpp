@@ -58,7 +58,9 @@ void TOnly(const std::string& v, int* flag) {
 }
 
 // Every character that is not a digit becomes a blank, then up to two numbers are read;
-// missing numbers leave the old values.
+// missing numbers leave the old values. A number past INT32_MAX is clamped like
+// DecimalInt32's: cast as it stands it would wrap to a negative value, which is written
+// back with its '-' and so does not read back as itself.
 template <typename T>
 void TwoNumbers(const std::string& v, T* first, T* second) {
     std::string digits = v;
@@ -70,7 +72,7 @@ void TwoNumbers(const std::string& v, T* first, T* second) {
     for (T* target : targets) {
         long long n = std::strtoll(p, &end, 10);
         if (end == p) return;
-        *target = static_cast<T>(n);
+        *target = static_cast<T>(n > INT32_MAX ? INT32_MAX : n);
         p = end;
     }
 }
