@@ -41,5 +41,6 @@ uint64_t AnimFrameBytes();
 // picture cannot be had or would take the frames past animFrameMemoryLimit.
 void CreateAnimFrameImage(int index, int w, int h);
 // Frees every frame picture, clears delay, flags and transparent index of every record,
-// and empties the table (animFrameCount 0, not loaded).
+// and empties the table (animFrameCount 0, not loaded). Records past animFrameCount are
+// written only through CreateAnimFrameImage or as the next record to be counted.
 void ReleaseAnimFrames();
