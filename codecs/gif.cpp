@@ -320,6 +320,11 @@ int ReadGifExtension() {
                 in.Skip(size);
             }
         case 0xFF:
+            // Block size, then the identifier (eleven characters, "NETSCAPE2.0" for looping).
+            if (in.Has(12)) {
+                const char* id = reinterpret_cast<const char*>(in.p + 1);
+                facts->applicationId.assign(id, strnlen(id, 11));
+            }
             if (!in.Skip(12)) {
                 ReportFileError("File is too short for GIF Extension Block ");
                 return -1;

@@ -19,6 +19,7 @@ struct CurrentImageState {
     uint32_t storedBitsPerPixel = 0;
     std::string formatNote;  // up to 100 bytes
     std::string comment;
+    std::string applicationId;  // of a GIF file's application extension
     bool modified = false;
     CDib undoSlots[kUndoSlots];
     int undoTop = -1;

@@ -22,6 +22,7 @@ struct ImageFacts {
     uint32_t storedBitsPerPixel = 0;
     std::string formatNote;  // up to 100 bytes
     std::string comment;
+    std::string applicationId;  // a GIF application extension's identifier, up to 11 characters
 };
 
 // What a writer is told besides the picture.

@@ -50,6 +50,7 @@ void CopyFacts(const ImageFacts& facts) {
     CurrentImage.storedBitsPerPixel = facts.storedBitsPerPixel;
     CurrentImage.formatNote = facts.formatNote;
     CurrentImage.comment = facts.comment;
+    CurrentImage.applicationId = facts.applicationId;
 }
 
 int FactsThenAfterHeader(int width, int height, int depth, void* context) {

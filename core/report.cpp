@@ -40,7 +40,8 @@ int ShowWarning(const std::string& message, const std::string& caption, unsigned
     if (ReportsAreQuiet()) return kIdOk;
     std::string text = CutToUtf16Units(message, kMaxMessage);
     if (RunMode == RUN_BATCH && !VerboseFlag) {
-        HostPrintStdout(message + ": " + InputFile.fullPath + "\n");
+        // The batch file's name first, then the warning.
+        HostPrintStdout(InputFile.fullPath + ": " + message + "\n");
         return kIdOk;
     }
     if (RunMode == RUN_QUICKVIEW || RunMode == RUN_SLIDESHOW) {

@@ -35,6 +35,7 @@ void SwapImageState(CurrentImageState& a, CurrentImageState& b) {
     std::swap(a.storedBitsPerPixel, b.storedBitsPerPixel);
     a.formatNote.swap(b.formatNote);
     a.comment.swap(b.comment);
+    a.applicationId.swap(b.applicationId);
     std::swap(a.modified, b.modified);
     for (int i = 0; i < kUndoSlots; ++i) a.undoSlots[i].Swap(b.undoSlots[i]);
     std::swap(a.undoTop, b.undoTop);

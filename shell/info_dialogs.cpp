@@ -148,6 +148,7 @@ void FillFileInformation(HWND dialog) {
         SetText(dialog, IDC_FD_CREATED, file.creationTime == 0 ? "Not Determined" : FileDateText(file.creationTime));
         SetText(dialog, IDC_FD_MODIFIED, FileDateText(file.lastWriteTime));
         if (!image.formatNote.empty()) SetText(dialog, IDC_FD_FORMAT, image.formatNote);
+        if (!image.applicationId.empty()) SetText(dialog, IDC_FD_GIF_APP, image.applicationId);
     }
     const uint64_t storedBytes = static_cast<uint64_t>(image.storedHeight) *
                                  ((static_cast<uint64_t>(image.storedWidth) * image.storedBitsPerPixel + 31) / 32 * 4);

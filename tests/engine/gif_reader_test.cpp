@@ -140,6 +140,22 @@ TEST_F(GifReader, AnimationFramesDelaysAndNotes) {
     EXPECT_EQ(PixelAt(animFrames[1].image, 1, 0), Entry(3));
     EXPECT_EQ(PixelAt(CurrentImage.dib, 1, 0), Entry(2));  // the picture is frame 0
     EXPECT_EQ(CurrentImage.storedBitsPerPixel, 4u);        // 4 entries
+    EXPECT_EQ(CurrentImage.applicationId, "");
+
+    // The looping extension's identifier is kept for the file information.
+    std::vector<uint8_t> looping = GifFile(2, 1).Done();
+    looping.pop_back();
+    const std::string id = "NETSCAPE2.0";
+    looping.insert(looping.end(), {0x21, 0xFF, 11});
+    looping.insert(looping.end(), id.begin(), id.end());
+    looping.insert(looping.end(), {3, 1, 0, 0, 0});
+    GifFile rest(0, 0, 0);
+    rest.b.clear();
+    rest.Image(0, 0, 2, 1, {1, 2});
+    looping.insert(looping.end(), rest.b.begin(), rest.b.end());
+    looping.push_back(';');
+    ASSERT_EQ(Load(looping), 0) << Box();
+    EXPECT_EQ(CurrentImage.applicationId, "NETSCAPE2.0");
 
     GIFAnimation = 0;
     ASSERT_EQ(Load(file), 0);

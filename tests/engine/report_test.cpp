@@ -74,7 +74,7 @@ TEST_F(Reporting, RoutesByRunMode) {
     RunMode = RUN_BATCH;
     ShowWarning("careful", "x", 0);
     ShowMessage("must see", "LUM", 0);
-    EXPECT_EQ(NativeHost.stdoutText, "careful: /pics/holiday.jpg\n");
+    EXPECT_EQ(NativeHost.stdoutText, "/pics/holiday.jpg: careful\n");
     EXPECT_EQ(NativeHost.boxes, std::vector<std::string>{"must see"});
 
     NativeHostReset();
