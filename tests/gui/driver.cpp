@@ -773,8 +773,14 @@ void Monkey(int count, unsigned seed, const std::vector<int>& ids) {
             }
             quiet = 0;
             for (HWND dialog : dialogs) {
-                Dismiss(dialog);
-                if (!WaitUntilGone(dialog, 10000)) Fail("a dialog does not close after step " + std::to_string(i));
+                // A box caught while it is still being made has no buttons to press yet:
+                // it is asked again until it goes.
+                bool gone = false;
+                for (int attempt = 0; attempt < 10 && !gone; ++attempt) {
+                    Dismiss(dialog);
+                    gone = WaitUntilGone(dialog, 1000);
+                }
+                if (!gone) Fail("a dialog does not close after step " + std::to_string(i));
             }
         }
     }
