@@ -6,10 +6,10 @@
 
 int ReduceColourDepth() {
     if (saveDepth == 24) return 0;
-    EditSpec spec;
-    spec.caption = "LUM";
-    spec.retitle = false;  // the reduction titles the new depth itself
-    return RunEdit(spec, [](CDib& dib) {
+    EditRules rules;
+    rules.caption = "LUM";
+    rules.retitle = false;  // the reduction titles the new depth itself
+    return RunEdit(rules, [](CDib& dib) {
         const uint8_t* block = QuantiseImage(saveDepth, dib);
         if (block == nullptr) return -1;  // the quantiser has said why
         // The picture keeps 24 bits in memory but holds only the reduced colours.

@@ -13,12 +13,12 @@ void ShowEditedPicture() {
     RetitleWithNewSize();
 }
 
-int RunEdit(const EditSpec& spec, const std::function<int(CDib&)>& kernel) {
+int RunEdit(const EditRules& rules, const std::function<int(CDib&)>& kernel) {
     CDib& dib = CurrentImage.dib;
     if (dib.Empty()) return 0;
-    if (spec.waitCursor) HostSetWaitCursor(true);
+    if (rules.waitCursor) HostSetWaitCursor(true);
     const int undoBefore = CurrentImage.undoTop;
-    if (spec.undo) PushUndo();
+    if (rules.undo) PushUndo();
     int result;
     const char* thrown = nullptr;
     try {
@@ -31,20 +31,20 @@ int RunEdit(const EditSpec& spec, const std::function<int(CDib&)>& kernel) {
         // The picture is as it was; its undo step would only make it count as changed.
         if (CurrentImage.undoTop > undoBefore) DropNewestUndo();
         ShowTitle();
-        if (spec.failureText != nullptr && spec.failureIsWarning)
-            ShowWarning(spec.failureText, spec.caption, kMbOk | kMbIconWarning);
-        else if (spec.failureText != nullptr)
-            ShowMessage(spec.failureText, spec.caption, kMbOk | kMbIconWarning);
-        else if (thrown != nullptr) ShowMessage(thrown, spec.caption, kMbOk | kMbIconWarning);
-        if (spec.waitCursor) HostSetWaitCursor(false);
+        if (rules.failureText != nullptr && rules.failureIsWarning)
+            ShowWarning(rules.failureText, rules.caption, kMbOk | kMbIconWarning);
+        else if (rules.failureText != nullptr)
+            ShowMessage(rules.failureText, rules.caption, kMbOk | kMbIconWarning);
+        else if (thrown != nullptr) ShowMessage(thrown, rules.caption, kMbOk | kMbIconWarning);
+        if (rules.waitCursor) HostSetWaitCursor(false);
         return -1;
     }
-    if (spec.waitCursor) HostSetWaitCursor(false);
-    if (!spec.retitle) {
+    if (rules.waitCursor) HostSetWaitCursor(false);
+    if (!rules.retitle) {
         HostRedrawImage();
         return 0;
     }
-    if (spec.titleAnimatedTypes || !FormatHasFlag(CurrentImage.fileType, FORMAT_ANIMATED)) ShowTitle();
+    if (rules.titleAnimatedTypes || !FormatHasFlag(CurrentImage.fileType, FORMAT_ANIMATED)) ShowTitle();
     HostRedrawImage();
     RetitleWithNewSize();
     return 0;

@@ -7,7 +7,7 @@
 
 #include "core/dib.h"
 
-struct EditSpec {
+struct EditRules {
     // Caption of the box that shows a thrown allocation failure's text.
     const char* caption = "Transform";
     // Shown (with `caption`) for any failure instead of the kernel's own report; null:
@@ -31,7 +31,7 @@ struct EditSpec {
 // negative value after failing (the picture left as it was), or throws kDibAllocFailure
 // text. Returns 0, or -1 after the failure was shown; 0 without doing anything when there
 // is no picture.
-int RunEdit(const EditSpec& spec, const std::function<int(CDib&)>& kernel);
+int RunEdit(const EditRules& rules, const std::function<int(CDib&)>& kernel);
 
 // The end of every edit: the title loses its progress text, the window is laid out again
 // for the new size and repainted, and the title shows the size.

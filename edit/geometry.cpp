@@ -28,13 +28,13 @@ bool IsQuarterTurn(int command) {
 int RunTransformCommand(int command) {
     if (!IsQuarterTurn(command) && command != TRANSFORM_FLIP_HORIZONTAL && command != TRANSFORM_FLIP_VERTICAL)
         return -1;
-    EditSpec spec;
-    spec.caption = kTransformCaption;
+    EditRules rules;
+    rules.caption = kTransformCaption;
     if (command == TRANSFORM_FLIP_HORIZONTAL) {
-        spec.failureText = "No memory to flip picture";
-        spec.failureIsWarning = true;
+        rules.failureText = "No memory to flip picture";
+        rules.failureIsWarning = true;
     }
-    return RunEdit(spec, [command](CDib& dib) {
+    return RunEdit(rules, [command](CDib& dib) {
         switch (command) {
             case TRANSFORM_ROTATE_90: Rotate90Dib(dib, ShowPercentInTitle); return 0;
             case TRANSFORM_ROTATE_180: Rotate180Dib(dib); return 0;
@@ -62,10 +62,10 @@ int RotateByAngle() {
     if (a == 90) return TRANSFORM_ROTATE_90;
     if (a == 180) return TRANSFORM_ROTATE_180;
     if (a == 270) return TRANSFORM_ROTATE_270;
-    EditSpec spec;
-    spec.caption = kTransformCaption;
-    spec.waitCursor = false;  // the dialog's OK shows it
-    return RunEdit(spec, [a](CDib& dib) {
+    EditRules rules;
+    rules.caption = kTransformCaption;
+    rules.waitCursor = false;  // the dialog's OK shows it
+    return RunEdit(rules, [a](CDib& dib) {
         int w = 0, h = 0;
         // A canvas over 65535 pixels either way cannot be a picture.
         if (!RotatedCanvasSize(dib.width, dib.height, a, &w, &h)) throw kDibAllocFailure;
@@ -98,13 +98,13 @@ int ResizeCurrentImage() {
     // An animated GIF or ANI file has every frame resized by the animation's own frame
     // resize (with an undo step, and a beep when it fails); that branch belongs here once
     // the frame tools exist. Until then the first frame on the screen is resized.
-    EditSpec spec;
-    spec.caption = "Viewer";
-    spec.failureText = "Resize failed!";  // with its beep
+    EditRules rules;
+    rules.caption = "Viewer";
+    rules.failureText = "Resize failed!";  // with its beep
     // Windows thumbnail-cache pictures are resized without an undo step.
-    spec.undo = CurrentImage.fileType != FT_THUMBSDB;
-    spec.titleAnimatedTypes = false;
-    return RunEdit(spec, [](CDib& picture) {
+    rules.undo = CurrentImage.fileType != FT_THUMBSDB;
+    rules.titleAnimatedTypes = false;
+    return RunEdit(rules, [](CDib& picture) {
         return ResizeImage(picture, resizeRequest, resizeInterpolate != 0, ShowPercentInTitle);
     });
 }
