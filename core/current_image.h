@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/dib.h"
 #include "core/filetype.h"
@@ -20,6 +21,11 @@ struct CurrentImageState {
     std::string formatNote;  // up to 100 bytes
     std::string comment;
     std::string applicationId;  // of a GIF file's application extension
+    std::vector<uint8_t> exif;  // the file's EXIF block ("Exif", 0, 0, TIFF data), empty: none
+    std::vector<uint8_t> xmp;   // the file's XMP APP1 marker, empty: none
+    int jpegProcess = 0;        // start-of-frame code of a JPEG file, 0 for others
+    // The EXIF orientation (2..8) the picture was turned upright by on loading, else 0.
+    int appliedOrientation = 0;
     bool modified = false;
     CDib undoSlots[kUndoSlots];
     int undoTop = -1;

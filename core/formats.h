@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/dib.h"
 #include "core/filetype.h"
@@ -23,12 +24,25 @@ struct ImageFacts {
     std::string formatNote;  // up to 100 bytes
     std::string comment;
     std::string applicationId;  // a GIF application extension's identifier, up to 11 characters
+    // A JPEG or WebP file's EXIF block: the APP1 payload from "Exif", 0, 0 on (empty: none).
+    std::vector<uint8_t> exif;
+    // A JPEG file's XMP packet: its whole APP1 marker (empty: none).
+    std::vector<uint8_t> xmp;
+    // A JPEG file's start-of-frame code (192 baseline, 194 progressive, ...), 0 for others.
+    int jpegProcess = 0;
 };
 
 // What a writer is told besides the picture.
 struct WriteOptions {
     int depth = 24;        // 1, 4, 8 or 24 for the palette writers
     int jpegQuality = 75;  // 0..100
+    // Written into a JPEG file: its comment (always a COM marker, empty or not) and, when
+    // not null, an EXIF block as the APP1 marker.
+    std::string comment;
+    const std::vector<uint8_t>* exif = nullptr;
+    // The picture has been turned upright by its EXIF orientation: the block is written
+    // with its orientation set to 1, so that no viewer turns it again.
+    bool exifUpright = false;
 };
 
 struct FilterEntry {

@@ -51,6 +51,10 @@ void CopyFacts(const ImageFacts& facts) {
     CurrentImage.formatNote = facts.formatNote;
     CurrentImage.comment = facts.comment;
     CurrentImage.applicationId = facts.applicationId;
+    CurrentImage.exif = facts.exif;
+    CurrentImage.xmp = facts.xmp;
+    CurrentImage.jpegProcess = facts.jpegProcess;
+    CurrentImage.appliedOrientation = 0;
 }
 
 int FactsThenAfterHeader(int width, int height, int depth, void* context) {

@@ -77,6 +77,11 @@ int WriteImageFile(const std::string& path, const std::function<void()>& beforeR
         WriteOptions options;
         options.depth = saveDepth;
         options.jpegQuality = jpegQuality;
+        options.comment = CurrentImage.comment;
+        if (SaveExifHeaderToFile && !CurrentImage.exif.empty()) {
+            options.exif = &CurrentImage.exif;
+            options.exifUpright = CurrentImage.appliedOrientation >= 2;
+        }
         result = WriteReplacing(path, [&](OutStream& out) {
             const int written = format->write(out, CurrentImage.dib, options);
             writerReported = written < 0;

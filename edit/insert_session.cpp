@@ -36,6 +36,10 @@ void SwapImageState(CurrentImageState& a, CurrentImageState& b) {
     a.formatNote.swap(b.formatNote);
     a.comment.swap(b.comment);
     a.applicationId.swap(b.applicationId);
+    a.exif.swap(b.exif);
+    a.xmp.swap(b.xmp);
+    std::swap(a.jpegProcess, b.jpegProcess);
+    std::swap(a.appliedOrientation, b.appliedOrientation);
     std::swap(a.modified, b.modified);
     for (int i = 0; i < kUndoSlots; ++i) a.undoSlots[i].Swap(b.undoSlots[i]);
     std::swap(a.undoTop, b.undoTop);
