@@ -54,6 +54,10 @@
 //                                   wait until the text of control ID of that box equals|
 //                                   prefix|contains|suffix TEXT
 //   expect-disabled CAPTION ID      control ID of that box must be disabled
+//   expect-enabled CAPTION ID       control ID of that box must be enabled
+//   clipboard                       print the clipboard's text (CF_UNICODETEXT)
+//   expect-clipboard HOW TEXT MS    wait until the clipboard's text equals|prefix|contains|
+//                                   suffix TEXT
 //   expect-check CAPTION ID STATE MS
 //                                   wait until check box or radio button ID of that box is
 //                                   checked (STATE 1) or not (STATE 0)
@@ -580,6 +584,27 @@ void WaitChecked(HWND button, int id, bool wanted, DWORD ms) {
     }
 }
 
+// --- the clipboard ---
+
+// The clipboard's CF_UNICODETEXT; false when it holds none (or cannot be opened now).
+bool ClipboardText(WString* text) {
+    if (!OpenClipboard(nullptr)) return false;
+    bool found = false;
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    const auto* units = data != nullptr ? static_cast<const WCHAR*>(GlobalLock(data)) : nullptr;
+    if (units != nullptr) {
+        // Bounded by the block: a text without its terminator is not read past its end.
+        const size_t most = GlobalSize(data) / sizeof(WCHAR);
+        size_t length = 0;
+        while (length < most && units[length] != 0) ++length;
+        text->assign(units, length);
+        GlobalUnlock(data);
+        found = true;
+    }
+    CloseClipboard();
+    return found;
+}
+
 // --- steps ---
 
 void WaitTitle(Arguments& args, Match how) {
@@ -1063,6 +1088,29 @@ void RunStep(const std::string& name, Arguments& args) {
         const WString caption = args.Text("caption");
         const int id = static_cast<int>(args.Number("control id"));
         if (IsWindowEnabled(DialogItem(caption, id))) Fail("control " + std::to_string(id) + " is enabled");
+    } else if (name == "expect-enabled") {
+        const WString caption = args.Text("caption");
+        const int id = static_cast<int>(args.Number("control id"));
+        if (!IsWindowEnabled(DialogItem(caption, id))) Fail("control " + std::to_string(id) + " is disabled");
+    } else if (name == "clipboard") {
+        WString text;
+        if (!ClipboardText(&text)) Fail("the clipboard holds no text");
+        Print(Narrow(text) + "\n");
+    } else if (name == "expect-clipboard") {
+        const Match how = ParseMatch(args.Text("how"));
+        const WString wanted = args.Text("text");
+        const DWORD ms = static_cast<DWORD>(args.Number("milliseconds"));
+        const ULONGLONG deadline = Now() + ms;
+        WString text;
+        for (;;) {
+            const bool found = ClipboardText(&text);
+            if (found && Matches(text, wanted, how)) break;
+            if (Now() >= deadline)
+                Fail(std::string("the clipboard's text does not ") + MatchName(how) + " \"" + Narrow(wanted) +
+                     "\" within " + std::to_string(ms) + " ms; " +
+                     (found ? "it is \"" + Narrow(text) + "\"" : std::string("it holds no text")));
+            Sleep(kPollMs);
+        }
     } else if (name == "expect-check") {
         const WString caption = args.Text("caption");
         const int id = static_cast<int>(args.Number("control id"));
