@@ -180,6 +180,16 @@
 #define IDC_FD_NAME 6009
 #define IDC_FD_COMMENT 6010
 
+// --- "Enter JPEG Information" (JPEGQualityDlg) ---
+#define IDC_JPEG_DELETE_COMMENT 1001
+#define IDC_JPEG_QUALITY 1012
+#define IDC_JPEG_SAVE_EXIF 1097
+#define IDC_JPEG_SAVE_DATE 1098
+#define IDC_JPEG_COMMENT 1123
+
+// --- "Edit Comment" (EditCommentDlg) ---
+#define IDC_COMMENT_TEXT 1123
+
 // --- the about box (AboutBox) ---
 #define IDC_ABOUT_PRODUCT 1001
 #define IDC_ABOUT_VERSION 1002

@@ -120,7 +120,7 @@ constexpr CommandRow kCommands[] = {
     {IDM_COLOUR_COUNT, OnColourCount, 0},
     {IDM_HISTOGRAM, nullptr, kNotBuiltChanges},
     {IDM_PIXEL_COLOUR, nullptr, kNotBuiltChanges},
-    {IDM_EDIT_COMMENT, nullptr, kNotBuilt},
+    {IDM_EDIT_COMMENT, OnEditComment, kChanges},
     {IDM_HELP, nullptr, kNotBuilt},
     {IDM_WEBSITE, OnWebsite, 0},
     // --- navigation and slide show ---

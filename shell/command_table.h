@@ -58,6 +58,9 @@ LRESULT OnRedo(HWND window, int id);
 LRESULT OnColourCount(HWND window, int id);
 LRESULT OnColourDepth(HWND window, int id);
 
+// --- shell/metadata_dialogs.cpp: the picture's comment ---
+LRESULT OnEditComment(HWND window, int id);
+
 // --- shell/setup_commands.cpp: setting toggles, cursor, save folder, web site ---
 LRESULT OnToggleSetting(HWND window, int id);
 LRESULT OnAllowMultiple(HWND window, int id);

@@ -25,9 +25,11 @@
 #include "settings/config.h"
 #include "settings/filelist.h"
 #include "view/display.h"
+#include "view/jpeg_dialog.h"
 #include "view/open.h"
 #include "shell/commands.h"
 #include "shell/display.h"
+#include "shell/jpeg_dialog.h"
 #include "shell/open_dialog.h"
 #include "shell/startup.h"
 #include "shell/wintext.h"
@@ -138,6 +140,18 @@ bool RefuseStandIn() {
     return true;
 }
 
+// Before Save and Save As write in the chosen type: a JPEG of fewer than 8 bits is
+// refused with a warning, and a JPEG asks for its quality, EXIF, date and comment first.
+// True when the write may go on.
+bool ReadyForSaveType(HWND window) {
+    switch (JpegSaveCheck(CurrentImage.saveType, CurrentImage.dib.bitsPerPixel, saveDepth)) {
+        case JPEG_SAVE_NOT_JPEG: return true;
+        case JPEG_SAVE_POINTLESS: ShowWarning(kJpegPointlessText, "Viewer", kMbOk | kMbIconWarning); return false;
+        case JPEG_SAVE_ASK: return AskJpegInformation(window);
+    }
+    return false;
+}
+
 // After a write that changed which file the picture is: the title and path follow.
 void BecomeFile(const std::string& path) {
     CurrentPath() = path;
@@ -182,6 +196,7 @@ LRESULT OnSaveAs(HWND window, int) {
     ShowCursorNow();
     std::string path;
     if (ChooseSaveName(window, &path) < 0) return -1;
+    if (!ReadyForSaveType(window)) return -1;
     if (WriteImageFile(path) < 0) return -1;
     CurrentImage.modified = false;
     ClearUndo();
@@ -198,6 +213,7 @@ LRESULT OnSaveAs(HWND window, int) {
 LRESULT OnSave(HWND window, int) {
     if (RefuseStandIn()) return -1;
     if (CurrentPath().empty()) return OnSaveAs(window, IDM_SAVE_AS);
+    if (!ReadyForSaveType(window)) return -1;
     const std::string old = CurrentPath();
     const std::string target = SaveNameWithType(old, CurrentImage.saveType);
     const std::string kept = old + ".$$$";

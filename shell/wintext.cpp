@@ -20,3 +20,12 @@ std::string Narrow(const WCHAR* text, int units) {
     WideCharToMultiByte(CP_UTF8, 0, text, units, &narrow[0], bytes, nullptr, nullptr);
     return narrow;
 }
+
+std::string DialogItemText(HWND dialog, int id) {
+    HWND item = GetDlgItem(dialog, id);
+    const int length = item != nullptr ? GetWindowTextLengthW(item) : 0;
+    if (length <= 0) return std::string();
+    WString text(static_cast<size_t>(length) + 1, WCHAR(0));
+    const int copied = GetWindowTextW(item, &text[0], length + 1);
+    return Narrow(text.c_str(), copied > 0 ? copied : 0);
+}

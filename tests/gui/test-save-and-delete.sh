@@ -24,8 +24,10 @@ drive wait-window 10000 wait-title " one.bmp (150x80x24)" 10000 settle 5000 \
   mark-changed command 2 expect-box "Leave LUM?" prefix "Image has been modified!" 10000 \
   click-button "Leave LUM?" 2 no-box Open \
   command 5 set-edit "Save As" 1148 "$(winpath "$work/out/x")" click-button "Save As" 1 \
+  click-button "Enter JPEG Information" 1 \
   expect-box "File Write" prefix "Error: File type <4> not supported" 10000 click-button "File Write" 1 \
-  command 4 expect-box "File Write" prefix "Error: File type <4> not supported" 10000 click-button "File Write" 1 \
+  command 4 click-button "Enter JPEG Information" 1 \
+  expect-box "File Write" prefix "Error: File type <4> not supported" 10000 click-button "File Write" 1 \
   no-box "Delete file?"
 [[ -f $work/one.bmp && -z $(ls "$work/out") ]] || fail "a failed save left files: $(ls "$work" "$work/out")"
 [[ ! -e $work/one.jpg && ! -e $work/one.jpg.\$\$\$ ]] || fail "a failed Save left files"
