@@ -4,6 +4,7 @@
 
 #include "codecs/bmp.h"
 #include "codecs/gif.h"
+#include "libcodecs/jpeg.h"
 
 namespace {
 
@@ -41,7 +42,7 @@ const FormatRow kFormats[] = {
      nullptr, nullptr, nullptr, nullptr},
     {FT_JPEG, kJpeg, {{"JPEG Files (*.JPG,*.JPEG,*.JFIF)", "*.jpg;*.jpeg;*.jfif"}, kNone},
      {"JPEG Files (*.JPG)", "*.jpg"}, "jpg", 0,
-     nullptr, nullptr, nullptr, nullptr},
+     ReadJpegHeader, ReadJpegPixels, ProbeJpegHeader, WriteJpeg, ReleaseJpegReader},
     {FT_TGA, kTga, {{"TARGA Files (*.TGA)", "*.tga"}, kNone},
      {"Targa Files (*.TGA)", "*.tga"}, "tga", 0,
      nullptr, nullptr, nullptr, nullptr},

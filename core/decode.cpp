@@ -50,7 +50,9 @@ int DecodeImage(FileType type, const uint8_t* data, size_t size, CDib& picture, 
     const FormatRow* row = FindFormat(type);
     if (row == nullptr || row->readHeader == nullptr) return DECODE_NO_READER;
     PointCursorAt(data, size);
-    return RunPhases(row, picture, facts, headerPassed, afterHeader, context);
+    const int result = RunPhases(row, picture, facts, headerPassed, afterHeader, context);
+    if (row->release != nullptr) row->release();
+    return result;
 }
 
 int ProbeImage(FileType type, const uint8_t* data, size_t size, uint16_t* width, uint16_t* height,

@@ -81,6 +81,9 @@ struct FormatRow {
     // Writes `picture` to the stream: 0 or more on success, negative after reporting. A
     // palette writer may turn the picture into 24 bits in place first.
     int (*write)(OutStream& out, CDib& picture, const WriteOptions& options);
+    // Optional: releases what phase 1 holds for phase 2 (a library's decompressor); run
+    // after every decode, also when phase 2 never ran.
+    void (*release)() = nullptr;
 };
 
 extern const FormatRow kFormats[];

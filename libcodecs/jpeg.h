@@ -19,6 +19,9 @@ int ReadJpegHeader(ImageFacts& facts, uint16_t* height, uint16_t* width, uint16_
 // Phase 2: the rows into `picture` (24 bits, created at the size phase 1 gave), with load
 // progress in tenths. 0, or -1 after reporting. The decompressor is released either way.
 int ReadJpegPixels(CDib& picture, ImageFacts& facts);
+// Ends a decompression phase 1 began when phase 2 never ran (the picture could not be
+// made); nothing when none is open.
+void ReleaseJpegReader();
 // The header alone; no state kept, nothing reported.
 int ProbeJpegHeader(uint16_t* height, uint16_t* width, uint16_t* depth);
 // Writes `picture` as a baseline JPEG at options.jpegQuality with options' comment and

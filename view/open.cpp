@@ -5,7 +5,9 @@
 #include "core/current_image.h"
 #include "core/formats.h"
 #include "core/frames.h"
+#include "core/title.h"
 #include "edit/animation.h"
+#include "edit/exif_orientation.h"
 #include "platform/host.h"
 #include "settings/filelist.h"
 #include "settings/history.h"
@@ -31,6 +33,22 @@ int StartPlaybackOfNewPicture() {
     return AnimationOwnsTitle() ? 1 : 0;
 }
 
+// A JPEG camera picture is shown upright when AllowOrientationView asks for it; its
+// layout and title follow the turned size.
+void TurnUprightByExif() {
+    if (!AllowOrientationView || CurrentImage.fileType != FT_JPEG) return;
+    const int orientation = ApplyExifOrientation(CurrentImage.dib, CurrentImage.exif);
+    if (orientation < 2) return;
+    CurrentImage.appliedOrientation = orientation;
+    ChooseDisplayModeForNewPicture(CurrentImage.dib.width, CurrentImage.dib.height);
+    RetitleWithNewSize();
+}
+
+int FinishNewPicture() {
+    TurnUprightByExif();
+    return StartPlaybackOfNewPicture();
+}
+
 int historyModeOfLoad = HISTORY_NONE;
 
 void FollowLoadInHistories(int result) {
@@ -52,7 +70,7 @@ int LoadImageFile(std::string& path, int historyMode) {
     // The frames of an earlier animation belong to the picture being replaced.
     steps.replacing = StopAnimation;
     steps.sizeKnown = ChooseDisplayModeForNewPicture;
-    steps.decoded = StartPlaybackOfNewPicture;
+    steps.decoded = FinishNewPicture;
     steps.finished = FollowLoadInHistories;
     historyModeOfLoad = historyMode;
     return LoadPicture(path, steps);

@@ -158,6 +158,10 @@ void ResetEngineState() {
     CurrentImage.fullPath.clear();
     CurrentImage.formatNote.clear();
     CurrentImage.comment.clear();
+    CurrentImage.exif.clear();
+    CurrentImage.xmp.clear();
+    CurrentImage.jpegProcess = 0;
+    CurrentImage.appliedOrientation = 0;
     CurrentImage.modified = false;
     CurrentImage.failedLoad = false;
     FileMem.Release();

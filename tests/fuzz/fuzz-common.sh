@@ -9,6 +9,8 @@ fuzz_max_len() {
   case $1 in
     bmp) echo 65536 ;;
     gif) echo 16384 ;;
+    jpeg) echo 16384 ;;
+    exif) echo 8192 ;;  # an EXIF block or the first markers of a JPEG file
     ini) echo 16384 ;;
     roundtrip) echo 2048 ;;  # 4 control bytes and a 24 x 24 x 3 picture
     *) echo 65536 ;;
@@ -30,7 +32,9 @@ fuzz_raw_seeds() {
   local target=$1 corpus=$2 out=$3 regress=${4:-} f
   mkdir -p "$out"
   {
-    if [ -d "$corpus" ]; then
+    if [ -d "$corpus" ] && { [ "$target" = jpeg ] || [ "$target" = exif ]; }; then
+      find "$corpus" -type f \( -iname "*.jpg" -o -iname "*.jpeg" \) -size -1048576c
+    elif [ -d "$corpus" ]; then
       find "$corpus" -type f -iname "*.$target" -size -1048576c
     fi
     if [ -d "$fuzz_root/tests/fuzz/seeds/$target" ]; then
