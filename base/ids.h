@@ -190,6 +190,12 @@
 // --- "Edit Comment" (EditCommentDlg) ---
 #define IDC_COMMENT_TEXT 1123
 
+// --- "LUM JPEG Exif File Information" (ExifThumbDlg) and "LUM JPEG XMP Information"
+// (XMPThumbDlg) ---
+#define IDC_META_TEXT 113
+#define IDC_META_THUMB_NOTE 114
+#define IDC_META_COPY 115
+
 // --- the about box (AboutBox) ---
 #define IDC_ABOUT_PRODUCT 1001
 #define IDC_ABOUT_VERSION 1002

@@ -19,6 +19,7 @@
 #include "shell/display.h"
 #include "shell/info_dialogs.h"
 #include "shell/insert_image.h"
+#include "shell/metadata_dialogs.h"
 #include "shell/resize_dialog.h"
 #include "shell/rotate_dialog.h"
 #include "shell/settings_dialogs.h"
@@ -37,7 +38,7 @@ LRESULT OnDisplayModeCommand(HWND window, int id) {
     return 0;
 }
 LRESULT OnFileInfo(HWND window, int) {
-    ShowFileInformation(window);
+    OpenFileInformation(window);
     return 0;
 }
 LRESULT OnSystemInfo(HWND window, int) {

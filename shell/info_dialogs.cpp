@@ -14,6 +14,7 @@
 #include "core/report.h"
 #include "base/text.h"
 #include "core/title.h"
+#include "view/metadata_dialogs.h"
 #include "shell/dialog_common.h"
 #include "shell/filetime.h"
 #include "shell/mainwnd.h"
@@ -94,17 +95,6 @@ void ShowColourCount(HWND dialog) {
     SetText(dialog, IDC_FD_COLOURS, count > 0 ? FormatThousands(count) : "Calculating");
 }
 
-// "%02d/%02d/%04d  %02d:%02d" in local time; the first of January 1980 (a file system's
-// "no date") gives an empty text.
-std::string FileDateText(uint64_t fileTime) {
-    const FILETIME utc = ToFileTime(fileTime);
-    FILETIME local;
-    SYSTEMTIME t;
-    if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &t)) return std::string();
-    if (t.wYear == 1980 && t.wMonth == 1 && t.wDay == 1) return std::string();
-    return FormatText("%02d/%02d/%04d  %02d:%02d", t.wDay, t.wMonth, t.wYear, t.wHour, t.wMinute);
-}
-
 std::string AttributeLetters(uint32_t attributes) {
     struct Letter {
         char letter;
@@ -163,11 +153,11 @@ void FillFileInformation(HWND dialog) {
     ShowColourCount(dialog);
     // The comment is shown as the program always showed it: at most 1023 characters.
     SetText(dialog, IDC_FD_COMMENT, CutToUtf16Units(image.comment, 1023));
-    // No reader of this build keeps EXIF, camera or XMP data yet.
-    SetText(dialog, IDC_FD_EXIF, "Disabled - No EXIF data available");
-    SetText(dialog, IDC_FD_XMP, "Disabled - No XMP data available");
-    EnableWindow(GetDlgItem(dialog, IDC_FD_EXIF), FALSE);
-    EnableWindow(GetDlgItem(dialog, IDC_FD_XMP), FALSE);
+    const MetadataButton exif = ExifButton(image), xmp = XmpButton(image);
+    SetText(dialog, IDC_FD_EXIF, exif.caption);
+    SetText(dialog, IDC_FD_XMP, xmp.caption);
+    EnableWindow(GetDlgItem(dialog, IDC_FD_EXIF), exif.enabled ? TRUE : FALSE);
+    EnableWindow(GetDlgItem(dialog, IDC_FD_XMP), xmp.enabled ? TRUE : FALSE);
 }
 
 INT_PTR FileInformationMessage(HWND dialog, UINT message, WPARAM wParam) {

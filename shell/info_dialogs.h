@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-// Command 1800 and the right click: the file information dialog. Returns 1 (closed),
-// 2 (show the EXIF data) or 3 (show the XMP data).
+// The file information dialog (opened through OpenFileInformation, which acts on its
+// result). Returns 1 (closed), 2 (show the EXIF data) or 3 (show the XMP data).
 int ShowFileInformation(HWND owner);
 // Command 400: memory, system and drive facts in a message box.
 void ShowSystemInformation(HWND owner);

@@ -10,7 +10,7 @@
 #include "core/title.h"
 #include "ops/preview.h"
 #include "shell/display.h"
-#include "shell/info_dialogs.h"
+#include "shell/metadata_dialogs.h"
 #include "shell/insert_image.h"
 #include "base/ids.h"
 #include "shell/startup.h"
@@ -287,7 +287,7 @@ void OnRightButtonDown(HWND window, int x, int y) {
     if (gesture.kind != GESTURE_NONE) return;
     if (OnZoomClick(window, x, y, false)) return;
     // Sheet browsing (run mode 2) opens the thumbnail's file here once sheets exist.
-    if (RunMode != RUN_QUICKVIEW) ShowFileInformation(window);
+    if (RunMode != RUN_QUICKVIEW) OpenFileInformation(window);
 }
 
 void OnMiddleButtonDown(HWND window, int x, int y) {

@@ -55,6 +55,7 @@
 //                                   prefix|contains|suffix TEXT
 //   expect-disabled CAPTION ID      control ID of that box must be disabled
 //   expect-enabled CAPTION ID       control ID of that box must be enabled
+//   box-pixel CAPTION X Y           print the colour (RRGGBB) at client point X, Y of that box
 //   clipboard                       print the clipboard's text (CF_UNICODETEXT)
 //   expect-clipboard HOW TEXT MS    wait until the clipboard's text equals|prefix|contains|
 //                                   suffix TEXT
@@ -1092,6 +1093,27 @@ void RunStep(const std::string& name, Arguments& args) {
         const WString caption = args.Text("caption");
         const int id = static_cast<int>(args.Number("control id"));
         if (!IsWindowEnabled(DialogItem(caption, id))) Fail("control " + std::to_string(id) + " is disabled");
+    } else if (name == "box-pixel") {
+        const WString caption = args.Text("caption");
+        const int x = static_cast<int>(args.Number("x"));
+        const int y = static_cast<int>(args.Number("y"));
+        HWND box = WaitForBox(caption, kDefaultWaitMs);
+        // Read once the box has painted: it has handled what was sent and has nothing
+        // left to paint.
+        const ULONGLONG deadline = Now() + kDefaultWaitMs;
+        for (;;) {
+            Settle(box);
+            if (!GetUpdateRect(box, nullptr, FALSE)) break;
+            if (Now() >= deadline) Fail("the box did not paint within " + std::to_string(kDefaultWaitMs) + " ms");
+            Sleep(kPollMs);
+        }
+        HDC dc = GetDC(box);
+        const COLORREF colour = dc != nullptr ? GetPixel(dc, x, y) : CLR_INVALID;
+        if (dc != nullptr) ReleaseDC(box, dc);
+        if (colour == CLR_INVALID) Fail("the box's pixel cannot be read");
+        char text[16];
+        std::snprintf(text, sizeof text, "%02X%02X%02X\n", GetRValue(colour), GetGValue(colour), GetBValue(colour));
+        Print(text);
     } else if (name == "clipboard") {
         WString text;
         if (!ClipboardText(&text)) Fail("the clipboard holds no text");
