@@ -241,8 +241,7 @@ LRESULT OnSave(HWND window, int) {
 }
 
 LRESULT OnQuickJpegSave(HWND, int) {
-    // Quick save writes JPEG only; this build has no JPEG writer, so the write dispatcher
-    // reports the type as not supported.
+    // Quick save writes JPEG only, at quality 90 and without asking.
     if (CurrentImage.saveType != FT_JPEG || CurrentPath().empty()) return 0;
     if (RefuseStandIn()) return 0;
     jpegQuality = 90;
