@@ -282,7 +282,7 @@ int ConvertWindowsPixels(CDib& dib) {
     std::memcpy(source, &hdr, sizeof hdr);
     const uint64_t available = static_cast<uint64_t>(FileCursor.end - FileCursor.cur);
     dib.alphaMode = 0;
-    if (dib.ConvertTo24(source, FileCursor.cur, available) < 0) return -1;
+    if (dib.ConvertTo24(source, FileCursor.cur, available, ShowLoadProgress) < 0) return -1;
     if (bmp.topDown) dib.FlipRows();
     ShowLoadProgress(10);
     return 0;

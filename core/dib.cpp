@@ -217,7 +217,7 @@ uint32_t CDib::CountColours() {
     return count;
 }
 
-int CDib::ConvertTo24(const uint8_t* header, const uint8_t* pixels, uint64_t pixelBytes) {
+int CDib::ConvertTo24(const uint8_t* header, const uint8_t* pixels, uint64_t pixelBytes, void (*progress)(int tenths)) {
     // Work on a copy of the header fields: `header` may lie inside this picture's own block.
     DibHeader src;
     std::memcpy(&src, header, sizeof src);
@@ -262,8 +262,18 @@ int CDib::ConvertTo24(const uint8_t* header, const uint8_t* pixels, uint64_t pix
     } else if (depth != 24 && rowBytes > static_cast<uint32_t>(w) * 3) {
         for (int r = 0; r < h; ++r) std::memset(Row(r) + w * 3, 0, rowBytes - w * 3);
     }
+    int shown = 0;
+    const auto tell = [&](uint64_t done) {
+        const int tenths = static_cast<int>(done * 10 / static_cast<uint64_t>(h));
+        if (progress != nullptr && tenths > shown) progress(shown = tenths);
+    };
     if (depth == 24 && srcRow == rowBytes) {
-        std::memcpy(bits, pixels, static_cast<size_t>(rows * srcRow));
+        // One copy in tenths, so that a long load still shows its progress.
+        for (uint64_t r = 0; r < rows;) {
+            const uint64_t next = std::min<uint64_t>(rows, r + std::max<uint64_t>(1, static_cast<uint64_t>(h) / 10));
+            std::memcpy(bits + r * srcRow, pixels + r * srcRow, static_cast<size_t>((next - r) * srcRow));
+            tell(r = next);
+        }
         return 0;
     }
 
@@ -278,6 +288,7 @@ int CDib::ConvertTo24(const uint8_t* header, const uint8_t* pixels, uint64_t pix
         }
     };
     for (uint64_t r = 0; r < rows; ++r) {
+        tell(r);
         const uint8_t* s = pixels + r * srcRow;
         uint8_t* d = Row(static_cast<int>(r));
         switch (depth) {

@@ -86,7 +86,9 @@ public:
     // means the pixels follow the header and table.
     // `pixelBytes` bounds the source pixels: rows beyond it stay black. Returns 0, or -1
     // when the source depth cannot be converted (the picture is then black).
-    int ConvertTo24(const uint8_t* header, const uint8_t* pixels, uint64_t pixelBytes);
+    // `progress` (may be null) is told the tenths of the rows done as they grow.
+    int ConvertTo24(const uint8_t* header, const uint8_t* pixels, uint64_t pixelBytes,
+                    void (*progress)(int tenths) = nullptr);
     int MakeTrueColour();
 
     // Copies a 24-bit bottom-up picture into this 24-bit picture with its top-left corner

@@ -83,14 +83,12 @@ void SetScaledDisplaySize(int width, int height) {
 }
 
 void PaintScaled(HWND window) {
-    ResetWheelZoom();
     leftMargin = LeftMarginFor(DisplayMode, displayWidth, MinimumWidth);
     PaintImage(window, -GetScrollPos(window, SB_HORZ), -GetScrollPos(window, SB_VERT), displayWidth, displayHeight, 0,
                0, paintWidth, paintHeight);
 }
 
 void PaintFitted(HWND window) {
-    ResetWheelZoom();
     const DisplaySize s = DisplayMode == MODE_BEST_FIT ? BestFitSize(paintWidth, paintHeight, screenMetrics)
                                                        : FullScreenStretchSize(screenMetrics);
     displayWidth = s.width;
@@ -224,6 +222,7 @@ void OnPaint(HWND window) {
         return;
     }
     SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    if (PaintResetsWheelZoom(DisplayMode)) ResetWheelZoom();
     switch (DisplayMode) {
         case MODE_BEST_FIT_NO_BORDER: BestFitNoBorderDraw(window); break;
         case MODE_BEST_FIT:

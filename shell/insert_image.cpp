@@ -29,7 +29,7 @@ bool placementUndoTaken = false;
 void LoadSecondPicture(HWND window) {
     // A playing animation would go on replacing the picture set aside as the base.
     StopAnimation();
-    if (ChooseFileToOpen(window, secondPathBuffer, TEXT("Load secondary Image")) < 0) return;
+    if (ChooseFileToOpen(window, secondPathBuffer) < 0) return;
     const char mode = DisplayMode;
     HostSetTitle("Loading Image");
     SetBasePictureAside();

@@ -44,17 +44,9 @@ void OnExitKey(HWND window) {
 void SendCommand(HWND window, int id) { SendMessageW(window, WM_COMMAND, id, 0); }
 
 void ShowBossAlert(HWND window) {
-    if (BossAlert.empty()) return;
-    std::string path = BossAlert;
-    FileType type;
-    if (FileTypeFromName(path, &type) < 0) {
-        InputFile.SetPath(path);
-        ReportFileError("Error: File type not Supported ");
-        return;
-    }
-    DisplayMode = MODE_BEST_FIT_NO_BORDER;
-    if (LoadImageFile(path, HISTORY_NONE) == 0) RememberPictureSize();
-    InvalidateRect(window, nullptr, FALSE);
+    const int result = LoadBossPicture();
+    if (result == 0) RememberPictureSize();
+    if (result <= 0) InvalidateRect(window, nullptr, FALSE);
 }
 
 // Page and arrow keys scroll a picture taller than the work area, else change the file.

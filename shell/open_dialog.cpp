@@ -58,7 +58,7 @@ void ReportOpenDialogError(DWORD code) {
     }
 }
 
-int ChooseFileToOpen(HWND owner, WCHAR* pathBuffer, const WCHAR* title) {
+int ChooseFileToOpen(HWND owner, WCHAR* pathBuffer) {
     const WString initialFolder = Widen(lastReadFolder);
     OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof dialog;
@@ -69,7 +69,6 @@ int ChooseFileToOpen(HWND owner, WCHAR* pathBuffer, const WCHAR* title) {
     dialog.nMaxFile = MAX_PATH;
     dialog.lpstrDefExt = TEXT("*");
     dialog.lpstrInitialDir = initialFolder.empty() ? nullptr : initialFolder.c_str();
-    dialog.lpstrTitle = title;
     dialog.Flags = 0;
     if (!GetOpenFileNameW(&dialog)) {
         ReportOpenDialogError(CommDlgExtendedError());

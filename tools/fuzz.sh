@@ -1,6 +1,7 @@
 #!/bin/bash
 # Long fuzz run on a developer's machine: tools/fuzz.sh TARGET MINUTES
-#   TARGET is bmp, gif, ini or roundtrip. Builds the fuzz build (clang, ASan + UBSan) if
+#   TARGET is one of the fuzz targets listed in tests/CMakeLists.txt (LUMORA_FUZZ_TARGETS:
+#   bmp, gif, ini, roundtrip, jpeg, exif). Builds the fuzz build (clang, ASan + UBSan) if
 #   needed, seeds from the corpus files of the format, the committed seeds and the
 #   regression files merged down to a small set, and fuzzes with the target's dictionary
 #   and -max_len for MINUTES, niced, on one core. It keeps going after a finding: every
@@ -14,9 +15,10 @@
 # Environment: LUMORA_CORPUS (default ../shared/corpus), LUMORA_FUZZ_NICE (default 10).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-[ $# -eq 2 ] || { echo "usage: $0 bmp|gif|ini|roundtrip MINUTES" >&2; exit 2; }
+targets=$(sed -n 's/^set(LUMORA_FUZZ_TARGETS \(.*\))$/\1/p' "$root/tests/CMakeLists.txt")
+[ $# -eq 2 ] || { echo "usage: $0 ${targets// /|} MINUTES" >&2; exit 2; }
 target=$1 minutes=$2
-case $target in bmp | gif | ini | roundtrip) ;; *) echo "fuzz.sh: no fuzz target '$target'" >&2; exit 2 ;; esac
+[[ " $targets " == *" $target "* ]] || { echo "fuzz.sh: no fuzz target '$target'" >&2; exit 2; }
 [[ $minutes =~ ^[0-9]+$ ]] && [ "$minutes" -gt 0 ] || { echo "fuzz.sh: MINUTES must be a whole number" >&2; exit 2; }
 source "$root/tests/fuzz/fuzz-common.sh"
 corpus=${LUMORA_CORPUS:-$root/../shared/corpus}

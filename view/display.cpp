@@ -52,6 +52,16 @@ bool IsNonScrollingMode(char mode) {
            mode == MODE_WHEEL_ZOOM || mode == MODE_ZOOM;
 }
 
+bool PaintResetsWheelZoom(char mode) {
+    switch (mode) {
+        case MODE_ZOOM:
+        case MODE_ZOOM_SAME_ASPECT:
+        case MODE_FIXED_WINDOW:
+        case MODE_WHEEL_ZOOM: return false;
+        default: return true;
+    }
+}
+
 void ResetWheelZoom() {
     wheelZoom.factor = 1.0;
     wheelZoom.centreSet = false;

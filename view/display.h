@@ -27,6 +27,9 @@ enum DisplayModeCode : char {
 bool IsScaledMode(char mode);
 // BestFitNoBorder, BestFit, ZoomSameAspect, WheelZoom, Zoom: the picture never scrolls.
 bool IsNonScrollingMode(char mode);
+// Whether painting in `mode` starts the wheel zoom again from the whole picture: the
+// scaled modes and the fitted ones do, the zooms and the fixed window keep it.
+bool PaintResetsWheelZoom(char mode);
 
 struct DisplaySize {
     int width = 0;

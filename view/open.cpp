@@ -3,6 +3,9 @@
 #include "base/appstate.h"
 #include "base/settings.h"
 #include "core/current_image.h"
+#include "core/fileops.h"
+#include "core/filetype.h"
+#include "core/report.h"
 #include "core/formats.h"
 #include "core/frames.h"
 #include "core/title.h"
@@ -74,4 +77,18 @@ int LoadImageFile(std::string& path, int historyMode) {
     steps.finished = FollowLoadInHistories;
     historyModeOfLoad = historyMode;
     return LoadPicture(path, steps);
+}
+
+int LoadBossPicture() {
+    if (BossAlert.empty()) return 1;
+    std::string path = BossAlert;
+    FileType type;
+    if (FileTypeFromName(path, &type) < 0) {
+        InputFile.SetPath(path);
+        ReportFileError("Error: File type not Supported ");
+        return -1;
+    }
+    DisplayMode = MODE_BEST_FIT_NO_BORDER;
+    FileList.stale = true;
+    return LoadImageFile(path, HISTORY_NONE);
 }

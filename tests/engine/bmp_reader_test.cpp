@@ -217,3 +217,23 @@ TEST(BmpRleDecoders, NeverWritePastTheRow) {
 }
 
 }  // namespace
+
+namespace {
+
+// Uncompressed files show their load progress in tenths, as the run-length ones do.
+TEST_F(BmpReader, UncompressedFilesShowProgressInTenths) {
+    for (const int bits : {24, 8}) {
+        SCOPED_TRACE(bits);
+        const int w = bits == 24 ? 4 : 3;  // 4 x 3 bytes needs no padding: the one-copy road
+        ASSERT_EQ(Load(WindowsBmp(w, 20, bits, 0, kGrey, std::vector<uint8_t>(DibRowBytes(w, bits) * 20, 1))), 0)
+            << Message();
+        std::vector<int> percents;
+        for (const std::string& title : NativeHost.titles) {
+            const size_t at = title.rfind(' ');
+            if (title.rfind("Loading file: ", 0) == 0 && at != std::string::npos) percents.push_back(std::stoi(title.substr(at + 1)));
+        }
+        EXPECT_EQ(percents, (std::vector<int>{10, 20, 30, 40, 50, 60, 70, 80, 90, 100}));
+    }
+}
+
+}  // namespace

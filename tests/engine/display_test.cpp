@@ -442,3 +442,16 @@ TEST(WheelZoom, RateDialogAcceptsAboveOneUpToTwo) {
     EXPECT_DOUBLE_EQ(ParseWheelRate(""), 1.2);
     EXPECT_DOUBLE_EQ(ParseWheelRate("nan"), 1.2);
 }
+
+// Painting in a scaled or fitted mode starts the wheel zoom again; the zooms and the
+// fixed window keep it.
+TEST(WheelZoom, WhichPaintsStartItAgain) {
+    const struct {
+        char mode;
+        bool resets;
+    } cases[] = {{MODE_NORMAL, true},      {MODE_DOUBLE, true},         {MODE_QUARTER, true},
+                 {MODE_BEST_FIT, true},    {MODE_BEST_FIT_NO_BORDER, true}, {MODE_FULL_SCREEN_STRETCH, true},
+                 {MODE_ZOOM, false},       {MODE_ZOOM_SAME_ASPECT, false},  {MODE_FIXED_WINDOW, false},
+                 {MODE_WHEEL_ZOOM, false}};
+    for (const auto& c : cases) EXPECT_EQ(PaintResetsWheelZoom(c.mode), c.resets) << c.mode;
+}

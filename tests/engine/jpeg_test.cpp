@@ -413,6 +413,14 @@ TEST_F(JpegWrite, ExifOrientationOnLoadAndSave) {
     EXPECT_EQ(written.orientation, 1);
     EXPECT_EQ(CurrentImage.appliedOrientation, 0);
     EXPECT_LT(MeanDifference(CurrentImage.dib, upright), 8.0);
+    if (opstest::ToolAvailable("exiftool")) {
+        // Another reader of the file sees the same: orientation 1 and the (empty) comment.
+        FILE* p = popen(("exiftool -n -s3 -Orientation -Comment '" + out + "' 2>&1").c_str(), "r");
+        char text[256] = {};
+        const size_t n = fread(text, 1, sizeof text - 1, p);
+        pclose(p);
+        EXPECT_EQ(std::string(text, n), "1\n\n");
+    }
 }
 
 }  // namespace

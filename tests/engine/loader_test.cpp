@@ -12,6 +12,7 @@
 #include "view/open.h"
 #include "platform/native/host_native.h"
 #include "core/title.h"
+#include "settings/filelist.h"
 #include "settings/history.h"
 #include "base/settings.h"
 #include "test_support.h"
@@ -131,6 +132,22 @@ TEST_F(Loader, HistoriesFollowTheHistoryMode) {
     EXPECT_EQ(FileHistory.entries[0], a);
     EXPECT_EQ(LastFileViewed, a);
     EXPECT_EQ(FolderHistory.count, 1);
+}
+
+// The boss picture comes from outside the folder list: the list is collected again
+// before the next step, and the histories do not follow it.
+TEST_F(Loader, TheBossPictureMarksTheListStale) {
+    BossAlert = Put("boss.bmp", MakeBmp24(2, 2, 9));
+    FileList.stale = false;
+    NativeHostReset();
+    ASSERT_EQ(LoadBossPicture(), 0);
+    EXPECT_TRUE(FileList.stale);
+    EXPECT_EQ(FileHistory.count, 0);
+    EXPECT_EQ(CurrentImage.dib.width, 2);
+    BossAlert = dir + "/boss.xyz";
+    NativeHostReset();
+    EXPECT_LT(LoadBossPicture(), 0);
+    EXPECT_EQ(Box(), "Error: File type not Supported : " + BossAlert + "\n");
 }
 
 TEST_F(Loader, DefaultViewChoosesTheDisplayMode) {

@@ -7,7 +7,7 @@
 source "$(dirname "$0")/lib.sh"
 
 use_config
-open_box="Load secondary Image"
+open_box="Open"  # the system's own caption: the dialog has no title of its own
 name_field=0x47C
 area="300x200+0+0"
 # A 20 x 10 red picture to insert (24 bits).
