@@ -5,6 +5,7 @@
 #include "codecs/bmp.h"
 #include "codecs/gif.h"
 #include "libcodecs/jpeg.h"
+#include "libcodecs/png.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ const FormatRow kFormats[] = {
      nullptr, nullptr, nullptr, nullptr},
     {FT_PNG, kPng, {{"PNG Files (*.PNG)", "*.png"}, kNone},
      {"PiNG Files (*.PNG)", "*.png"}, "png", 0,
-     nullptr, nullptr, nullptr, nullptr},
+     ReadPngHeader, ReadPngPixels, ProbePngHeader, WritePng, ReleasePngReader},
     {FT_ICO, kIco, {{"ICON Files (*.ICO)", "*.ico"}, kNone}, kNone, "ico", 0,
      nullptr, nullptr, nullptr, nullptr},
     {FT_CUR, kCur, {{"Cursor Files (*.CUR)", "*.cur"}, kNone}, kNone, nullptr, 0,

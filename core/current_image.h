@@ -20,6 +20,7 @@ struct CurrentImageState {
     uint32_t storedBitsPerPixel = 0;
     std::string formatNote;  // up to 100 bytes
     std::string comment;
+    std::string commentKeyword;  // the keyword of a PNG file's first text chunk, empty: none
     std::string applicationId;  // of a GIF file's application extension
     std::vector<uint8_t> exif;  // the file's EXIF block ("Exif", 0, 0, TIFF data), empty: none
     std::vector<uint8_t> xmp;   // the file's XMP APP1 marker, empty: none

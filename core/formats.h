@@ -23,6 +23,8 @@ struct ImageFacts {
     uint32_t storedBitsPerPixel = 0;
     std::string formatNote;  // up to 100 bytes
     std::string comment;
+    // A PNG file's first text chunk's keyword, written back with the comment (empty: none).
+    std::string commentKeyword;
     std::string applicationId;  // a GIF application extension's identifier, up to 11 characters
     // A JPEG or WebP file's EXIF block: the APP1 payload from "Exif", 0, 0 on (empty: none).
     std::vector<uint8_t> exif;
@@ -39,6 +41,8 @@ struct WriteOptions {
     // Written into a JPEG file: its comment (always a COM marker, empty or not) and, when
     // not null, an EXIF block as the APP1 marker.
     std::string comment;
+    // The keyword the PNG writer puts the comment under ("Comment" when empty).
+    std::string commentKeyword;
     const std::vector<uint8_t>* exif = nullptr;
     // The picture has been turned upright by its EXIF orientation: the block is written
     // with its orientation set to 1, so that no viewer turns it again.

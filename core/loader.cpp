@@ -50,6 +50,7 @@ void CopyFacts(const ImageFacts& facts) {
     CurrentImage.storedBitsPerPixel = facts.storedBitsPerPixel;
     CurrentImage.formatNote = facts.formatNote;
     CurrentImage.comment = facts.comment;
+    CurrentImage.commentKeyword = facts.commentKeyword;
     CurrentImage.applicationId = facts.applicationId;
     CurrentImage.exif = facts.exif;
     CurrentImage.xmp = facts.xmp;

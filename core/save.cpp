@@ -78,6 +78,7 @@ int WriteImageFile(const std::string& path, const std::function<void()>& beforeR
         options.depth = saveDepth;
         options.jpegQuality = jpegQuality;
         options.comment = CurrentImage.comment;
+        options.commentKeyword = CurrentImage.commentKeyword;
         if (SaveExifHeaderToFile && !CurrentImage.exif.empty()) {
             options.exif = &CurrentImage.exif;
             options.exifUpright = CurrentImage.appliedOrientation >= 2;
