@@ -27,6 +27,8 @@ namespace {
 
 constexpr size_t kMessageLimit = 200;
 constexpr size_t kCommentLimit = 2047;
+constexpr png_alloc_size_t kChunkLimit = 8u << 20;  // more than any text or colour profile
+constexpr png_uint_32 kChunkCount = 1000;            // text, palette suggestions, unknown chunks
 
 // ------------------------------------------------------------ errors
 
@@ -64,6 +66,22 @@ void ReadFromMemory(png_structp png, png_bytep out, png_size_t count) {
     if (in == nullptr || count > in->size - in->at) png_error(png, "Read Error");
     std::memcpy(out, in->data + in->at, count);
     in->at += count;
+}
+
+// How much of the file libpng is shown: everything up to the first chunk that claims
+// more bytes than the file has left. libpng makes a chunk's buffer before it reads the
+// data, so such a length would cost gigabytes before the short read fails; ending the
+// input at that chunk fails the same way without them.
+size_t WholeChunksLength(const uint8_t* data, size_t size) {
+    constexpr size_t kSignature = 8, kHead = 8, kCrc = 4;  // a chunk: length and name, data, CRC
+    size_t at = kSignature;
+    while (at + kHead <= size) {
+        const uint32_t length = static_cast<uint32_t>(data[at]) << 24 | static_cast<uint32_t>(data[at + 1]) << 16 |
+                                static_cast<uint32_t>(data[at + 2]) << 8 | data[at + 3];
+        if (length > size - at - kHead) return at;
+        at += kHead + length + kCrc;
+    }
+    return size;
 }
 
 // ------------------------------------------------------------ the reader's state
@@ -108,12 +126,17 @@ bool StartReading(Decoder& d) {
 
 void ReadHeaderChunks(Decoder& d) {
     d.input.data = FileCursor.start;
-    d.input.size = FileCursor.start != nullptr ? static_cast<size_t>(FileCursor.size) : 0;
+    d.input.size = FileCursor.start != nullptr ? WholeChunksLength(FileCursor.start, static_cast<size_t>(FileCursor.size)) : 0;
     d.input.at = 0;
     png_set_read_fn(d.png, &d.input, ReadFromMemory);
     // Pictures larger than a CDib can hold are refused by our own size check, with its
     // text; libpng's own limit would name the width or height alone.
     png_set_user_limits(d.png, 0x7fffffff, 0x7fffffff);
+    // A chunk's length comes from the file: the buffer libpng makes for one (or for its
+    // inflated text or profile) is bounded, so a length of gigabytes costs nothing before
+    // the file turns out to be shorter. Ancillary chunks past the bound are skipped.
+    png_set_chunk_malloc_max(d.png, kChunkLimit);
+    png_set_chunk_cache_max(d.png, kChunkCount);
     png_read_info(d.png, d.info);
     png_uint_32 w = 0, h = 0;
     int interlace = 0;
