@@ -296,5 +296,8 @@
 // --- "Change GIF Background Colour" (GIFBACKGROUNDDLG) ---
 #define IDC_GIFBG_COLOUR 1211
 #define IDC_GIFBG_USE 1212
+// --- "Change PNG Background Colour" (PNGBACKGROUNDDLG) ---
+#define IDC_PNGBG_COLOUR 1107
+#define IDC_PNGBG_USE 6020
 
 #endif

@@ -15,6 +15,7 @@
 #include "settings/history.h"
 #include "view/command_rules.h"
 #include "shell/animation_dialogs.h"
+#include "shell/background_dialogs.h"
 #include "shell/commands.h"
 #include "shell/display.h"
 #include "shell/info_dialogs.h"
@@ -83,6 +84,10 @@ LRESULT OnAnimationSetupCommand(HWND window, int) {
 }
 LRESULT OnGifBackgroundCommand(HWND window, int) {
     OnGifBackground(window);
+    return 0;
+}
+LRESULT OnPngBackgroundCommand(HWND window, int) {
+    OnPngBackground(window);
     return 0;
 }
 
@@ -193,7 +198,7 @@ constexpr CommandRow kCommands[] = {
     {IDM_DECOMPOSE, nullptr, kNotBuilt},
     {IDM_COLLAGE, nullptr, kNotBuilt},
     {IDM_ROTATE_BACKGROUND, nullptr, kNotBuilt},
-    {IDM_PNG_BACKGROUND, nullptr, kNotBuilt},
+    {IDM_PNG_BACKGROUND, OnPngBackgroundCommand, 0},
     {IDM_WEBP_BACKGROUND, nullptr, kNotBuilt},
     {IDM_ZTREE_COLOUR, nullptr, kNotBuilt},
     // --- lossless JPEG ---
