@@ -155,19 +155,19 @@ TEST_F(Save, FailedWritesLeaveTheOldFileAndNoLeftovers) {
 
 TEST_F(Save, TypesWithoutAWriterSaySo) {
     Picture(2, 2);
-    CurrentImage.saveType = FT_WEBP;
-    EXPECT_LT(WriteImageFile(dir + "/x.webp"), 0);
+    CurrentImage.saveType = FT_TGA;
+    EXPECT_LT(WriteImageFile(dir + "/x.tga"), 0);
     ASSERT_EQ(NativeHost.boxes.size(), 1u);
-    EXPECT_EQ(NativeHost.boxes[0], "Error: File type <24> not supported in file: " + dir + "/x.webp");
+    EXPECT_EQ(NativeHost.boxes[0], "Error: File type <5> not supported in file: " + dir + "/x.tga");
     EXPECT_EQ(NativeHost.captions[0], "File Write");
 
     // A batch run is told on standard output and never waits on a box.
     NativeHostReset();
     RunMode = RUN_BATCH;
-    EXPECT_LT(WriteImageFile(dir + "/x.webp"), 0);
+    EXPECT_LT(WriteImageFile(dir + "/x.tga"), 0);
     RunMode = RUN_NORMAL;
     EXPECT_TRUE(NativeHost.boxes.empty());
-    EXPECT_EQ(NativeHost.stdoutText, "Error: File type <24> not supported in file: " + dir + "/x.webp\n");
+    EXPECT_EQ(NativeHost.stdoutText, "Error: File type <5> not supported in file: " + dir + "/x.tga\n");
 }
 
 TEST_F(Save, AFailingWriterReportsOnce) {
