@@ -5,6 +5,7 @@
 #include "codecs/bmp.h"
 #include "codecs/gif.h"
 #include "libcodecs/jpeg.h"
+#include "libcodecs/webp.h"
 
 namespace {
 
@@ -50,7 +51,7 @@ const FormatRow kFormats[] = {
      nullptr, nullptr, nullptr, nullptr},
     {FT_WEBP, kWebp, {{"WebP Files (*.WEBP)", "*.webp"}, kNone},
      {"WebP Files (*.WEBP)", "*.webp"}, "webp", FORMAT_ANIMATED,
-     nullptr, nullptr, nullptr, nullptr},
+     ReadWebpHeader, ReadWebpPixels, ProbeWebpHeader, WriteWebp},
     {FT_PNG, kPng, {{"PNG Files (*.PNG)", "*.png"}, kNone},
      {"PiNG Files (*.PNG)", "*.png"}, "png", 0,
      nullptr, nullptr, nullptr, nullptr},
