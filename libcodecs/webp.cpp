@@ -127,15 +127,20 @@ int DecodeStill(CDib& picture) {
         ReportFileError("Can't setup WebP configuration ");
         return -1;
     }
+    // The decoder is shown a longer stretch of the file each time (in place, never
+    // copied) and decodes the rows that stretch completes.
     const size_t size = static_cast<size_t>(FileCursor.size);
-    const size_t portion = std::max<size_t>(1, size / 10);
     VP8StatusCode status = VP8_STATUS_SUSPENDED;
-    for (size_t given = 0; given < size && status == VP8_STATUS_SUSPENDED;) {
-        const size_t n = std::min(portion, size - given);
-        status = WebPIAppend(decoder, FileCursor.start + given, n);
-        given += n;
-        ShowLoadProgress(static_cast<int>(given * 10 / size));
+    for (int tenth = 1; tenth <= 10 && status == VP8_STATUS_SUSPENDED; ++tenth) {
+        status = WebPIUpdate(decoder, FileCursor.start, size * static_cast<size_t>(tenth) / 10);
+        ShowLoadProgress(tenth);
     }
+    // A file cut short shows the rows it holds; the rest stays transparent, so it takes
+    // the background colour.
+    int rowsDecoded = 0;
+    if (status == VP8_STATUS_SUSPENDED && WebPIDecGetRGB(decoder, &rowsDecoded, nullptr, nullptr, nullptr) != nullptr &&
+        rowsDecoded > 0)
+        status = VP8_STATUS_OK;
     WebPIDelete(decoder);
     WebPFreeDecBuffer(&config.output);
     if (status != VP8_STATUS_OK) {
