@@ -11,6 +11,7 @@ fuzz_max_len() {
     gif) echo 16384 ;;
     jpeg) echo 16384 ;;
     exif) echo 8192 ;;  # an EXIF block or the first markers of a JPEG file
+    webp) echo 16384 ;;  # a small still picture or a few small frames
     ini) echo 16384 ;;
     roundtrip) echo 2048 ;;  # 4 control bytes and a 24 x 24 x 3 picture
     *) echo 65536 ;;
