@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include <webp/decode.h>
 #include <webp/demux.h>
@@ -17,7 +18,6 @@
 #include "base/settings.h"
 #include "base/text.h"
 #include "codecs/exif.h"
-#include "core/fileops.h"
 #include "core/filemem.h"
 #include "core/frames.h"
 #include "core/outstream.h"
