@@ -6,6 +6,7 @@
 #include "codecs/gif.h"
 #include "libcodecs/jpeg.h"
 #include "libcodecs/png.h"
+#include "libcodecs/webp.h"
 
 namespace {
 
@@ -51,7 +52,7 @@ const FormatRow kFormats[] = {
      nullptr, nullptr, nullptr, nullptr},
     {FT_WEBP, kWebp, {{"WebP Files (*.WEBP)", "*.webp"}, kNone},
      {"WebP Files (*.WEBP)", "*.webp"}, "webp", FORMAT_ANIMATED,
-     nullptr, nullptr, nullptr, nullptr},
+     ReadWebpHeader, ReadWebpPixels, ProbeWebpHeader, WriteWebp},
     {FT_PNG, kPng, {{"PNG Files (*.PNG)", "*.png"}, kNone},
      {"PiNG Files (*.PNG)", "*.png"}, "png", 0,
      ReadPngHeader, ReadPngPixels, ProbePngHeader, WritePng, ReleasePngReader},

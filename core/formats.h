@@ -38,6 +38,8 @@ struct ImageFacts {
 struct WriteOptions {
     int depth = 24;        // 1, 4, 8 or 24 for the palette writers
     int jpegQuality = 75;  // 0..100
+    float webpQuality = 75;    // 1..100, for a lossy WebP file
+    bool webpLossless = false;  // the WebP writer's choice of lossless over lossy
     // Written into a JPEG file: its comment (always a COM marker, empty or not) and, when
     // not null, an EXIF block as the APP1 marker.
     std::string comment;

@@ -13,6 +13,8 @@
 
 std::string outputPath;
 int jpegQuality = 75;
+float webpQuality = 75;
+bool webpLossless = false;
 
 const char* SaveExtension(FileType type) {
     const FormatRow* row = FindFormat(type);
@@ -77,6 +79,8 @@ int WriteImageFile(const std::string& path, const std::function<void()>& beforeR
         WriteOptions options;
         options.depth = saveDepth;
         options.jpegQuality = jpegQuality;
+        options.webpQuality = webpQuality;
+        options.webpLossless = webpLossless;
         options.comment = CurrentImage.comment;
         options.commentKeyword = CurrentImage.commentKeyword;
         if (SaveExifHeaderToFile && !CurrentImage.exif.empty()) {

@@ -12,6 +12,9 @@
 extern std::string outputPath;
 // Quality for the JPEG writer.
 extern int jpegQuality;
+// Quality (1..100) and the lossless choice for the WebP writer; kept for the run only.
+extern float webpQuality;
+extern bool webpLossless;
 
 // Writes the current picture to `path` in CurrentImage.saveType: 0, or -1 after reporting.
 // The file is replaced only when the whole write succeeded.
