@@ -2,7 +2,7 @@
 // the extensions that name it, its entries in the Open and Save-As dialogs, the
 // extension it is written with, its reader's two phases and header probe, its writer,
 // and how the rest of the program treats it. The rows are defined beside the codecs
-// (codecs/formats.cpp); lists whose order differs from the rows' are order arrays of
+// (libcodecs/formats.cpp); lists whose order differs from the rows' are order arrays of
 // FileType below.
 #pragma once
 

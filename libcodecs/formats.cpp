@@ -1,4 +1,5 @@
-// The rows of the format registry (core/formats.h): one per file type. A new format is
+// The rows of the format registry (core/formats.h): one per file type. They name every
+// reader and writer, so they sit with the library glue, above our own codecs. A new format is
 // its codec file pair, one row here, its tests and its fuzz entry.
 #include "core/formats.h"
 
