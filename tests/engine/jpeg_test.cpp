@@ -85,15 +85,8 @@ protected:
     }
     void TearDown() override { ResetEngineState(); }
 
-    static int Load(std::string path) {
-        NativeHostReset();
-        return LoadImageFile(path, 0);
-    }
-    static std::string Boxes() {
-        std::string all;
-        for (const std::string& box : NativeHost.boxes) all += box + "\n";
-        return all;
-    }
+    static int Load(const std::string& path) { return LoadAfresh(path); }
+    static std::string Boxes() { return ShownBoxes(); }
     // A file made by cjpeg from a small coloured picture.
     std::string Made(const std::string& name, const std::string& options) {
         CDib picture;

@@ -79,11 +79,7 @@ protected:
         NativeHost.boxes.clear();
         return LoadImageFile(path, 0);
     }
-    static std::string Boxes() {
-        std::string all;
-        for (const std::string& box : NativeHost.boxes) all += box + "\n";
-        return all;
-    }
+    static std::string Boxes() { return ShownBoxes(); }
     static std::string Suite(const std::string& name) { return CorpusPath("pngsuite/png/" + name); }
     std::string Save(const std::string& name) {
         const std::string out = dir + "/" + name;

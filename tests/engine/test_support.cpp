@@ -1,5 +1,7 @@
 #include "test_support.h"
 
+#include "view/open.h"
+
 #include <dirent.h>
 #include <png.h>
 #include <sys/stat.h>
@@ -146,6 +148,17 @@ std::string ScratchDir(const std::string& name) {
     if (std::system(cmd.c_str()) != 0) return dir;
     ::mkdir(dir.c_str(), 0755);
     return dir;
+}
+
+int LoadAfresh(std::string path) {
+    NativeHostReset();
+    return LoadImageFile(path, 0);
+}
+
+std::string ShownBoxes() {
+    std::string all;
+    for (const std::string& box : NativeHost.boxes) all += box + "\n";
+    return all;
 }
 
 void ResetEngineState() {

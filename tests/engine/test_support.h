@@ -30,6 +30,11 @@ void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 // A fresh scratch folder for one test.
 std::string ScratchDir(const std::string& name);
 
+// Loads `path` as a user's Open would, with the messages of earlier loads forgotten.
+int LoadAfresh(std::string path);
+// Every message box shown since, one a line.
+std::string ShownBoxes();
+
 // Puts the program state the loader touches back to its start-up values.
 void ResetEngineState();
 

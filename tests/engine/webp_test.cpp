@@ -132,15 +132,8 @@ protected:
         ReleaseAnimFrames();
         ResetEngineState();
     }
-    static int Load(std::string path) {
-        NativeHostReset();
-        return LoadImageFile(path, 0);
-    }
-    static std::string Boxes() {
-        std::string all;
-        for (const std::string& box : NativeHost.boxes) all += box + "\n";
-        return all;
-    }
+    static int Load(const std::string& path) { return LoadAfresh(path); }
+    static std::string Boxes() { return ShownBoxes(); }
 };
 
 // Opaque files give dwebp's exact pixels (the md5 of its PPM output); files with alpha
