@@ -186,6 +186,9 @@
 #define IDC_JPEG_SAVE_EXIF 1097
 #define IDC_JPEG_SAVE_DATE 1098
 #define IDC_JPEG_COMMENT 1123
+// --- "Enter WebP Information" (WEBPQualityDlg) ---
+#define IDC_WEBP_QUALITY 1012
+#define IDC_WEBP_LOSSLESS 1097
 
 // --- "Edit Comment" (EditCommentDlg) ---
 #define IDC_COMMENT_TEXT 1123
@@ -296,8 +299,9 @@
 // --- "Change GIF Background Colour" (GIFBACKGROUNDDLG) ---
 #define IDC_GIFBG_COLOUR 1211
 #define IDC_GIFBG_USE 1212
-// --- "Change PNG Background Colour" (PNGBACKGROUNDDLG) ---
-#define IDC_PNGBG_COLOUR 1107
-#define IDC_PNGBG_USE 6020
+// --- "Change PNG Background Colour" (PNGBACKGROUNDDLG) and "Change WebP Background Colour"
+// (WEBPBACKGROUNDDLG) ---
+#define IDC_BACKGROUND_COLOUR 1107
+#define IDC_BACKGROUND_USE 6020
 
 #endif

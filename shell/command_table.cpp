@@ -90,6 +90,10 @@ LRESULT OnPngBackgroundCommand(HWND window, int) {
     OnPngBackground(window);
     return 0;
 }
+LRESULT OnWebpBackgroundCommand(HWND window, int) {
+    OnWebpBackground(window);
+    return 0;
+}
 
 constexpr unsigned kChanges = CMD_CHANGES_PICTURE;
 constexpr unsigned kNotBuilt = CMD_NOT_BUILT;
@@ -199,7 +203,7 @@ constexpr CommandRow kCommands[] = {
     {IDM_COLLAGE, nullptr, kNotBuilt},
     {IDM_ROTATE_BACKGROUND, nullptr, kNotBuilt},
     {IDM_PNG_BACKGROUND, OnPngBackgroundCommand, 0},
-    {IDM_WEBP_BACKGROUND, nullptr, kNotBuilt},
+    {IDM_WEBP_BACKGROUND, OnWebpBackgroundCommand, 0},
     {IDM_ZTREE_COLOUR, nullptr, kNotBuilt},
     // --- lossless JPEG ---
     {IDM_LOSSLESS_ROTATE_90, nullptr, kLosslessJpeg},

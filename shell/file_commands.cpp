@@ -30,6 +30,7 @@
 #include "shell/commands.h"
 #include "shell/display.h"
 #include "shell/jpeg_dialog.h"
+#include "shell/webp_dialog.h"
 #include "shell/open_dialog.h"
 #include "shell/startup.h"
 #include "shell/wintext.h"
@@ -141,9 +142,10 @@ bool RefuseStandIn() {
 }
 
 // Before Save and Save As write in the chosen type: a JPEG of fewer than 8 bits is
-// refused with a warning, and a JPEG asks for its quality, EXIF, date and comment first.
-// True when the write may go on.
+// refused with a warning, a JPEG asks for its quality, EXIF, date and comment first, and
+// a WebP for its quality and whether it is lossless. True when the write may go on.
 bool ReadyForSaveType(HWND window) {
+    if (CurrentImage.saveType == FT_WEBP) return AskWebpInformation(window);
     switch (JpegSaveCheck(CurrentImage.saveType, CurrentImage.dib.bitsPerPixel, saveDepth)) {
         case JPEG_SAVE_NOT_JPEG: return true;
         case JPEG_SAVE_POINTLESS: ShowWarning(kJpegPointlessText, "Viewer", kMbOk | kMbIconWarning); return false;

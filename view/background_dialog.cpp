@@ -8,19 +8,25 @@ namespace {
 // The box is read through a buffer of this many characters.
 constexpr size_t kColourChars = 9;
 
+RgbColour& ColourOf(BackgroundKind kind) {
+    return kind == BackgroundKind::Png ? PNGBackgroundColour : WEBPBackgroundColour;
+}
+
+int& SwitchOf(BackgroundKind kind) { return kind == BackgroundKind::Png ? PNGUserPackground : WEBPUserPackground; }
+
 }  // namespace
 
-BackgroundDialogValues OpenPngBackgroundDialog() {
+BackgroundDialogValues OpenBackgroundDialog(BackgroundKind kind) {
     BackgroundDialogValues values;
-    values.colour = HexColourText(PNGBackgroundColour);
-    values.use = PNGUserPackground != 0;
+    values.colour = HexColourText(ColourOf(kind));
+    values.use = SwitchOf(kind) != 0;
     return values;
 }
 
-bool ApplyPngBackgroundDialog(const BackgroundDialogValues& values) {
+bool ApplyBackgroundDialog(BackgroundKind kind, const BackgroundDialogValues& values) {
     RgbColour colour;
     if (!ParseHexColour(values.colour.substr(0, kColourChars), &colour)) return false;
-    PNGBackgroundColour = colour;
-    PNGUserPackground = values.use ? 1 : 0;
+    ColourOf(kind) = colour;
+    SwitchOf(kind) = values.use ? 1 : 0;
     return true;
 }
