@@ -12,6 +12,8 @@ void JumpToLoadRecovery() { longjmp(LoadRecovery, 1); }
 namespace {
 
 void PointCursorAt(const uint8_t* data, size_t size) {
+    if (data == nullptr && FileCursor.stream != nullptr) return;  // the open stream is read
+    FileCursor.stream = nullptr;
     FileCursor.start = FileCursor.cur = data;
     FileCursor.end = data + size;
     FileCursor.size = size;

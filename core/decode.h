@@ -25,11 +25,13 @@ enum DecodeResult {
 };
 
 // Decodes `size` bytes at `data` as a file of `type` into `picture`; FileCursor is set
-// over the bytes. `headerPassed` tells whether phase 1 succeeded. Allocation failures
+// over the bytes. Null `data`: the reader reads the stream FileCursor holds (a type with
+// FORMAT_READS_STREAM, opened by OpenFileStream). `headerPassed` tells whether phase 1 succeeded. Allocation failures
 // inside a phase are thrown as kDibAllocFailure text for the caller to report.
 int DecodeImage(FileType type, const uint8_t* data, size_t size, CDib& picture, ImageFacts& facts,
                 bool* headerPassed, AfterHeader afterHeader = nullptr, void* context = nullptr);
-// The header alone: width, height and depth, nothing else touched. 0 or -1.
+// The header alone: width, height and depth, nothing else touched. 0 or -1. Null `data`
+// as for DecodeImage.
 int ProbeImage(FileType type, const uint8_t* data, size_t size, uint16_t* width, uint16_t* height,
                uint16_t* depth);
 

@@ -15,6 +15,7 @@ FileCursorState FileCursor;
 CFileMem::~CFileMem() { Release(); }
 
 void CFileMem::Release() {
+    if (FileCursor.stream != nullptr) InputFile.Close();
     std::free(buffer);
     buffer = nullptr;
     data = nullptr;
@@ -61,6 +62,18 @@ const uint8_t* LoadFileToMemory(const std::string& path) {
     FileMem.buffer = FileMem.data = buffer;
     SetCursor(static_cast<uint64_t>(got));
     return FileMem.data;
+}
+
+bool OpenFileStream(const std::string& path) {
+    FileMem.Release();
+    HostFile file = InputFile.OpenForRead(path);
+    if (file == nullptr) {
+        ReportFileError("Can't open file ");
+        return false;
+    }
+    FileCursor.stream = file;
+    FileCursor.size = InputFile.Size();
+    return true;
 }
 
 const uint8_t* LoadBytesToMemory(const uint8_t* bytes, size_t size) {

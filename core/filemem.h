@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/host.h"
+
 // Spare zeroed bytes after the data: a last defence only, never relied on.
 constexpr size_t kFileMemSlack = 8192;
 
@@ -23,11 +25,18 @@ struct FileCursorState {
     const uint8_t* start = nullptr;
     const uint8_t* end = nullptr;
     uint64_t size = 0;
+    // A reader of a streamed type reads the open file instead (read from its start, up to
+    // `size` bytes); the pointers are then null.
+    HostFile stream = nullptr;
 };
 extern FileCursorState FileCursor;
 
 // Reads the whole file into FileMem and sets FileCursor; null after reporting.
 const uint8_t* LoadFileToMemory(const std::string& path);
+// Opens the file for a reader that reads it as a stream (a large file is then never held
+// whole): FileCursor gets the open file and its size. False after reporting. FileMem's
+// Release closes it.
+bool OpenFileStream(const std::string& path);
 // Points FileMem/FileCursor at a copy of `bytes` (tests and fuzzing).
 const uint8_t* LoadBytesToMemory(const uint8_t* bytes, size_t size);
 

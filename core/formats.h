@@ -60,6 +60,9 @@ enum FormatFlags : unsigned {
     FORMAT_ANIMATED = 1,            // may hold an animation that plays from the frame table
     FORMAT_TITLE_DEPTH_8 = 2,       // the title always gives 8 bits for it
     FORMAT_BUSY_WHILE_WRITING = 4,  // its writer takes long: the program counts as busy
+    // Its reader reads the file as a stream (FileCursor.stream) when the loader opens it,
+    // so that a large file is not held whole beside its picture; from memory otherwise.
+    FORMAT_READS_STREAM = 8,
 };
 
 struct FormatRow {

@@ -105,7 +105,10 @@ int LoadPicture(std::string& path, const LoadSteps& steps) {
         if (!folder.empty()) HostSetCurrentDir(folder);
     }
     InputFile.SetPath(path);
-    if (LoadFileToMemory(path) == nullptr) {
+    // A streamed type's reader reads the open file; every other reader the whole file in
+    // memory.
+    const bool streamed = FormatHasFlag(type, FORMAT_READS_STREAM);
+    if (streamed ? !OpenFileStream(path) : LoadFileToMemory(path) == nullptr) {
         HostSetWaitCursor(false);
         return -1;
     }
@@ -115,7 +118,8 @@ int LoadPicture(std::string& path, const LoadSteps& steps) {
     int result;
     bool headerPassed = false;
     try {
-        result = DecodeImage(type, FileCursor.start, static_cast<size_t>(FileCursor.size), CurrentImage.dib, loadFacts,
+        result = DecodeImage(type, streamed ? nullptr : FileCursor.start, static_cast<size_t>(FileCursor.size),
+                             CurrentImage.dib, loadFacts,
                              &headerPassed, FactsThenAfterHeader, const_cast<LoadSteps*>(&steps));
         CopyFacts(loadFacts);
     } catch (const char* text) {
@@ -181,8 +185,11 @@ int ProbeImageHeader(const std::string& path, uint16_t* width, uint16_t* height,
     int result = -1;
     {
         QuietReports quiet;
-        if (LoadFileToMemory(path) != nullptr)
+        if (FormatHasFlag(type, FORMAT_READS_STREAM)) {
+            if (OpenFileStream(path)) result = ProbeImage(type, nullptr, 0, width, height, depth);
+        } else if (LoadFileToMemory(path) != nullptr) {
             result = ProbeImage(type, FileCursor.start, static_cast<size_t>(FileCursor.size), width, height, depth);
+        }
         FileMem.Release();
     }
     InputFile.Close();

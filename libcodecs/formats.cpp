@@ -55,7 +55,7 @@ const FormatRow kFormats[] = {
      {"WebP Files (*.WEBP)", "*.webp"}, "webp", FORMAT_ANIMATED,
      ReadWebpHeader, ReadWebpPixels, ProbeWebpHeader, WriteWebp},
     {FT_PNG, kPng, {{"PNG Files (*.PNG)", "*.png"}, kNone},
-     {"PiNG Files (*.PNG)", "*.png"}, "png", 0,
+     {"PiNG Files (*.PNG)", "*.png"}, "png", FORMAT_READS_STREAM,
      ReadPngHeader, ReadPngPixels, ProbePngHeader, WritePng, ReleasePngReader},
     {FT_ICO, kIco, {{"ICON Files (*.ICO)", "*.ico"}, kNone}, kNone, "ico", 0,
      nullptr, nullptr, nullptr, nullptr},

@@ -72,9 +72,11 @@ void ReadFromMemory(png_structp png, png_bytep out, png_size_t count) {
 // more bytes than the file has left. libpng makes a chunk's buffer before it reads the
 // data, so such a length would cost gigabytes before the short read fails; ending the
 // input at that chunk fails the same way without them.
+constexpr size_t kPngSignatureBytes = 8;
+
 size_t WholeChunksLength(const uint8_t* data, size_t size) {
-    constexpr size_t kSignature = 8, kHead = 8, kCrc = 4;  // a chunk: length and name, data, CRC
-    size_t at = kSignature;
+    constexpr size_t kHead = 8, kCrc = 4;  // a chunk: length and name, data, CRC
+    size_t at = kPngSignatureBytes;
     while (at + kHead <= size) {
         const uint32_t length = static_cast<uint32_t>(data[at]) << 24 | static_cast<uint32_t>(data[at + 1]) << 16 |
                                 static_cast<uint32_t>(data[at + 2]) << 8 | data[at + 3];
@@ -82,6 +84,39 @@ size_t WholeChunksLength(const uint8_t* data, size_t size) {
         at += kHead + length + kCrc;
     }
     return size;
+}
+
+// The open file, read as libpng asks for it. The chunk heads are watched as they pass,
+// with the rule of WholeChunksLength: a chunk claiming more bytes than the file has left
+// fails the read at its head, before libpng makes a buffer for it.
+struct StreamInput {
+    HostFile file;
+    uint64_t size;
+    uint64_t at;
+    uint64_t nextChunk;  // where the next chunk's length and name begin
+    uint8_t head[8];     // that head's bytes read so far
+    size_t headFill;
+};
+
+void ReadFromStream(png_structp png, png_bytep out, png_size_t count) {
+    auto* in = static_cast<StreamInput*>(png_get_io_ptr(png));
+    if (in == nullptr || count > in->size - in->at) png_error(png, "Read Error");
+    if (HostReadFile(in->file, out, count) != static_cast<int64_t>(count)) png_error(png, "Read Error");
+    const uint64_t end = in->at + count;
+    while (in->nextChunk + in->headFill < end) {
+        while (in->headFill < sizeof in->head && in->nextChunk + in->headFill < end) {
+            in->head[in->headFill] = out[in->nextChunk + in->headFill - in->at];
+            ++in->headFill;
+        }
+        if (in->headFill < sizeof in->head) break;
+        const uint8_t* h = in->head;
+        const uint32_t length = static_cast<uint32_t>(h[0]) << 24 | static_cast<uint32_t>(h[1]) << 16 |
+                                static_cast<uint32_t>(h[2]) << 8 | h[3];
+        if (length > in->size - in->nextChunk - sizeof in->head) png_error(png, "Read Error");
+        in->nextChunk += sizeof in->head + length + 4;
+        in->headFill = 0;
+    }
+    in->at = end;
 }
 
 // ------------------------------------------------------------ the reader's state
@@ -92,6 +127,7 @@ struct Decoder {
     png_infop endInfo = nullptr;
     Messages messages;
     MemoryInput input;
+    StreamInput stream;
     int colourType = 0;
     int bitDepth = 0;
     bool alpha = false;  // the file's colour type has an alpha channel
@@ -125,10 +161,16 @@ bool StartReading(Decoder& d) {
 }
 
 void ReadHeaderChunks(Decoder& d) {
-    d.input.data = FileCursor.start;
-    d.input.size = FileCursor.start != nullptr ? WholeChunksLength(FileCursor.start, static_cast<size_t>(FileCursor.size)) : 0;
-    d.input.at = 0;
-    png_set_read_fn(d.png, &d.input, ReadFromMemory);
+    if (FileCursor.stream != nullptr) {
+        d.stream = {FileCursor.stream, FileCursor.size, 0, kPngSignatureBytes, {}, 0};
+        png_set_read_fn(d.png, &d.stream, ReadFromStream);
+    } else {
+        d.input.data = FileCursor.start;
+        d.input.size =
+            FileCursor.start != nullptr ? WholeChunksLength(FileCursor.start, static_cast<size_t>(FileCursor.size)) : 0;
+        d.input.at = 0;
+        png_set_read_fn(d.png, &d.input, ReadFromMemory);
+    }
     // Pictures larger than a CDib can hold are refused by our own size check, with its
     // text; libpng's own limit would name the width or height alone.
     png_set_user_limits(d.png, 0x7fffffff, 0x7fffffff);

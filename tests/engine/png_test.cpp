@@ -189,6 +189,12 @@ TEST_F(Png, BrokenFilesGiveLibpngsReason) {
     const std::vector<uint8_t> whole = ReadBytes(Save("whole.png"));
     std::vector<uint8_t> badCrc = whole;
     badCrc[40] ^= 0xFF;  // inside the image data
+    // After the header chunk, a text chunk claiming 2 GB: refused at its head, before
+    // libpng makes a buffer for it.
+    std::vector<uint8_t> hugeChunk(whole.begin(), whole.begin() + 33);
+    const uint8_t head[] = {0x7F, 0xFF, 0xFF, 0xF0, 't', 'E', 'X', 't'};
+    hugeChunk.insert(hugeChunk.end(), head, head + sizeof head);
+    hugeChunk.insert(hugeChunk.end(), whole.begin() + 33, whole.end());
     const struct {
         std::vector<uint8_t> bytes;
         const char* message;
@@ -198,13 +204,23 @@ TEST_F(Png, BrokenFilesGiveLibpngsReason) {
         {std::vector<uint8_t>(whole.begin(), whole.begin() + 8), "Error: Read Error in PNG file "},
         {std::vector<uint8_t>(whole.begin(), whole.begin() + static_cast<long>(whole.size() / 2)), " in PNG file "},
         {badCrc, " in PNG file "},
+        {hugeChunk, "Error: Read Error in PNG file "},
     };
+    // The loader streams the file; the same bytes from memory must fail alike.
     for (const auto& c : cases) {
         WriteBytes(dir + "/bad.png", c.bytes);
         EXPECT_EQ(Load(dir + "/bad.png"), -1);
         ASSERT_EQ(NativeHost.boxes.size(), 1u) << Boxes();
         EXPECT_NE(NativeHost.boxes[0].find(c.message), std::string::npos) << Boxes();
         EXPECT_EQ(NativeHost.boxes[0].rfind("Error: ", 0), 0u) << Boxes();
+        const std::string streamed = NativeHost.boxes[0];
+        NativeHost.boxes.clear();
+        CDib scratch;
+        ImageFacts facts;
+        bool passed = false;
+        EXPECT_LT(DecodeImage(FT_PNG, c.bytes.data(), c.bytes.size(), scratch, facts, &passed), 0);
+        ASSERT_EQ(NativeHost.boxes.size(), 1u) << Boxes();
+        EXPECT_EQ(NativeHost.boxes[0], streamed);
     }
     EXPECT_EQ(Load(dir + "/whole.png"), 0) << Boxes();
     EXPECT_EQ(opstest::At(CurrentImage.dib, 5, 7), opstest::At(picture, 5, 7));
