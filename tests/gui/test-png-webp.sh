@@ -51,8 +51,13 @@ webpinfo "$folder/out/d.webp" | grep -q "Format: Lossy" || fail "d.webp is not l
 dwebp -quiet "$folder/out/c.webp" -ppm -o "$work/c.ppm"
 same_pixels "$work/c.ppm" "$folder/a.png" || fail "the lossless WebP's pixels differ"
 
-# The animated WebP plays its three frames; Space stops it on a frame the screen shows.
-drive drop 1 "$(winpath "$folder/anim.webp")" wait-title-prefix "<2>of<3> " 10000 wait-title-prefix "<3>of<3> " 3000 \
+drive close 10000
+finish_lumora 0
+
+# The animated WebP from the command line plays its three frames; Space stops it on a
+# frame the screen shows.
+start_lumora "$(winpath "$folder/anim.webp")"
+drive wait-window 10000 wait-title-prefix "<2>of<3> " 10000 wait-title-prefix "<3>of<3> " 3000 \
   key SPACE alive capture "$(winpath "$work/anim.bmp")" close 10000
 finish_lumora 0
 convert "$work/anim.bmp" -crop 300x200+0+0 +repage "$work/anim-shown.png"
