@@ -195,7 +195,12 @@ Outcome Process(LibRaw& raw, int* width, int* height, int sides[2]) {
     return Outcome::Done;
 }
 
+// A box with its own caption; a batch run prints the same text as its other reports.
 void ReportProcessingFailure() {
+    if (RunMode == RUN_BATCH) {
+        ReportFileError("Processing fail in RAW file");
+        return;
+    }
     ShowMessage(FormatText("Processing fail in RAW file: %s", InputFile.fullPath.c_str()), "Process RAW File",
                 kMbOk | kMbIconWarning);
 }

@@ -129,25 +129,50 @@ TEST_F(RawTest, CameraLinesFeedTheExifDialog) {
 
 void PressEscape() { RunMode = RUN_NORMAL; }
 
+// The DNG's only strip moved to 100 bytes before the end: identified, but cut short.
+void CutStrip(std::vector<uint8_t>& file) {
+    auto u16 = [&](size_t at) { return static_cast<unsigned>(file[at] | file[at + 1] << 8); };
+    const size_t ifd = file[4] | file[5] << 8 | file[6] << 16 | static_cast<size_t>(file[7]) << 24;
+    for (unsigned i = 0, n = u16(ifd); i < n; ++i) {
+        const size_t entry = ifd + 2 + 12 * i;
+        if (u16(entry) != 273) continue;  // StripOffsets, one LONG
+        const uint32_t at = static_cast<uint32_t>(file.size() - 100);
+        for (int k = 0; k < 4; ++k) file[entry + 8 + k] = static_cast<uint8_t>(at >> (8 * k));
+    }
+}
+
 TEST_F(RawTest, RefusedFilesSayWhy) {
     struct Case {
         const char* name;
         int startMode;
-        bool camera;                 // a valid DNG (else bytes of another kind)
+        bool camera;                      // a DNG file (else bytes of another kind)
+        void (*damage)(std::vector<uint8_t>&);  // done to the DNG file
         void (*onPump)();
         uint64_t pixelLimit;
-        const char* message;
+        const char* box;      // its text, the path for "%s"
+        const char* caption;
     } cases[] = {
-        {"random bytes", RUN_NORMAL, false, nullptr, uint64_t{1} << 28, "The format of this RAW file is unsupported"},
-        {"escape", RUN_NORMAL, true, PressEscape, uint64_t{1} << 28, "Terminated at user's request"},
-        {"escape while stepping", RUN_STEPPING, true, PressEscape, uint64_t{1} << 28, "Terminated at user's request"},
-        {"sensor over the limit", RUN_NORMAL, true, nullptr, 96 * 64 - 1, "Image size 96 x 64 not supported in file"},
+        {"random bytes", RUN_NORMAL, false, nullptr, nullptr, uint64_t{1} << 28,
+         "The format of this RAW file is unsupported: %s\n", "Viewer"},
+        {"escape", RUN_NORMAL, true, nullptr, PressEscape, uint64_t{1} << 28, "Terminated at user's request: %s\n",
+         "Viewer"},
+        {"escape while stepping", RUN_STEPPING, true, nullptr, PressEscape, uint64_t{1} << 28,
+         "Terminated at user's request: %s\n", "Viewer"},
+        {"sensor over the limit", RUN_NORMAL, true, nullptr, nullptr, 96 * 64 - 1,
+         "Image size 96 x 64 not supported in file: %s\n", "Viewer"},
+        {"pixels cut short", RUN_NORMAL, true, CutStrip, nullptr, uint64_t{1} << 28, "Processing fail in RAW file: %s",
+         "Process RAW File"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::string path;
         if (c.camera) {
             path = Write(TestDng());
+            if (c.damage != nullptr) {
+                std::vector<uint8_t> bytes = ReadBytes(path);
+                c.damage(bytes);
+                WriteBytes(path, bytes);
+            }
         } else {
             std::vector<uint8_t> bytes(5000);
             for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 7919 >> 3);
@@ -160,7 +185,10 @@ TEST_F(RawTest, RefusedFilesSayWhy) {
         RunMode = c.startMode;
         EXPECT_EQ(LoadImageFile(path, 0), -1);
         EXPECT_EQ(RunMode, c.startMode);
-        EXPECT_EQ(ShownBoxes(), std::string(c.message) + ": " + path + "\n\n");
+        std::string box = c.box;
+        box.replace(box.find("%s"), 2, path);
+        EXPECT_EQ(ShownBoxes(), box + "\n");
+        EXPECT_EQ(NativeHost.captions, std::vector<std::string>{c.caption});
         NativeHostOnPump = nullptr;
         RawPixelLimit = uint64_t{1} << 28;
         RunMode = RUN_NORMAL;
