@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cstring>
 #include <ctime>
-#include <memory>
 #include <new>
 
 #include <libraw/libraw.h>
@@ -49,23 +48,27 @@ struct CameraValues {
 };
 CameraValues camera;
 
-// Phase 1's decoder holding the processed picture for phase 2.
-LibRaw* kept = nullptr;
+// One decoder serves every file: LibRaw's object is large (about 750 KB), so it is made
+// once and recycled after each file, which frees every buffer it took for that file.
+LibRaw* decoder = nullptr;
+// The decoder holds phase 1's processed picture for phase 2.
+bool holding = false;
 
-void Drop(LibRaw*& raw) {
-    delete raw;  // the destructor frees every buffer LibRaw holds
-    raw = nullptr;
-}
-
-LibRaw* NewDecoder() {
-    LibRaw* raw = new (std::nothrow) LibRaw(kQuietLibRaw);
-    if (raw == nullptr) return nullptr;
-    libraw_output_params_t& p = raw->imgdata.params;
+// The decoder with the reader's fixed options; null when there is no memory for it.
+LibRaw* Decoder() {
+    if (decoder == nullptr) decoder = new (std::nothrow) LibRaw(kQuietLibRaw);
+    if (decoder == nullptr) return nullptr;
+    libraw_output_params_t& p = decoder->imgdata.params;
     p.use_camera_wb = 1;  // -w
     p.user_qual = 3;      // -q 3: AHD
     p.output_color = 1;   // -o 1: sRGB
     p.output_bps = 8;
-    return raw;
+    return decoder;
+}
+
+void Recycle(LibRaw& raw) {
+    raw.set_progress_handler(nullptr, nullptr);
+    raw.recycle();
 }
 
 bool HaveFile() { return FileCursor.start != nullptr && FileCursor.size > 0; }
@@ -214,17 +217,18 @@ int ReadRawHeader(ImageFacts& facts, uint16_t* height, uint16_t* width, uint16_t
         ReportFileError(kUnsupported);
         return -1;
     }
-    std::unique_ptr<LibRaw> raw(NewDecoder());
+    LibRaw* raw = Decoder();
     if (raw == nullptr) {
         ReportProcessingFailure();
         return -1;
     }
+    Recycle(*raw);  // whatever an interrupted file may have left
     int w = 0, h = 0, sides[2] = {0, 0};
     // The run mode is back to what it was before anything is reported, so that the
     // report goes where the mode says (a batch run's output, the slide show's title).
     const Outcome outcome = Process(*raw, &w, &h, sides);
     if (outcome != Outcome::Done) {
-        raw.reset();
+        Recycle(*raw);
         switch (outcome) {
             case Outcome::Unsupported: ReportFileError(kUnsupported); break;
             case Outcome::Terminated: ReportFileError(kTerminated); break;
@@ -235,7 +239,8 @@ int ReadRawHeader(ImageFacts& facts, uint16_t* height, uint16_t* width, uint16_t
         }
         return -1;
     }
-    kept = raw.release();
+    raw->set_progress_handler(nullptr, nullptr);
+    holding = true;
     camera.width = w;
     camera.height = h;
     facts.formatNote = "RAW\n";
@@ -250,7 +255,8 @@ int ReadRawHeader(ImageFacts& facts, uint16_t* height, uint16_t* width, uint16_t
 }
 
 int DecodeRaw(CDib& picture, ImageFacts&) {
-    if (kept == nullptr) return -1;
+    if (!holding) return -1;
+    LibRaw* kept = decoder;
     HostSetTitle("Converting to RGB colorspace...");
     int w = 0, h = 0, colours = 0, bits = 0;
     kept->get_mem_image_format(&w, &h, &colours, &bits);
@@ -277,12 +283,19 @@ int DecodeRaw(CDib& picture, ImageFacts&) {
     return 0;
 }
 
-void ReleaseRawDecoder() { Drop(kept); }
+void ReleaseRawDecoder() {
+    if (!holding) return;
+    holding = false;
+    Recycle(*decoder);
+}
 
 int ProbeRawHeader(uint16_t* height, uint16_t* width, uint16_t* depth) {
     if (!HaveFile()) return -1;
-    LibRaw* raw = NewDecoder();
+    // Phase 1's picture is never disturbed: a probe between the phases has its own decoder.
+    LibRaw* own = holding ? new (std::nothrow) LibRaw(kQuietLibRaw) : nullptr;
+    LibRaw* raw = holding ? own : Decoder();
     if (raw == nullptr) return -1;
+    if (own == nullptr) Recycle(*raw);
     int result = -1;
     if (OpenInMemory(*raw) == LIBRAW_SUCCESS && raw->adjust_sizes_info_only() == LIBRAW_SUCCESS) {
         const int w = raw->imgdata.sizes.iwidth, h = raw->imgdata.sizes.iheight;
@@ -293,7 +306,8 @@ int ProbeRawHeader(uint16_t* height, uint16_t* width, uint16_t* depth) {
             result = 0;
         }
     }
-    Drop(raw);
+    if (own != nullptr) delete own;
+    else Recycle(*raw);
     return result;
 }
 
