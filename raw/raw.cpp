@@ -63,6 +63,9 @@ LibRaw* Decoder() {
     p.user_qual = 3;      // -q 3: AHD
     p.output_color = 1;   // -o 1: sRGB
     p.output_bps = 8;
+    // LibRaw's own bound on the raw data it allocates, from the same limit: four 16-bit
+    // samples a pixel, within 64 MiB and LibRaw's default of 2 GiB.
+    p.max_raw_memory_mb = static_cast<unsigned>(std::clamp<uint64_t>(RawPixelLimit * 8 >> 20, 64, 2048));
     return decoder;
 }
 
