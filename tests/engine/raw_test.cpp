@@ -129,6 +129,13 @@ TEST_F(RawTest, CameraLinesFeedTheExifDialog) {
 
 void PressEscape() { RunMode = RUN_NORMAL; }
 
+std::vector<uint8_t> Noise() {
+    std::vector<uint8_t> bytes(5000);
+    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 7919 >> 3);
+    return bytes;
+}
+std::vector<uint8_t> Bitmap() { return MakeBmp24(64, 64, 0x80); }
+
 // The DNG's only strip moved to 100 bytes before the end: identified, but cut short.
 void CutStrip(std::vector<uint8_t>& file) {
     auto u16 = [&](size_t at) { return static_cast<unsigned>(file[at] | file[at + 1] << 8); };
@@ -145,28 +152,30 @@ TEST_F(RawTest, RefusedFilesSayWhy) {
     struct Case {
         const char* name;
         int startMode;
-        bool camera;                      // a DNG file (else bytes of another kind)
+        std::vector<uint8_t> (*other)();  // bytes of another kind; null: a DNG file
         void (*damage)(std::vector<uint8_t>&);  // done to the DNG file
         void (*onPump)();
         uint64_t pixelLimit;
         const char* box;      // its text, the path for "%s"
         const char* caption;
     } cases[] = {
-        {"random bytes", RUN_NORMAL, false, nullptr, nullptr, uint64_t{1} << 28,
+        {"random bytes", RUN_NORMAL, Noise, nullptr, nullptr, uint64_t{1} << 28,
          "The format of this RAW file is unsupported: %s\n", "Viewer"},
-        {"escape", RUN_NORMAL, true, nullptr, PressEscape, uint64_t{1} << 28, "Terminated at user's request: %s\n",
+        {"a bitmap", RUN_NORMAL, Bitmap, nullptr, nullptr, uint64_t{1} << 28,
+         "The format of this RAW file is unsupported: %s\n", "Viewer"},
+        {"escape", RUN_NORMAL, nullptr, nullptr, PressEscape, uint64_t{1} << 28, "Terminated at user's request: %s\n",
          "Viewer"},
-        {"escape while stepping", RUN_STEPPING, true, nullptr, PressEscape, uint64_t{1} << 28,
+        {"escape while stepping", RUN_STEPPING, nullptr, nullptr, PressEscape, uint64_t{1} << 28,
          "Terminated at user's request: %s\n", "Viewer"},
-        {"sensor over the limit", RUN_NORMAL, true, nullptr, nullptr, 96 * 64 - 1,
+        {"sensor over the limit", RUN_NORMAL, nullptr, nullptr, nullptr, 96 * 64 - 1,
          "Image size 96 x 64 not supported in file: %s\n", "Viewer"},
-        {"pixels cut short", RUN_NORMAL, true, CutStrip, nullptr, uint64_t{1} << 28, "Processing fail in RAW file: %s",
+        {"pixels cut short", RUN_NORMAL, nullptr, CutStrip, nullptr, uint64_t{1} << 28, "Processing fail in RAW file: %s",
          "Process RAW File"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::string path;
-        if (c.camera) {
+        if (c.other == nullptr) {
             path = Write(TestDng());
             if (c.damage != nullptr) {
                 std::vector<uint8_t> bytes = ReadBytes(path);
@@ -174,10 +183,8 @@ TEST_F(RawTest, RefusedFilesSayWhy) {
                 WriteBytes(path, bytes);
             }
         } else {
-            std::vector<uint8_t> bytes(5000);
-            for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 7919 >> 3);
-            path = dir + "/noise.dng";
-            WriteBytes(path, bytes);
+            path = dir + "/other.dng";
+            WriteBytes(path, c.other());
         }
         NativeHostReset();
         NativeHostOnPump = c.onPump;
