@@ -32,6 +32,8 @@ struct ImageFacts {
     std::vector<uint8_t> xmp;
     // A JPEG file's start-of-frame code (192 baseline, 194 progressive, ...), 0 for others.
     int jpegProcess = 0;
+    // A camera RAW file's camera lines, as the EXIF dialog shows them (empty: none).
+    std::string rawCameraText;
 };
 
 // What a writer is told besides the picture.

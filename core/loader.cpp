@@ -55,6 +55,7 @@ void CopyFacts(const ImageFacts& facts) {
     CurrentImage.exif = facts.exif;
     CurrentImage.xmp = facts.xmp;
     CurrentImage.jpegProcess = facts.jpegProcess;
+    CurrentImage.rawCameraText = facts.rawCameraText;
     CurrentImage.appliedOrientation = 0;
 }
 

@@ -39,6 +39,7 @@ void SwapImageState(CurrentImageState& a, CurrentImageState& b) {
     a.exif.swap(b.exif);
     a.xmp.swap(b.xmp);
     std::swap(a.jpegProcess, b.jpegProcess);
+    a.rawCameraText.swap(b.rawCameraText);
     std::swap(a.appliedOrientation, b.appliedOrientation);
     std::swap(a.modified, b.modified);
     for (int i = 0; i < kUndoSlots; ++i) a.undoSlots[i].Swap(b.undoSlots[i]);

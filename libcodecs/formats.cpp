@@ -8,6 +8,7 @@
 #include "libcodecs/jpeg.h"
 #include "libcodecs/png.h"
 #include "libcodecs/webp.h"
+#include "raw/raw.h"
 
 namespace {
 
@@ -64,7 +65,7 @@ const FormatRow kFormats[] = {
     {FT_ANI, kAni, {{"Animated Cursor Files (*.ANI)", "*.ani"}, kNone}, kNone, nullptr, FORMAT_ANIMATED,
      nullptr, nullptr, nullptr, nullptr},
     {FT_RAW, kRaw, {kNone, kNone}, kNone, nullptr, 0,
-     nullptr, nullptr, nullptr, nullptr},
+     ReadRawHeader, DecodeRaw, ProbeRawHeader, nullptr, ReleaseRawDecoder},
     {FT_THUMBSDB, kDb, {{"thumbs.db Files (*.DB)", "*.db"}, kNone}, kNone, nullptr, 0,
      nullptr, nullptr, nullptr, nullptr},
     {FT_CLG, kClg, {{"Collage Script Files (*.CLG)", "*.clg"}, kNone}, kNone, nullptr, 0,

@@ -11,6 +11,7 @@
 
 #include "base/appstate.h"
 #include "core/current_image.h"
+#include "view/command_rules.h"
 #include "view/display.h"
 #include "platform/host.h"
 #include "core/loader.h"
@@ -165,7 +166,28 @@ LRESULT OnCopyData(HWND window, const COPYDATASTRUCT* data) {
     }
 }
 
+// What starts work of its own: waits while long work pumps messages (commands are held
+// back by their rules).
+bool StartsWork(UINT message) {
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONDBLCLK:
+        case WM_MBUTTONDOWN:
+        case WM_MOUSEWHEEL:
+        case WM_DROPFILES:
+        case WM_CLOSE: return true;
+        default: return false;
+    }
+}
+
 LRESULT HandleMainMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (LongWorkRunning(RunMode) && StartsWork(message)) {
+        // A dropped file's block is ours to free.
+        if (message == WM_DROPFILES) DragFinish(reinterpret_cast<HDROP>(wParam));
+        return 0;
+    }
     switch (message) {
         case WM_CREATE: OnCreate(window, reinterpret_cast<const CREATESTRUCTW*>(lParam)); return 0;
         case WM_PAINT:

@@ -10,6 +10,7 @@ packages=(
   wine wine64 wine64-tools libwine-dev fonts-wine xvfb xauth fonts-liberation
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   imagemagick libjpeg-turbo-progs libimage-exiftool-perl pngcheck webp
+  libraw-bin
 )
 missing=()
 for p in "${packages[@]}"; do

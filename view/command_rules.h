@@ -33,8 +33,14 @@ struct CommandState {
     bool firstInstance = true;    // this is the first instance
 };
 
-// True when a command with these flags must do nothing now: quick view blocks all but the
-// commands marked for it; a playing animation blocks those that change the picture.
+// True while a long colour reduction or a camera RAW decode runs (run modes 7 and 8). Such
+// work pumps messages so that Escape can end it; nothing else may start meanwhile, since
+// it would load or change the picture and the file the work is still reading.
+bool LongWorkRunning(int runMode);
+
+// True when a command with these flags must do nothing now: long work blocks every
+// command; quick view blocks all but the commands marked for it; a playing animation
+// blocks those that change the picture.
 bool CommandBlocked(unsigned flags, const CommandState& state);
 
 // True when the menu item of a command with these flags is greyed: when it is blocked or

@@ -16,8 +16,7 @@ constexpr int kThumbnailCentreY = 150;
 MetadataButton ExifButton(const CurrentImageState& image) {
     const bool exifType = image.fileType == FT_JPEG || image.fileType == FT_WEBP;
     if (exifType && !image.exif.empty()) return {"Display EXIF data", true};
-    // A camera RAW file with the RAW reader's camera text gets "Display RAW camera data"
-    // here, and PictureExifText that text, once the RAW reader keeps it.
+    if (image.fileType == FT_RAW && !image.rawCameraText.empty()) return {"Display RAW camera data", true};
     return {"Disabled - No EXIF data available", false};
 }
 
@@ -27,6 +26,8 @@ MetadataButton XmpButton(const CurrentImageState& image) {
 }
 
 std::string PictureExifText(const CurrentImageState& image) {
+    // A camera RAW file shows its camera lines in place of EXIF values.
+    if (image.fileType == FT_RAW && !image.rawCameraText.empty()) return image.rawCameraText;
     Cexif exif;
     if (!image.exif.empty()) exif.ParseExif(image.exif.data(), image.exif.size());
     return ExifText(exif, image.dib.width, image.dib.height, image.jpegProcess);

@@ -16,13 +16,15 @@ struct MetadataButton {
     const char* caption;
     bool enabled;
 };
-// Button 3: "Display EXIF data" for a JPEG or WebP file with an EXIF block.
+// Button 3: "Display EXIF data" for a JPEG or WebP file with an EXIF block, "Display RAW
+// camera data" for a camera RAW file with camera lines.
 MetadataButton ExifButton(const CurrentImageState& image);
 // Button 4: "Display XMP data" for a JPEG file with an XMP packet.
 MetadataButton XmpButton(const CurrentImageState& image);
 
 // The EXIF lines the EXIF dialog shows for `image`: its EXIF block parsed (a rejected
-// block gives the lines that need no EXIF values), with its size and JPEG process.
+// block gives the lines that need no EXIF values), with its size and JPEG process; for a
+// camera RAW file its camera lines.
 std::string PictureExifText(const CurrentImageState& image);
 // The EXIF dialog's whole text: the file's name, size (its low 32 bits, as the dialog
 // always showed it) and creation date, then the EXIF lines.

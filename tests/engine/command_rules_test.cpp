@@ -32,6 +32,14 @@ TEST(CommandRules, BlockingComesBeforeNeeds) {
     EXPECT_TRUE(CommandGreyed(CMD_NEEDS_TIFF, show));
     EXPECT_TRUE(CommandGreyed(CMD_FIRST_INSTANCE_ONLY, show));
     EXPECT_FALSE(CommandGreyed(CMD_CHANGES_PICTURE, show));
+
+    // Long work (a colour reduction, a camera RAW decode) holds back every command.
+    for (int mode : {RUN_LONG_OPERATION, RUN_LONG_RAW}) {
+        CommandState busy;
+        busy.runMode = mode;
+        EXPECT_TRUE(CommandBlocked(CMD_QUICK_VIEW, busy));
+        EXPECT_TRUE(CommandBlocked(0, busy));
+    }
 }
 
 }  // namespace

@@ -13,6 +13,7 @@ fuzz_max_len() {
     exif) echo 8192 ;;  # an EXIF block or the first markers of a JPEG file
     png) echo 16384 ;;
     webp) echo 16384 ;;  # a small still picture or a few small frames
+    raw) echo 4096 ;;  # a small DNG: LibRaw processes the whole picture for every input
     ini) echo 16384 ;;
     roundtrip) echo 2048 ;;  # 4 control bytes and a 24 x 24 x 3 picture
     *) echo 65536 ;;

@@ -1,0 +1,205 @@
+// Camera RAW files: DNG files written here decode exactly as dcraw_emu processes them with
+// the reader's options, in both orientations; the camera lines and the EXIF button; files
+// LibRaw does not understand, sensors over the limit and Escape during decoding.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "base/appstate.h"
+#include "core/current_image.h"
+#include "core/loader.h"
+#include "platform/native/host_native.h"
+#include "raw/raw.h"
+#include "tests/dng/dng_writer.h"
+#include "view/metadata_dialogs.h"
+#include "view/open.h"
+#include "test_support.h"
+
+namespace {
+
+// The reader's processing options as dcraw_emu flags.
+const char kReferenceFlags[] = "-w -o 1 -q 3";
+
+// dcraw_emu's picture of `dng` as top-down RGB (an invalid image when it fails).
+RgbImage ReferenceDecode(const std::string& dng) {
+    const std::string ppm = dng + ".ppm";
+    const std::string command =
+        std::string("dcraw_emu ") + kReferenceFlags + " -Z '" + ppm + "' '" + dng + "' >/dev/null 2>&1";
+    RgbImage image;
+    if (std::system(command.c_str()) != 0) return image;
+    const std::vector<uint8_t> bytes = ReadBytes(ppm);
+    int w = 0, h = 0, max = 0, used = 0;
+    const std::string text(bytes.begin(), bytes.end());
+    if (std::sscanf(text.c_str(), "P6 %d %d %d%n", &w, &h, &max, &used) != 3 || max != 255) return image;
+    const size_t start = static_cast<size_t>(used) + 1, size = static_cast<size_t>(w) * h * 3;
+    if (bytes.size() < start + size) return image;
+    image.width = w;
+    image.height = h;
+    image.rgb.assign(bytes.begin() + static_cast<long>(start), bytes.begin() + static_cast<long>(start + size));
+    return image;
+}
+
+class RawTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetEngineState();
+        dir = ScratchDir("raw");
+    }
+    void TearDown() override {
+        NativeHostOnPump = nullptr;
+        RawPixelLimit = uint64_t{1} << 28;
+        RunMode = RUN_NORMAL;
+    }
+    std::string Write(const TestDng& dng, const std::string& name = "camera.dng") {
+        const std::string path = dir + "/" + name;
+        EXPECT_TRUE(WriteTestDng(path, dng));
+        return path;
+    }
+    std::string dir;
+};
+
+TEST_F(RawTest, DecodesAsTheReferenceToolDoes) {
+    struct Case {
+        int width, height, orientation, shownWidth, shownHeight;
+    } cases[] = {
+        {96, 64, 1, 96, 64},
+        {64, 64, 1, 64, 64},
+        {96, 66, 6, 66, 96},  // turned a quarter: the picture is portrait
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " orientation " << c.orientation);
+        TestDng dng;
+        dng.width = c.width;
+        dng.height = c.height;
+        dng.orientation = c.orientation;
+        const std::string path = Write(dng);
+        const RgbImage expected = ReferenceDecode(path);
+        ASSERT_TRUE(expected.Valid()) << "dcraw_emu did not process the file";
+
+        uint16_t pw = 0, ph = 0, pd = 0;
+        ASSERT_EQ(ProbeImageHeader(path, &pw, &ph, &pd), 0);
+        EXPECT_EQ(pw, c.shownWidth);
+        EXPECT_EQ(ph, c.shownHeight);
+        EXPECT_EQ(pd, 24);
+
+        ASSERT_EQ(LoadAfresh(path), 0) << ShownBoxes();
+        EXPECT_EQ(RunMode, RUN_NORMAL);
+        EXPECT_EQ(CurrentImage.formatNote, "RAW\n");
+        EXPECT_EQ(CurrentImage.storedWidth, static_cast<uint32_t>(c.shownWidth));
+        EXPECT_EQ(CurrentImage.storedHeight, static_cast<uint32_t>(c.shownHeight));
+        const RgbImage got = DibToRgb(CurrentImage.dib);
+        ASSERT_EQ(got.width, expected.width);
+        ASSERT_EQ(got.height, expected.height);
+        EXPECT_TRUE(got.rgb == expected.rgb) << "the picture differs from dcraw_emu's";
+    }
+    // The titles of the decoding: the camera first, the interpolation, the conversion.
+    const std::vector<std::string>& titles = NativeHost.titles;
+    for (const char* title : {"Loading Lumora Test Camera image from ", "Pre-interpolation...",
+                              "Begin interpolation...", "Converting to RGB colorspace..."})
+        EXPECT_NE(std::find(titles.begin(), titles.end(), title), titles.end()) << title;
+}
+
+TEST_F(RawTest, CameraLinesFeedTheExifDialog) {
+    TestDng dng;
+    dng.artist = "Ann Example";
+    ASSERT_EQ(LoadAfresh(Write(dng)), 0) << ShownBoxes();
+    const std::string lines =
+        "Camera make\t: Lumora\r\nCamera model\t: Test Camera\r\nDate/Time\t: Fri May 17 10:20:30 2024\r\n"
+        "Resolution\t: 96 x 64\r\nOwner\t: Ann Example\r\nISO speed\t: 0\r\nAperture\t\t: f/0.0\r\n"
+        "Focal length\t: 0.0 mm\r\nEmb ICC profile\t: no\r\nNum raw images\t: 1\r\n"
+        "Image full size\t:   96 x 64\r\n";
+    EXPECT_EQ(RawCameraText(), lines);
+    EXPECT_EQ(CurrentImage.rawCameraText, lines);
+    const MetadataButton button = ExifButton(CurrentImage);
+    EXPECT_STREQ(button.caption, "Display RAW camera data");
+    EXPECT_TRUE(button.enabled);
+    EXPECT_EQ(PictureExifText(CurrentImage), lines);
+
+    // The next picture has no camera lines.
+    const std::string bmp = dir + "/plain.bmp";
+    WriteBytes(bmp, MakeBmp24(4, 4, 0x40));
+    ASSERT_EQ(LoadAfresh(bmp), 0);
+    EXPECT_TRUE(CurrentImage.rawCameraText.empty());
+    EXPECT_FALSE(ExifButton(CurrentImage).enabled);
+}
+
+void PressEscape() { RunMode = RUN_NORMAL; }
+
+std::vector<uint8_t> Noise() {
+    std::vector<uint8_t> bytes(5000);
+    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 7919 >> 3);
+    return bytes;
+}
+std::vector<uint8_t> Bitmap() { return MakeBmp24(64, 64, 0x80); }
+
+// The DNG's only strip moved to 100 bytes before the end: identified, but cut short.
+void CutStrip(std::vector<uint8_t>& file) {
+    auto u16 = [&](size_t at) { return static_cast<unsigned>(file[at] | file[at + 1] << 8); };
+    const size_t ifd = file[4] | file[5] << 8 | file[6] << 16 | static_cast<size_t>(file[7]) << 24;
+    for (unsigned i = 0, n = u16(ifd); i < n; ++i) {
+        const size_t entry = ifd + 2 + 12 * i;
+        if (u16(entry) != 273) continue;  // StripOffsets, one LONG
+        const uint32_t at = static_cast<uint32_t>(file.size() - 100);
+        for (int k = 0; k < 4; ++k) file[entry + 8 + k] = static_cast<uint8_t>(at >> (8 * k));
+    }
+}
+
+TEST_F(RawTest, RefusedFilesSayWhy) {
+    struct Case {
+        const char* name;
+        int startMode;
+        std::vector<uint8_t> (*other)();  // bytes of another kind; null: a DNG file
+        void (*damage)(std::vector<uint8_t>&);  // done to the DNG file
+        void (*onPump)();
+        uint64_t pixelLimit;
+        const char* box;      // its text, the path for "%s"
+        const char* caption;
+    } cases[] = {
+        {"random bytes", RUN_NORMAL, Noise, nullptr, nullptr, uint64_t{1} << 28,
+         "The format of this RAW file is unsupported: %s\n", "Viewer"},
+        {"a bitmap", RUN_NORMAL, Bitmap, nullptr, nullptr, uint64_t{1} << 28,
+         "The format of this RAW file is unsupported: %s\n", "Viewer"},
+        {"escape", RUN_NORMAL, nullptr, nullptr, PressEscape, uint64_t{1} << 28, "Terminated at user's request: %s\n",
+         "Viewer"},
+        {"escape while stepping", RUN_STEPPING, nullptr, nullptr, PressEscape, uint64_t{1} << 28,
+         "Terminated at user's request: %s\n", "Viewer"},
+        {"sensor over the limit", RUN_NORMAL, nullptr, nullptr, nullptr, 96 * 64 - 1,
+         "Image size 96 x 64 not supported in file: %s\n", "Viewer"},
+        {"pixels cut short", RUN_NORMAL, nullptr, CutStrip, nullptr, uint64_t{1} << 28, "Processing fail in RAW file: %s",
+         "Process RAW File"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string path;
+        if (c.other == nullptr) {
+            path = Write(TestDng());
+            if (c.damage != nullptr) {
+                std::vector<uint8_t> bytes = ReadBytes(path);
+                c.damage(bytes);
+                WriteBytes(path, bytes);
+            }
+        } else {
+            path = dir + "/other.dng";
+            WriteBytes(path, c.other());
+        }
+        NativeHostReset();
+        NativeHostOnPump = c.onPump;
+        RawPixelLimit = c.pixelLimit;
+        RunMode = c.startMode;
+        EXPECT_EQ(LoadImageFile(path, 0), -1);
+        EXPECT_EQ(RunMode, c.startMode);
+        std::string box = c.box;
+        box.replace(box.find("%s"), 2, path);
+        EXPECT_EQ(ShownBoxes(), box + "\n");
+        EXPECT_EQ(NativeHost.captions, std::vector<std::string>{c.caption});
+        NativeHostOnPump = nullptr;
+        RawPixelLimit = uint64_t{1} << 28;
+        RunMode = RUN_NORMAL;
+    }
+}
+
+}  // namespace
