@@ -186,6 +186,17 @@
 #define IDC_JPEG_SAVE_EXIF 1097
 #define IDC_JPEG_SAVE_DATE 1098
 #define IDC_JPEG_COMMENT 1123
+// --- "Select Filter Type" (FILTERDLG: radio buttons 6100..6139 for the filter entries)
+// and the user filter dialogs (USERFILTER9DLG, USERFILTER25DLG, USERFILTER49DLG: kernel
+// edits from 11 on) ---
+#define IDC_FILTER_FIRST_ENTRY 6100
+#define IDC_FILTER_RED 6039
+#define IDC_FILTER_GREEN 6040
+#define IDC_FILTER_BLUE 6041
+#define IDC_FILTER_WEIGHTED 6042
+#define IDC_USERFILTER_DIVISOR 6036
+#define IDC_USERFILTER_BIAS 6037
+#define IDC_USERFILTER_SUM 6038
 // --- "Enter WebP Information" (WEBPQualityDlg) ---
 #define IDC_WEBP_QUALITY 1012
 #define IDC_WEBP_LOSSLESS 1097

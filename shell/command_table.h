@@ -51,12 +51,14 @@ LRESULT OnSlideShow(HWND window, int id);
 void OnFolderHistory(HWND window, int index);
 void OnFileHistory(HWND window, int index);
 
-// --- shell/picture_commands.cpp: transforms, undo, colour count and depth ---
+// --- shell/picture_commands.cpp: transforms, undo, colour count and depth, filters ---
 LRESULT OnTransform(HWND window, int id);
 LRESULT OnUndo(HWND window, int id);
 LRESULT OnRedo(HWND window, int id);
 LRESULT OnColourCount(HWND window, int id);
 LRESULT OnColourDepth(HWND window, int id);
+LRESULT OnMenuFilter(HWND window, int id);
+LRESULT OnOtherFilters(HWND window, int id);
 
 // --- shell/metadata_dialogs.cpp: the picture's comment ---
 LRESULT OnEditComment(HWND window, int id);

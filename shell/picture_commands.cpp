@@ -1,5 +1,5 @@
 // The picture commands answered here: the fixed transforms, undo and redo, the colour
-// count and the colour depth reduction.
+// count, the colour depth reduction and the filters.
 #include "shell/command_table.h"
 
 #include <cstdint>
@@ -14,8 +14,11 @@
 #include "platform/host.h"
 #include "core/title.h"
 #include "edit/colour_depth.h"
+#include "edit/filters.h"
 #include "edit/geometry.h"
 #include "ops/flip.h"
+#include "ops/filters.h"
+#include "shell/filter_dialogs.h"
 #include "shell/settings_dialogs.h"
 #include "shell/wintext.h"
 
@@ -62,5 +65,30 @@ LRESULT OnColourCount(HWND window, int) {
 LRESULT OnColourDepth(HWND window, int) {
     if (!AskColourDepth(window)) return 0;
     ReduceColourDepth();
+    return 0;
+}
+
+// The menu's direct filters: their entry loaded and run ("User defined" after its dialog).
+LRESULT OnMenuFilter(HWND window, int id) {
+    int entry = 0;
+    switch (id) {
+        case IDM_BLUR: entry = 2; break;            // "Blur lots"
+        case IDM_SHARPEN: entry = 6; break;         // "Sharpen lots"
+        case IDM_EMBOSS_MEDIUM: entry = 10; break;  // "Emboss medium"
+        case IDM_EMBOSS_COLOUR: entry = 16; break;  // "Emboss colour"
+        case IDM_USER_FILTER: entry = kUserFilter3; break;
+        default: return 0;
+    }
+    if (LoadFilter(entry) < 0 || !AskUserFilter(window, entry)) return 0;
+    ApplyLoadedFilter(FILTER_FROM_MENU);
+    return 0;
+}
+
+// "Other Filters": the entry chosen in "Select Filter Type", its user dialog for an
+// editable entry, then the filter.
+LRESULT OnOtherFilters(HWND window, int) {
+    const int entry = AskFilterEntry(window);
+    if (entry < 0 || LoadFilter(entry) < 0 || !AskUserFilter(window, entry)) return 0;
+    ApplyLoadedFilter(FILTER_FROM_DIALOG);
     return 0;
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "ops/filters.h"
+#include "view/filter_dialogs.h"
 #include "ops_test_support.h"
 
 namespace {
@@ -164,6 +165,44 @@ TEST_F(Filters, MediansAndInvertEqualImageMagick) {
             EXPECT_TRUE(DibToRgb(picture).rgb == expected.rgb);
         }
     }
+}
+
+// The user filter dialog: it opens with what SelectFilter loaded; an edited kernel
+// resets the divisor field; OK's divisor is the typed one, else the kernel's sum, else the
+// one loaded before the dialog.
+TEST_F(Filters, UserDialogDivisorRules) {
+    const FilterEntry kept = FilterTable[kUserFilter3];
+    ASSERT_EQ(SelectFilter(kUserFilter3), kUserFilter3);
+    UserFilterValues v = OpenUserFilterDialog(kUserFilter3);
+    EXPECT_EQ(v.kernel, (std::vector<std::string>{"0", "0", "0", "0", "1", "0", "0", "0", "0"}));
+    EXPECT_EQ(v.divisor, "1");
+    EXPECT_EQ(v.kernelSum, "1");
+    EXPECT_EQ(v.bias, "0");
+
+    const struct {
+        std::vector<std::string> kernel;
+        const char* divisor;
+        int wantDivisor;
+    } cases[] = {
+        {{"0", "-1", "0", "-1", "4", "-1", "0", "-1", "0"}, "0", 1},  // sum 0: the loaded 1 stays
+        {{"1", "1", "1", "1", "1", "1", "1", "1", "1"}, "0", 9},      // the sum
+        {{"1", "1", "1", "1", "1", "1", "1", "1", "1"}, "3", 3},      // typed
+    };
+    for (const auto& c : cases) {
+        ASSERT_EQ(SelectFilter(kUserFilter3), kUserFilter3);
+        v = OpenUserFilterDialog(kUserFilter3);
+        v.kernel = c.kernel;
+        UserKernelEdited(v);
+        EXPECT_EQ(v.divisor, "0");
+        v.divisor = c.divisor;
+        v.bias = "7";
+        ApplyUserFilterDialog(kUserFilter3, v);
+        EXPECT_EQ(filterSettings.divisor, c.wantDivisor);
+        EXPECT_EQ(FilterTable[kUserFilter3].divisor, c.wantDivisor);
+        EXPECT_EQ(filterSettings.offset, 7);
+        EXPECT_EQ(filterSettings.kernel[1], FilterTable[kUserFilter3].values[1]);
+    }
+    FilterTable[kUserFilter3] = kept;
 }
 
 }  // namespace

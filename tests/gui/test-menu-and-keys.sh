@@ -18,7 +18,7 @@ grep -qxF "2 3000 $(winpath "$work")" "$work/menu.txt" || fail "the folder histo
 # changed and No stays.
 drive key TAB expect-box "System Info" prefix "Memory in Use:" 10000 click-button "System Info" 1 \
   key O click-button Open 2 alive \
-  key J expect-box Viewer equals "This command is not available yet." 10000 click-button Viewer 1 \
+  key P expect-box Viewer equals "This command is not available yet." 10000 click-button Viewer 1 \
   command 196 expect-box Viewer equals "This command is not available yet." 10000 click-button Viewer 1 \
   key 9 wait-title " one.bmp (80x150x24)" 10000 send-command 144 wait-title " one.bmp (150x80x24)" 10000 \
   key DOWN wait-title "(1 of 1) one.bmp (150x80x24)" 10000 send-command 16 \
