@@ -1,5 +1,5 @@
 // The picture commands answered here: the fixed transforms, undo and redo, the colour
-// count, the colour depth reduction and the filters.
+// count, the colour depth reduction, the filters and the direct colour operations.
 #include "shell/command_table.h"
 
 #include <cstdint>
@@ -14,6 +14,7 @@
 #include "platform/host.h"
 #include "core/title.h"
 #include "edit/colour_depth.h"
+#include "edit/colour.h"
 #include "edit/filters.h"
 #include "edit/geometry.h"
 #include "ops/flip.h"
@@ -92,3 +93,14 @@ LRESULT OnOtherFilters(HWND window, int) {
     ApplyLoadedFilter(FILTER_FROM_DIALOG);
     return 0;
 }
+
+// Negative, greyscale and the channel swaps: their command ids are their codes.
+LRESULT OnColourCommand(HWND, int id) {
+    RunColourCommand(id);
+    return 0;
+}
+
+static_assert(IDM_NEGATIVE == COLOUR_NEGATIVE && IDM_GREYSCALE == COLOUR_GREYSCALE &&
+                  IDM_SWAP_RED_BLUE == COLOUR_SWAP_RED_BLUE && IDM_SWAP_RED_GREEN == COLOUR_SWAP_RED_GREEN &&
+                  IDM_SWAP_GREEN_BLUE == COLOUR_SWAP_GREEN_BLUE && IDM_ROTATE_COLOURS == COLOUR_ROTATE,
+              "the colour commands' ids are their operation codes");
