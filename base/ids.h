@@ -299,5 +299,8 @@
 // --- "Change PNG Background Colour" (PNGBACKGROUNDDLG) ---
 #define IDC_PNGBG_COLOUR 1107
 #define IDC_PNGBG_USE 6020
+// --- "Enter Page in multipage TIFF File" (TIFFPAGEDLG) ---
+#define IDC_TIFF_PAGE 1129
+#define IDC_TIFF_PAGE_COUNT 1013
 
 #endif
