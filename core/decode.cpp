@@ -39,7 +39,8 @@ int RunPhases(const FormatRow* row, CDib& picture, ImageFacts& facts, bool* head
 int RunPage(const FormatRow* row, int page, CDib& picture, ImageFacts& facts) {
     if (setjmp(LoadRecovery) != 0) return DECODE_JUMPED;
     uint16_t h = 0, w = 0, d = 0;
-    if (row->selectPage(page, facts, &h, &w, &d) < 0) return DECODE_FAILED;
+    const int selected = row->selectPage(page, facts, &h, &w, &d);
+    if (selected < 0) return selected == -2 ? DECODE_NO_READER : DECODE_FAILED;
     try {
         picture.Create(w, h, d);
     } catch (const char*) {

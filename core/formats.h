@@ -100,7 +100,8 @@ struct FormatRow {
     void (*closeKept)() = nullptr;
     // Optional, for a file of several pages: makes `page` (0-based) of the kept file the
     // current one and records its facts and size as phase 1 does; phase 2 then decodes
-    // it. -1 when there is no such page.
+    // it. -2 (nothing reported) when no file is kept or it has no such page, -1 after
+    // reporting a page that cannot be read.
     int (*selectPage)(int page, ImageFacts& facts, uint16_t* height, uint16_t* width, uint16_t* depth) = nullptr;
 };
 

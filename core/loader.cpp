@@ -189,11 +189,10 @@ int LoadPage(int index, const LoadSteps& steps) {
     if (steps.replacing != nullptr) steps.replacing();
     if (EditState != EDIT_WRITING_ANIMATION) EditState = EDIT_NONE;
     saveDepth = 24;
-    // The page's facts replace the earlier page's; until the page is read nothing is stored.
+    // The page's facts replace the earlier page's.
     ImageFacts facts;
     facts.pageCount = CurrentImage.pageCount;
     facts.page = CurrentImage.page;
-    CurrentImage.storedWidth = CurrentImage.storedHeight = CurrentImage.storedBitsPerPixel = 0;
     ResetLoadProgress();
     int result;
     try {
@@ -201,6 +200,11 @@ int LoadPage(int index, const LoadSteps& steps) {
     } catch (const char* text) {
         ShowMessage(text, "LUM", kMbOk | kMbIconWarning);
         result = -1;
+    }
+    if (result == DECODE_NO_READER) {
+        // The file is no longer open (another load closed it): the picture stays.
+        HostSetWaitCursor(false);
+        return -1;
     }
     if (result < 0 && !CurrentImage.dib.Empty()) CurrentImage.dib.FillRGB(0);
     CopyFacts(facts);

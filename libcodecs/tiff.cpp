@@ -117,7 +117,8 @@ int MapMemory(thandle_t handle, void** base, toff_t* size) {
 
 void UnmapMemory(thandle_t, void*, toff_t) {}
 
-TIFF* OpenOver(MemoryFile& file) {
+// `name` is the file's name in libtiff's messages.
+TIFF* OpenOver(MemoryFile& file, const char* name) {
     ForgetMessages();
     TIFFSetErrorHandler(GlobalError);
     TIFFSetWarningHandler(GlobalWarning);
@@ -127,7 +128,7 @@ TIFF* OpenOver(MemoryFile& file) {
     TIFFOpenOptionsSetErrorHandlerExtR(options, HandleError, nullptr);
     TIFFOpenOptionsSetWarningHandlerExtR(options, HandleWarning, nullptr);
     file.at = 0;
-    TIFF* tiff = TIFFClientOpenExt("memory", "r", &file, ReadMemory, RefuseWrite, SeekMemory, CloseMemory,
+    TIFF* tiff = TIFFClientOpenExt(name, "r", &file, ReadMemory, RefuseWrite, SeekMemory, CloseMemory,
                                    SizeOfMemory, MapMemory, UnmapMemory, options);
     TIFFOpenOptionsFree(options);
     return tiff;
@@ -329,7 +330,7 @@ int OpenTiff(ImageFacts& facts, uint16_t* height, uint16_t* width, uint16_t* dep
     if (FileCursor.start != nullptr) kept.bytes.assign(FileCursor.start, FileCursor.start + FileCursor.size);
     kept.file.data = kept.bytes.data();
     kept.file.size = kept.bytes.size();
-    kept.tiff = OpenOver(kept.file);
+    kept.tiff = OpenOver(kept.file, InputFile.NamePart().c_str());
     if (kept.tiff == nullptr) {
         CloseKept();
         ReportFileError(FormatText("Could not open TIFF file %s", InputFile.fullPath.c_str()));
@@ -350,7 +351,7 @@ int OpenTiff(ImageFacts& facts, uint16_t* height, uint16_t* width, uint16_t* dep
 }
 
 int SelectTiffPage(int page, ImageFacts& facts, uint16_t* height, uint16_t* width, uint16_t* depth) {
-    if (kept.tiff == nullptr || page < 0 || page >= kept.pageCount) return -1;
+    if (kept.tiff == nullptr || page < 0 || page >= kept.pageCount) return -2;
     ForgetMessages();
     if (!TIFFSetDirectory(kept.tiff, static_cast<tdir_t>(page))) {
         ReportFileError(LibraryErrorText());
@@ -392,7 +393,7 @@ int ProbeTiffHeader(uint16_t* height, uint16_t* width, uint16_t* depth) {
     MemoryFile file;
     file.data = FileCursor.start;
     file.size = FileCursor.size;
-    TIFF* tiff = OpenOver(file);
+    TIFF* tiff = OpenOver(file, "probe");
     if (tiff == nullptr) return -1;
     const PageHeader h = ReadPageHeader(tiff);
     TIFFClose(tiff);

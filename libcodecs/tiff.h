@@ -21,8 +21,8 @@ int OpenTiff(ImageFacts& facts, uint16_t* height, uint16_t* width, uint16_t* dep
 // page's decoded size differs from its size. 0, or -1 after reporting.
 int ReadTiffPage(CDib& picture, ImageFacts& facts);
 // Makes `page` (0-based) the kept handle's current page and reads its header as phase 1
-// does: -1 when the file has no such page or its header is unusable (reported then),
-// else 0.
+// does: 0; -2, reporting nothing, when no file is kept or it has no such page; -1 after
+// reporting a directory or header that cannot be used.
 int SelectTiffPage(int page, ImageFacts& facts, uint16_t* height, uint16_t* width, uint16_t* depth);
 // The header of page 0 alone, over FileCursor: the kept handle stays as it was, the
 // probe's own handle is closed, nothing is reported. 0 or -1.

@@ -241,9 +241,32 @@ TEST_F(Tiff, ThreePagesArePagedThrough) {
     EXPECT_EQ(Compare(DibToRgb(CurrentImage.dib), before), "");
     EXPECT_EQ(CurrentImage.page, 1);
 
-    // Another load (even one that fails) closes the file.
+    // Another load (even one that fails) closes the file: a picture that still counts its
+    // pages (one set aside while another is inserted) stays as it is.
     EXPECT_LT(LoadAfresh(dir + "/missing.tif"), 0);
+    CurrentImage.pageCount = 3;
+    const RgbImage kept = DibToRgb(CurrentImage.dib);
     EXPECT_EQ(LoadPage(0, none), -1);
+    EXPECT_EQ(Compare(DibToRgb(CurrentImage.dib), kept), "");
+}
+
+// Colours stored beside unassociated alpha are shown as stored, not scaled by the alpha.
+TEST_F(Tiff, UnassociatedAlphaKeepsTheStoredColours) {
+    const std::string file = std::string(LUMORA_TESTDATA) + "/fuzz/seeds/tiff/rgba.tif";
+    ASSERT_TRUE(HasUnassociatedAlpha(file));
+    RgbImage ours;
+    ASSERT_EQ(Decode(file, &ours), 0) << ShownBoxes();
+    TIFF* tiff = TIFFOpen(file.c_str(), "r");
+    ASSERT_NE(tiff, nullptr);
+    std::vector<uint8_t> row(TIFFScanlineSize(tiff));
+    RgbImage stored = ours;
+    for (int y = 0; y < ours.height; ++y) {
+        ASSERT_EQ(TIFFReadScanline(tiff, row.data(), y, 0), 1);
+        for (int x = 0; x < ours.width; ++x)
+            std::memcpy(&stored.rgb[(static_cast<size_t>(y) * ours.width + x) * 3], &row[4 * x], 3);
+    }
+    TIFFClose(tiff);
+    EXPECT_EQ(Compare(ours, stored), "");
 }
 
 // Broken files from other projects' fuzzing give a message or a picture, never a crash.
