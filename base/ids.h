@@ -314,5 +314,8 @@
 // (WEBPBACKGROUNDDLG) ---
 #define IDC_BACKGROUND_COLOUR 1107
 #define IDC_BACKGROUND_USE 6020
+// --- "Enter Page in multipage TIFF File" (TIFFPAGEDLG) ---
+#define IDC_TIFF_PAGE 1129
+#define IDC_TIFF_PAGE_COUNT 1013
 
 #endif

@@ -26,6 +26,8 @@ struct CurrentImageState {
     std::vector<uint8_t> xmp;   // the file's XMP APP1 marker, empty: none
     int jpegProcess = 0;        // start-of-frame code of a JPEG file, 0 for others
     std::string rawCameraText;  // a camera RAW file's camera lines, empty for other files
+    int pageCount = 0;          // pages of a file that has several (TIFF), else 0 or 1
+    int page = 0;               // the page shown, 0-based
     // The EXIF orientation (2..8) the picture was turned upright by on loading, else 0.
     int appliedOrientation = 0;
     bool modified = false;

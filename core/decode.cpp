@@ -38,6 +38,21 @@ int RunPhases(const FormatRow* row, CDib& picture, ImageFacts& facts, bool* head
     return result == DECODE_JUMPED ? DECODE_FAILED : result;
 }
 
+int RunPage(const FormatRow* row, int page, CDib& picture, ImageFacts& facts) {
+    if (setjmp(LoadRecovery) != 0) return DECODE_JUMPED;
+    uint16_t h = 0, w = 0, d = 0;
+    const int selected = row->selectPage(page, facts, &h, &w, &d);
+    if (selected < 0) return selected == -2 ? DECODE_NO_READER : DECODE_FAILED;
+    try {
+        picture.Create(w, h, d);
+    } catch (const char*) {
+        ShowMessage(kDibAllocFailure, "LUM", kMbOk | kMbIconWarning);
+        return DECODE_NO_MEMORY;
+    }
+    const int result = row->decodePixels(picture, facts);
+    return result == DECODE_JUMPED ? DECODE_FAILED : result;
+}
+
 int RunProbe(const FormatRow* row, ImageFacts& scratch, uint16_t* height, uint16_t* width, uint16_t* depth) {
     if (setjmp(LoadRecovery) != 0) return -1;
     if (row->probeHeader != nullptr) return row->probeHeader(height, width, depth);
@@ -55,6 +70,12 @@ int DecodeImage(FileType type, const uint8_t* data, size_t size, CDib& picture, 
     const int result = RunPhases(row, picture, facts, headerPassed, afterHeader, context);
     if (row->release != nullptr) row->release();
     return result;
+}
+
+int DecodePage(FileType type, int page, CDib& picture, ImageFacts& facts) {
+    const FormatRow* row = FindFormat(type);
+    if (row == nullptr || row->selectPage == nullptr || row->decodePixels == nullptr) return DECODE_NO_READER;
+    return RunPage(row, page, picture, facts);
 }
 
 int ProbeImage(FileType type, const uint8_t* data, size_t size, uint16_t* width, uint16_t* height,

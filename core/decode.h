@@ -30,6 +30,11 @@ enum DecodeResult {
 // inside a phase are thrown as kDibAllocFailure text for the caller to report.
 int DecodeImage(FileType type, const uint8_t* data, size_t size, CDib& picture, ImageFacts& facts,
                 bool* headerPassed, AfterHeader afterHeader = nullptr, void* context = nullptr);
+// Another page of the file the last decode of `type` kept open: the row's selectPage,
+// the picture created at that page's size, then phase 2. DECODE_NO_READER when the type
+// has no pages or no such page is kept (nothing changed, nothing reported), DECODE_FAILED
+// when the page could not be decoded (reported).
+int DecodePage(FileType type, int page, CDib& picture, ImageFacts& facts);
 // The header alone: width, height and depth, nothing else touched. 0 or -1. Null `data`
 // as for DecodeImage.
 int ProbeImage(FileType type, const uint8_t* data, size_t size, uint16_t* width, uint16_t* height,

@@ -27,6 +27,11 @@ bool FormatHasFlag(FileType type, FormatFlags flag) {
     return row != nullptr && (row->flags & flag) != 0;
 }
 
+void CloseKeptFiles() {
+    for (int i = 0; i < kFormatCount; ++i)
+        if (kFormats[i].closeKept != nullptr) kFormats[i].closeKept();
+}
+
 namespace {
 
 // "RAW Files (*.RAW,*.3FR,...)" with "*.raw;*.3fr;...": the RAW entry lists the row's

@@ -34,6 +34,10 @@ struct ImageFacts {
     int jpegProcess = 0;
     // A camera RAW file's camera lines, as the EXIF dialog shows them (empty: none).
     std::string rawCameraText;
+    // A file of several pages (TIFF): how many, and which one is shown (0-based). A count
+    // below 2 puts nothing about pages in the title.
+    int pageCount = 0;
+    int page = 0;
 };
 
 // What a writer is told besides the picture.
@@ -95,6 +99,15 @@ struct FormatRow {
     // Optional: releases what phase 1 holds for phase 2 (a library's decompressor); run
     // after every decode, also when phase 2 never ran.
     void (*release)() = nullptr;
+    // Optional: closes what a reader keeps open after a load for later pages (a TIFF
+    // handle over its own copy of the file). Every load calls it first, for every row
+    // that has one, and so does the program at its end.
+    void (*closeKept)() = nullptr;
+    // Optional, for a file of several pages: makes `page` (0-based) of the kept file the
+    // current one and records its facts and size as phase 1 does; phase 2 then decodes
+    // it. -2 (nothing reported) when no file is kept or it has no such page, -1 after
+    // reporting a page that cannot be read.
+    int (*selectPage)(int page, ImageFacts& facts, uint16_t* height, uint16_t* width, uint16_t* depth) = nullptr;
 };
 
 extern const FormatRow kFormats[];
@@ -105,6 +118,8 @@ const FormatRow* FindFormat(FileType type);
 // The row's reader and writer, or null when this build has none.
 bool HasReader(FileType type);
 bool FormatHasFlag(FileType type, FormatFlags flag);
+// Runs every row's closeKept.
+void CloseKeptFiles();
 
 // The Open dialog's entries in their order (each row gives its `open` entries).
 extern const FileType kOpenFilterOrder[];

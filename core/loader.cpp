@@ -28,12 +28,16 @@ void CleanPath(std::string& path) {
 
 bool HasFolderPart(const std::string& path) { return path.find_first_of(":\\/") != std::string::npos; }
 
+// The depth the title gives: the stored depth, or 8 for the types that always say 8.
+int TitleDepth() {
+    return FormatHasFlag(CurrentImage.fileType, FORMAT_TITLE_DEPTH_8) ? 8
+                                                                        : static_cast<int>(CurrentImage.storedBitsPerPixel);
+}
+
 // Between the phases: the title gets the new size and the caller lays the picture out.
 int AfterPictureHeader(int width, int height, int, void* context) {
     const LoadSteps& steps = *static_cast<const LoadSteps*>(context);
-    const FileType type = CurrentImage.fileType;
-    const int depth = FormatHasFlag(type, FORMAT_TITLE_DEPTH_8) ? 8 : static_cast<int>(CurrentImage.storedBitsPerPixel);
-    InputFile.SetTitleText(listPositionText, "", width, height, depth);
+    TitleLoadedPicture(width, height, TitleDepth());
     if (steps.sizeKnown != nullptr) steps.sizeKnown(width, height);
     ResetLoadProgress();
     HostSetTitle("Loading file...");
@@ -56,6 +60,8 @@ void CopyFacts(const ImageFacts& facts) {
     CurrentImage.xmp = facts.xmp;
     CurrentImage.jpegProcess = facts.jpegProcess;
     CurrentImage.rawCameraText = facts.rawCameraText;
+    CurrentImage.pageCount = facts.pageCount;
+    CurrentImage.page = facts.page;
     CurrentImage.appliedOrientation = 0;
 }
 
@@ -89,6 +95,9 @@ int LoadPicture(std::string& path, const LoadSteps& steps) {
         ReportFileError(kReaderNotBuilt);
         return -1;
     }
+    // A file an earlier load kept open for its other pages belongs to the picture being
+    // replaced.
+    CloseKeptFiles();
     CurrentImage.fileType = type;
 
     HostSetWaitCursor(true);
@@ -174,6 +183,50 @@ int LoadPicture(std::string& path, const LoadSteps& steps) {
     }
     if (steps.finished != nullptr) steps.finished(result);
     return result;
+}
+
+int LoadPage(int index, const LoadSteps& steps) {
+    const FileType type = CurrentImage.fileType;
+    const FormatRow* row = FindFormat(type);
+    if (row == nullptr || row->selectPage == nullptr || index < 0 || index >= CurrentImage.pageCount) return -1;
+    HostSetWaitCursor(true);
+    ClearUndo();
+    if (steps.replacing != nullptr) steps.replacing();
+    if (EditState != EDIT_WRITING_ANIMATION) EditState = EDIT_NONE;
+    saveDepth = 24;
+    // The page's facts replace the earlier page's.
+    ImageFacts facts;
+    facts.pageCount = CurrentImage.pageCount;
+    facts.page = CurrentImage.page;
+    ResetLoadProgress();
+    int result;
+    try {
+        result = DecodePage(type, index, CurrentImage.dib, facts);
+    } catch (const char* text) {
+        ShowMessage(text, "LUM", kMbOk | kMbIconWarning);
+        result = -1;
+    }
+    if (result == DECODE_NO_READER) {
+        // The file is no longer open (another load closed it): the picture stays.
+        HostSetWaitCursor(false);
+        return -1;
+    }
+    if (result < 0 && !CurrentImage.dib.Empty()) CurrentImage.dib.FillRGB(0);
+    CopyFacts(facts);
+    if (steps.sizeKnown != nullptr && !CurrentImage.dib.Empty())
+        steps.sizeKnown(CurrentImage.dib.width, CurrentImage.dib.height);
+    try {
+        if (CurrentImage.dib.MakeTrueColour() < 0 && result >= 0) result = -1;
+    } catch (const char* text) {
+        ShowMessage(text, "LUM", kMbOk | kMbIconWarning);
+        result = -1;
+    }
+    HostSetWaitCursor(false);
+    CurrentImage.failedLoad = result < 0;
+    TitleLoadedPicture(CurrentImage.dib.width, CurrentImage.dib.height, TitleDepth());
+    ShowTitle();
+    HostRedrawImage();
+    return result < 0 ? -1 : 0;
 }
 
 int ProbeImageHeader(const std::string& path, uint16_t* width, uint16_t* height, uint16_t* depth) {

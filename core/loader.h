@@ -25,6 +25,12 @@ struct LoadSteps {
 
 // Loads `path` (cleaned in place) into the current image: 0, or negative after reporting.
 int LoadPicture(std::string& path, const LoadSteps& steps);
+// Shows page `index` (0-based) of the file the current picture came from, which its
+// reader kept open: the undo history is cleared, the page replaces the picture (black when
+// it cannot be decoded), the caller's sizeKnown lays it out, the title names the page.
+// -1 with the picture unchanged when the file has no such page or is no longer open; -1
+// after reporting when the page could not be decoded; else 0.
+int LoadPage(int index, const LoadSteps& steps);
 // Reads only the header of a picture file: its width, height and depth. Leaves the
 // current picture and everything about it untouched and reports nothing. 0 or -1.
 int ProbeImageHeader(const std::string& path, uint16_t* width, uint16_t* height, uint16_t* depth);

@@ -19,6 +19,9 @@ void ShowLoadProgress(int tenths);
 void ResetLoadProgress();
 // "label done%" where done% = done * 100 / total.
 void ShowPercentInTitle(long long total, long long done, const std::string& label);
+// titleText for the picture being loaded: the list position, the file name, the size and
+// depth given, and for a file of several pages " (TIFF Page %d of %d)".
+void TitleLoadedPicture(int width, int height, int depth);
 // Rebuilds titleText with the current picture's size after an edit changed it.
 void RetitleWithNewSize();
 // 1234567 -> "1,234,567"; 0 -> "".

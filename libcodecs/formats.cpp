@@ -7,6 +7,7 @@
 #include "codecs/gif.h"
 #include "libcodecs/jpeg.h"
 #include "libcodecs/png.h"
+#include "libcodecs/tiff.h"
 #include "libcodecs/webp.h"
 #include "raw/raw.h"
 
@@ -51,7 +52,7 @@ const FormatRow kFormats[] = {
      {"Targa Files (*.TGA)", "*.tga"}, "tga", 0,
      nullptr, nullptr, nullptr, nullptr},
     {FT_TIFF, kTiff, {{"TIFF Files (*.TIF,*.TIFF)", "*.tif;*.tiff"}, kNone}, kNone, nullptr, 0,
-     nullptr, nullptr, nullptr, nullptr},
+     OpenTiff, ReadTiffPage, ProbeTiffHeader, nullptr, nullptr, CloseTiff, SelectTiffPage},
     {FT_WEBP, kWebp, {{"WebP Files (*.WEBP)", "*.webp"}, kNone},
      {"WebP Files (*.WEBP)", "*.webp"}, "webp", FORMAT_ANIMATED,
      ReadWebpHeader, ReadWebpPixels, ProbeWebpHeader, WriteWebp},

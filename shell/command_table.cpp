@@ -121,8 +121,8 @@ constexpr CommandRow kCommands[] = {
     {IDM_EMAIL, nullptr, kNotBuilt},
     {IDM_RUN_BATCH, nullptr, kNotBuilt},
     {IDM_BATCH, nullptr, kNotBuilt},
-    {IDM_TIFF_NEXT_PAGE, nullptr, kNotBuilt | CMD_NEEDS_TIFF},
-    {IDM_TIFF_PAGE_NUMBER, nullptr, kNotBuilt | CMD_NEEDS_TIFF},
+    {IDM_TIFF_NEXT_PAGE, OnNextPage, CMD_NEEDS_TIFF},
+    {IDM_TIFF_PAGE_NUMBER, OnPageNumber, CMD_NEEDS_TIFF},
     // --- information ---
     {IDM_FILE_INFO, OnFileInfo, 0},
     {IDM_SYSTEM_INFO, OnSystemInfo, 0},

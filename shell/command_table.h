@@ -51,6 +51,14 @@ LRESULT OnSlideShow(HWND window, int id);
 void OnFolderHistory(HWND window, int index);
 void OnFileHistory(HWND window, int index);
 
+// --- shell/page_commands.cpp: the pages of a multi-page (TIFF) file ---
+// "Step to next TIFF Page" (Space).
+LRESULT OnNextPage(HWND window, int id);
+// "Get TIFF Page Number": the page dialog.
+LRESULT OnPageNumber(HWND window, int id);
+// One page forwards (+1) or back (-1); a beep past the first or last page.
+void StepPage(HWND window, int step);
+
 // --- shell/picture_commands.cpp: transforms, undo, colour count and depth, filters ---
 LRESULT OnTransform(HWND window, int id);
 LRESULT OnUndo(HWND window, int id);

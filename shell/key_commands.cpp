@@ -1,5 +1,6 @@
 // The keys of the main window: the letter and digit table of view/keys.h sends its
 // commands; the other keys scroll, step, exit or send their fixed commands.
+#include "shell/command_table.h"
 #include "shell/commands.h"
 #include "shell/mouse.h"
 
@@ -113,9 +114,10 @@ void OnKeyDown(HWND window, WPARAM key) {
         case VK_OEM_COMMA: SendCommand(window, IDM_SHOW_CURSOR); return;
         case VK_OEM_1: animForward = !animForward; return;  // ';' turns the animation round
         case VK_SPACE:
-            // Space steps a running animation; a multi-page file would turn its pages here,
-            // which needs the page reader.
+            // Space steps a running animation, or turns the pages of a multi-page file.
             if (AnimationPlaying()) SendCommand(window, ctrl ? IDM_GIF_RESUME : IDM_GIF_SINGLE_STEP);
+            else if (CurrentImage.pageCount >= 2 && shift) StepPage(window, -1);
+            else if (CurrentImage.pageCount >= 2) SendCommand(window, IDM_TIFF_NEXT_PAGE);
             return;
         case VK_OEM_PLUS:
         case VK_OEM_PERIOD: SendCommand(window, IDM_START_DEVE); return;

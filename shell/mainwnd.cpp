@@ -12,6 +12,7 @@
 #include "base/appstate.h"
 #include "core/current_image.h"
 #include "view/command_rules.h"
+#include "core/formats.h"
 #include "view/display.h"
 #include "platform/host.h"
 #include "core/loader.h"
@@ -71,6 +72,8 @@ void OnDestroy(HWND window) {
     SaveConfiguration();
     StopTimersAtExit(window);
     ClearUndo();
+    // A TIFF file kept open for its other pages.
+    CloseKeptFiles();
     PostQuitMessage(0);
 }
 

@@ -79,6 +79,13 @@ int LoadImageFile(std::string& path, int historyMode) {
     return LoadPicture(path, steps);
 }
 
+int LoadPageOfPicture(int index) {
+    LoadSteps steps;
+    steps.replacing = StopAnimation;
+    steps.sizeKnown = ChooseDisplayModeForNewPicture;
+    return LoadPage(index, steps);
+}
+
 int LoadBossPicture() {
     if (BossAlert.empty()) return 1;
     std::string path = BossAlert;

@@ -15,6 +15,7 @@
 #include "codecs/palette.h"
 #include "base/appstate.h"
 #include "core/current_image.h"
+#include "core/formats.h"
 #include "core/filemem.h"
 #include "platform/native/host_native.h"
 #include "core/quantise.h"
@@ -174,6 +175,8 @@ void ResetEngineState() {
     CurrentImage.exif.clear();
     CurrentImage.xmp.clear();
     CurrentImage.jpegProcess = 0;
+    CurrentImage.pageCount = CurrentImage.page = 0;
+    CloseKeptFiles();
     CurrentImage.appliedOrientation = 0;
     CurrentImage.modified = false;
     CurrentImage.failedLoad = false;

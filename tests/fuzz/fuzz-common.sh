@@ -14,6 +14,7 @@ fuzz_max_len() {
     png) echo 16384 ;;
     webp) echo 16384 ;;  # a small still picture or a few small frames
     raw) echo 4096 ;;  # a small DNG: LibRaw processes the whole picture for every input
+    tiff) echo 16384 ;;  # a small page or a few, with their directories
     ini) echo 16384 ;;
     roundtrip) echo 2048 ;;  # 4 control bytes and a 24 x 24 x 3 picture
     *) echo 65536 ;;
@@ -37,6 +38,8 @@ fuzz_raw_seeds() {
   {
     if [ -d "$corpus" ] && { [ "$target" = jpeg ] || [ "$target" = exif ]; }; then
       find "$corpus" -type f \( -iname "*.jpg" -o -iname "*.jpeg" \) -size -1048576c
+    elif [ -d "$corpus" ] && [ "$target" = tiff ]; then
+      find "$corpus" -type f \( -iname "*.tif" -o -iname "*.tiff" \) -size -1048576c
     elif [ -d "$corpus" ]; then
       find "$corpus" -type f -iname "*.$target" -size -1048576c
     fi
