@@ -197,6 +197,48 @@
 #define IDC_USERFILTER_DIVISOR 6036
 #define IDC_USERFILTER_BIAS 6037
 #define IDC_USERFILTER_SUM 6038
+// --- the colour dialogs: "Adjust Colours" (COLORSCRDLG), "Adjust Brightness" (BRIGHTDLG),
+// "Monochrome" (MONOSCRDLG), "Adjust Hue, Saturation and Value" (HSVSCRDLG), "Gamma
+// Correction" (GAMMADLG), "Manual Gamma Colour Values" (GAMMAUSERDLG), "Colour Histogram"
+// (HISTODLG), "Display Pixel RGB Colour Value" (DISPLAYRGBDLG) ---
+#define IDC_COLOURS_RED_BAR 10
+#define IDC_COLOURS_GREEN_BAR 11
+#define IDC_COLOURS_BLUE_BAR 12
+#define IDC_COLOURS_RED_TEXT 13
+#define IDC_COLOURS_GREEN_TEXT 14
+#define IDC_COLOURS_BLUE_TEXT 15
+#define IDC_BRIGHT_BAR 1051
+#define IDC_CONTRAST_BAR 1052
+#define IDC_BRIGHT_TEXT 13
+#define IDC_CONTRAST_TEXT 14
+#define IDC_AUTO_CONTRAST 3
+#define IDC_MONO_BAR 116
+#define IDC_MONO_TEXT 117
+#define IDC_HUE_BAR 57
+#define IDC_SATURATION_BAR 58
+#define IDC_VALUE_BAR 59
+#define IDC_HUE_EDIT 480
+#define IDC_SATURATION_EDIT 55
+#define IDC_VALUE_EDIT 56
+#define IDC_GAMMA_BAR 1310
+#define IDC_GAMMA_EDIT 1043
+#define IDC_GAMMA_SIN 1038
+#define IDC_GAMMA_TAN 1039
+#define IDC_GAMMA_POWER 1040
+#define IDC_GAMMA_SIN2 1041
+#define IDC_GAMMA_USER 1042
+#define IDC_GAMMA_RED 1321
+#define IDC_GAMMA_GREEN 1322
+#define IDC_GAMMA_BLUE 1323
+#define IDC_GAMMA_FIRST_BAR 100
+#define IDC_GAMMA_FIRST_VALUE 200
+#define IDC_GAMMA_STRAIGHT 1400
+#define IDC_HISTO_PIXELS 1121
+#define IDC_HISTO_LARGEST 15
+#define IDC_PIXEL_HEX 1089
+#define IDC_PIXEL_RED 1091
+#define IDC_PIXEL_GREEN 1094
+#define IDC_PIXEL_BLUE 1095
 // --- "Enter WebP Information" (WEBPQualityDlg) ---
 #define IDC_WEBP_QUALITY 1012
 #define IDC_WEBP_LOSSLESS 1097

@@ -4,6 +4,8 @@
 // automatic contrast, monochrome, HSL, gamma).
 #pragma once
 
+#include "core/dib.h"
+
 // The direct colour operations, by the codes the menu and batch runs name them with.
 enum ColourCommand {
     COLOUR_NEGATIVE = 42,
@@ -16,3 +18,17 @@ enum ColourCommand {
 // Runs one on the current picture as one edit. Returns 0, or -1 after the failure was
 // shown and for a code that names none.
 int RunColourCommand(int command);
+
+// The dialogs' OK, each one edit; a choice that changes nothing takes no undo step (the
+// picture would count as changed). Returns 0, or -1 after the failure was shown.
+int AdjustColoursOk(int dr, int dg, int db);           // "Adjust Colours": AdjustRgb
+int BrightnessContrastOk(int brightness, int contrast);  // AdjustRgb(d, d, d), then contrast
+int BrightnessAutoContrastOk(int brightness);            // AdjustRgb(d, d, d), then AutoContrast
+int MonochromeOk(int level);
+int HslOk(int hue, int saturation, int value);
+// The gamma curve of `function` and `powerPercent` (the user curve: `controls`) on the
+// channels of `mask` (1 blue, 2 green, 4 red).
+int GammaOk(char function, int powerPercent, const int* controls, unsigned mask);
+
+// The same operations on a preview copy, as the dialogs show them while they are open.
+void PreviewBrightnessContrast(CDib& preview, int brightness, int contrast);

@@ -68,6 +68,8 @@ LRESULT OnColourDepth(HWND window, int id);
 LRESULT OnMenuFilter(HWND window, int id);
 LRESULT OnOtherFilters(HWND window, int id);
 LRESULT OnColourCommand(HWND window, int id);
+LRESULT OnColourDialog(HWND window, int id);
+LRESULT OnPixelColour(HWND window, int id);
 
 // --- shell/metadata_dialogs.cpp: the picture's comment ---
 LRESULT OnEditComment(HWND window, int id);

@@ -22,6 +22,7 @@ namespace {
 uint64_t selectionPicture = 0;
 }  // namespace
 RgbColour pickedColour;
+bool pixelColourPicked = false;
 DisplayPoint pickedPoint;
 
 namespace {
@@ -153,6 +154,7 @@ int ReopenCommandFor(int state) {
         case EDIT_PICK_TRAPEZOID: return IDM_TRAPEZOID;
         case EDIT_PICK_PARALLELOGRAM: return IDM_PARALLELOGRAM;
         case EDIT_PICK_SPHERICAL: return IDM_SPHERICAL;
+        case EDIT_PICK_PIXEL: return IDM_PIXEL_COLOUR;
         default: return 0;
     }
 }
@@ -168,6 +170,7 @@ void TakeColour(HWND window, int x, int y) {
     // "Get Pixel Colour" (state 5) only takes the colour; the other states make it the
     // background of the rotation and the perspective corrections.
     if (state != EDIT_PICK_PIXEL) BackgroundColour = colour;
+    else pixelColourPicked = true;
     EditState = EDIT_NONE;
     ShowTitle();
     // Posted: the dialog must not run inside this button message.

@@ -20,6 +20,8 @@ extern MouseSelection mouseSelection;
 
 // What the last colour pick took: its colour and its picture point.
 extern RgbColour pickedColour;
+// "Get Pixel Colour" took a colour: its command shows it next instead of picking again.
+extern bool pixelColourPicked;
 extern DisplayPoint pickedPoint;
 
 void OnMouseMove(HWND window, int x, int y);

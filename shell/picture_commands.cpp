@@ -19,7 +19,10 @@
 #include "edit/geometry.h"
 #include "ops/flip.h"
 #include "ops/filters.h"
+#include "shell/colour_dialogs.h"
 #include "shell/filter_dialogs.h"
+#include "shell/mouse.h"
+#include "base/appstate.h"
 #include "shell/settings_dialogs.h"
 #include "shell/wintext.h"
 
@@ -104,3 +107,28 @@ static_assert(IDM_NEGATIVE == COLOUR_NEGATIVE && IDM_GREYSCALE == COLOUR_GREYSCA
                   IDM_SWAP_RED_BLUE == COLOUR_SWAP_RED_BLUE && IDM_SWAP_RED_GREEN == COLOUR_SWAP_RED_GREEN &&
                   IDM_SWAP_GREEN_BLUE == COLOUR_SWAP_GREEN_BLUE && IDM_ROTATE_COLOURS == COLOUR_ROTATE,
               "the colour commands' ids are their operation codes");
+
+// The colour dialogs; each changes the picture only on OK.
+LRESULT OnColourDialog(HWND window, int id) {
+    switch (id) {
+        case IDM_COLOURS_RGB: OnAdjustColours(window); break;
+        case IDM_COLOURS_HSV: OnAdjustHsl(window); break;
+        case IDM_BRIGHTNESS: OnBrightness(window); break;
+        case IDM_MONOCHROME: OnMonochrome(window); break;
+        case IDM_HISTOGRAM: OnHistogram(window); break;
+        default: break;
+    }
+    return 0;
+}
+
+// "Get Pixel Colour": the next click on the picture takes a colour, which this command
+// then shows; given again while picking, it stops picking.
+LRESULT OnPixelColour(HWND window, int) {
+    if (pixelColourPicked) {
+        pixelColourPicked = false;
+        ShowPixelColour(window, pickedColour);
+        return 0;
+    }
+    EditState = EditState == EDIT_PICK_PIXEL ? EDIT_NONE : EDIT_PICK_PIXEL;
+    return 0;
+}
