@@ -395,6 +395,151 @@ INT_PTR CALLBACK PixelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
     return Guarded([&] { return PixelMessage(dialog, message, wParam, lParam); });
 }
 
+// ------------------------------------------------------------ "Gamma Correction"
+
+enum GammaAnswer { GAMMA_CANCEL = 0, GAMMA_OK = 1, GAMMA_USER = 2 };
+
+struct GammaButton {
+    int id;
+    char function;
+};
+const GammaButton kGammaButtons[4] = {
+    {IDC_GAMMA_SIN, 'S'}, {IDC_GAMMA_TAN, 'T'}, {IDC_GAMMA_POWER, 'P'}, {IDC_GAMMA_SIN2, 's'}};
+
+void ApplyGammaToCopy(CDib& copy) {
+    uint8_t table[256];
+    GammaTable(gammaSettings.function, gammaSettings.power, gammaSettings.controls, table);
+    ApplyTable(copy, table, GammaChannelMask());
+}
+
+void ReadGammaChannels(HWND dialog) {
+    gammaSettings.red = IsDlgButtonChecked(dialog, IDC_GAMMA_RED) == BST_CHECKED;
+    gammaSettings.green = IsDlgButtonChecked(dialog, IDC_GAMMA_GREEN) == BST_CHECKED;
+    gammaSettings.blue = IsDlgButtonChecked(dialog, IDC_GAMMA_BLUE) == BST_CHECKED;
+}
+
+INT_PTR GammaMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    bool handled = false;
+    const INT_PTR common = Common(dialog, message, &handled);
+    if (handled) return common;
+    ColourDialog* d = State(dialog);
+    switch (message) {
+        case WM_INITDIALOG: {
+            Start(dialog, lParam);
+            d = State(dialog);
+            d->smallHistogram = true;
+            gammaSettings.function = GammaDialogFunction();
+            SetBar(dialog, IDC_GAMMA_BAR, 0, kGammaPowerHigh, gammaSettings.power);
+            SetNumber(dialog, IDC_GAMMA_EDIT, gammaSettings.power);
+            for (const GammaButton& b : kGammaButtons)
+                CheckDlgButton(dialog, b.id, b.function == gammaSettings.function ? BST_CHECKED : BST_UNCHECKED);
+            CheckDlgButton(dialog, IDC_GAMMA_RED, gammaSettings.red ? BST_CHECKED : BST_UNCHECKED);
+            CheckDlgButton(dialog, IDC_GAMMA_GREEN, gammaSettings.green ? BST_CHECKED : BST_UNCHECKED);
+            CheckDlgButton(dialog, IDC_GAMMA_BLUE, gammaSettings.blue ? BST_CHECKED : BST_UNCHECKED);
+            d->operation = ApplyGammaToCopy;
+            d->filling = false;
+            Refresh(dialog);
+            return TRUE;
+        }
+        case WM_HSCROLL:
+        case WM_VSCROLL: {
+            int position = 0;
+            if (!Scrolled(wParam, lParam, IDC_GAMMA_BAR, 0, kGammaPowerHigh, &position)) return TRUE;
+            gammaSettings.power = position;
+            d->filling = true;
+            SetNumber(dialog, IDC_GAMMA_EDIT, position);
+            d->filling = false;
+            Refresh(dialog);
+            return TRUE;
+        }
+        case WM_COMMAND: {
+            const int id = LOWORD(wParam);
+            if (id == IDC_GAMMA_EDIT) {
+                if (HIWORD(wParam) != EN_CHANGE || d == nullptr || d->filling) return FALSE;
+                gammaSettings.power = TypedInRange(DialogItemText(dialog, IDC_GAMMA_EDIT), 0, kGammaPowerHigh);
+                SetScrollPos(GetDlgItem(dialog, IDC_GAMMA_BAR), SB_CTL, gammaSettings.power, TRUE);
+                Refresh(dialog);
+                return TRUE;
+            }
+            for (const GammaButton& b : kGammaButtons)
+                if (id == b.id) {
+                    gammaSettings.function = b.function;
+                    Refresh(dialog);
+                    return TRUE;
+                }
+            switch (id) {
+                case IDC_GAMMA_RED:
+                case IDC_GAMMA_GREEN:
+                case IDC_GAMMA_BLUE: ReadGammaChannels(dialog); Refresh(dialog); return TRUE;
+                case IDC_GAMMA_USER:
+                    gammaSettings.function = 'u';
+                    EndDialog(dialog, GAMMA_USER);
+                    return TRUE;
+                case IDOK:
+                    gammaSettings.power = TypedInRange(DialogItemText(dialog, IDC_GAMMA_EDIT), 0, kGammaPowerHigh);
+                    EndDialog(dialog, GAMMA_OK);
+                    return TRUE;
+                case IDCANCEL: EndDialog(dialog, GAMMA_CANCEL); return TRUE;
+                default: return FALSE;
+            }
+        }
+        default: return FALSE;
+    }
+}
+
+INT_PTR CALLBACK GammaProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    return Guarded([&] { return GammaMessage(dialog, message, wParam, lParam); });
+}
+
+// ------------------------------------------------------------ "Manual Gamma Colour Values"
+
+void ShowControls(HWND dialog) {
+    for (int k = 0; k < kGammaControls; ++k) {
+        SetBar(dialog, IDC_GAMMA_FIRST_BAR + k, 0, 255, 255 - gammaSettings.controls[k]);
+        SetNumber(dialog, IDC_GAMMA_FIRST_VALUE + k, gammaSettings.controls[k]);
+    }
+}
+
+INT_PTR GammaUserMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    bool handled = false;
+    const INT_PTR common = Common(dialog, message, &handled);
+    if (handled) return common;
+    switch (message) {
+        case WM_INITDIALOG:
+            Start(dialog, lParam);
+            State(dialog)->operation = ApplyGammaToCopy;
+            ShowControls(dialog);
+            Refresh(dialog);
+            return TRUE;
+        case WM_HSCROLL:
+        case WM_VSCROLL:
+            for (int k = 0; k < kGammaControls; ++k) {
+                int position = 0;
+                if (!Scrolled(wParam, lParam, IDC_GAMMA_FIRST_BAR + k, 0, 255, &position)) continue;
+                gammaSettings.controls[k] = ControlFromBar(position);
+                SetNumber(dialog, IDC_GAMMA_FIRST_VALUE + k, gammaSettings.controls[k]);
+                Refresh(dialog);
+            }
+            return TRUE;
+        case WM_COMMAND:
+            switch (LOWORD(wParam)) {
+                case IDC_GAMMA_STRAIGHT:
+                    StraightGammaLine(gammaSettings.controls);
+                    ShowControls(dialog);
+                    Refresh(dialog);
+                    return TRUE;
+                case IDOK: EndDialog(dialog, IDOK); return TRUE;
+                case IDCANCEL: EndDialog(dialog, IDCANCEL); return TRUE;
+                default: return FALSE;
+            }
+        default: return FALSE;
+    }
+}
+
+INT_PTR CALLBACK GammaUserProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    return Guarded([&] { return GammaUserMessage(dialog, message, wParam, lParam); });
+}
+
 }  // namespace
 
 void OnAdjustColours(HWND window) {
@@ -439,4 +584,28 @@ void ShowPixelColour(HWND window, const RgbColour& colour) {
     RgbColour shown = colour;
     DialogBoxParamW(AppInstance, TEXT("DISPLAYRGBDLG"), window, PixelProc, reinterpret_cast<LPARAM>(&shown));
     EditState = EDIT_NONE;
+}
+
+void OnGamma(HWND window) {
+    if (CurrentImage.dib.Empty()) return;
+    INT_PTR answer;
+    {
+        ColourDialog state;
+        answer = Run(window, TEXT("GAMMADLG"), GammaProc, state);
+    }
+    if (answer == GAMMA_OK) GammaOk(gammaSettings.function, gammaSettings.power, gammaSettings.controls, GammaChannelMask());
+    if (answer != GAMMA_USER) {
+        // The power and the function are chosen again every time.
+        ResetGammaCurve();
+        return;
+    }
+    ColourDialog state;
+    if (Run(window, TEXT("GAMMAUSERDLG"), GammaUserProc, state) == IDOK) {
+        // The user curve's control values stay for the next time; the power does not.
+        GammaOk('u', gammaSettings.power, gammaSettings.controls, GammaChannelMask());
+        gammaSettings.power = 100;
+        gammaSettings.function = 'P';
+    } else {
+        ResetGammaCurve();
+    }
 }

@@ -189,7 +189,7 @@ constexpr CommandRow kCommands[] = {
     {IDM_SWAP_RED_GREEN, OnColourCommand, kChanges},
     {IDM_SWAP_GREEN_BLUE, OnColourCommand, kChanges},
     {IDM_ROTATE_COLOURS, OnColourCommand, kChanges},
-    {IDM_GAMMA, nullptr, kNotBuiltChanges},
+    {IDM_GAMMA, OnColourDialog, kChanges},
     {IDM_BRIGHTNESS, OnColourDialog, kChanges},
     {IDM_BLUR, OnMenuFilter, kChanges},
     {IDM_SHARPEN, OnMenuFilter, kChanges},

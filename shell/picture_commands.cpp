@@ -116,6 +116,7 @@ LRESULT OnColourDialog(HWND window, int id) {
         case IDM_BRIGHTNESS: OnBrightness(window); break;
         case IDM_MONOCHROME: OnMonochrome(window); break;
         case IDM_HISTOGRAM: OnHistogram(window); break;
+        case IDM_GAMMA: OnGamma(window); break;
         default: break;
     }
     return 0;

@@ -3,7 +3,8 @@
 # its bars show, "Adjust Brightness" adds to every channel, "Monochrome" opens at level
 # 128 and turns the picture black below its level, "Adjust Hue, Saturation and Value"
 # takes a typed value, the histogram counts the pixels, and "Get Pixel Colour" shows the
-# clicked pixel's colour. Cancel changes nothing.
+# clicked pixel's colour; "Gamma Correction" at power 200 squares the values, and its
+# "User Defined" opens the user curve. Cancel changes nothing.
 source "$(dirname "$0")/lib.sh"
 
 use_config
@@ -14,6 +15,8 @@ mono="Monochrome"
 hsv="Adjust Hue, Saturation and Value"
 histogram="Colour Histogram"
 pixel="Display Pixel RGB Colour Value"
+gamma="Gamma Correction"
+manual="Manual Gamma Colour Values"
 
 pixel_at_5_5() {  # capture file: the pixel as #RRGGBB
   convert "$1" -crop 1x1+5+5 -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}'
@@ -45,6 +48,15 @@ drive send-command 144 settle 500 command 176 expect-item "$histogram" 1121 equa
   expect-item "$histogram" 15 equals "60000" 1000 click-button "$histogram" 1 alive \
   command 137 click left 5 5 expect-item "$pixel" 1089 equals "82A0D3" 10000 expect-item "$pixel" 1091 equals "130" 1000 \
   expect-item "$pixel" 1094 equals "160" 1000 expect-item "$pixel" 1095 equals "211" 1000 click-button "$pixel" 1 alive \
-  close-saying-no 10000
+  command 1300 expect-item "$gamma" 1043 equals "100" 10000 expect-check "$gamma" 1040 1 1000 \
+  set-edit "$gamma" 1043 "200" click-button "$gamma" 1 alive
+expect_pixel squared "#4264AE"
+# The power starts at 100 again; "User Defined" opens the control values of the straight
+# line, whose Cancel changes nothing.
+drive command 1300 expect-item "$gamma" 1043 equals "100" 10000 click-button "$gamma" 1042 \
+  expect-item "$manual" 201 equals "16" 10000 expect-item "$manual" 216 equals "255" 1000 \
+  dialog-scroll "$manual" 101 4 0 expect-item "$manual" 201 equals "255" 1000 click-button "$manual" 2 alive
+expect_pixel kept "#4264AE"
+drive close-saying-no 10000
 finish_lumora 0
 echo "ok: the colour dialogs change the picture as their bars say, and only on OK"
