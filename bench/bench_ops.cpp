@@ -5,6 +5,7 @@
 //   lumora_bench_ops resize-bilinear WIDTH HEIGHT in.bmp out.ppm
 //   lumora_bench_ops resize-nearest  WIDTH HEIGHT in.bmp out.ppm
 //   lumora_bench_ops rotate90 in.bmp out.ppm
+//   lumora_bench_ops filter ENTRY in.bmp out.ppm   (an entry of the filter table)
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +17,7 @@
 #include "core/loader.h"
 #include "view/open.h"
 #include "platform/native/host_native.h"
+#include "ops/filters.h"
 #include "ops/flip.h"
 #include "ops/resize.h"
 
@@ -42,7 +44,8 @@ bool WritePpm(const char* path, const CDib& dib) {
 int Usage() {
     std::fprintf(stderr,
                  "usage: lumora_bench_ops resize-bilinear|resize-nearest WIDTH HEIGHT in.bmp out.ppm\n"
-                 "       lumora_bench_ops rotate90 in.bmp out.ppm\n");
+                 "       lumora_bench_ops rotate90 in.bmp out.ppm\n"
+                 "       lumora_bench_ops filter ENTRY in.bmp out.ppm\n");
     return 2;
 }
 
@@ -53,9 +56,11 @@ int main(int argc, char** argv) {
     if (argc < 2) return Usage();
     const std::string op = argv[1];
     const bool resize = op == "resize-bilinear" || op == "resize-nearest";
-    if (!(resize && argc == 6) && !(op == "rotate90" && argc == 4)) return Usage();
-    std::string in = argv[resize ? 4 : 2];
-    const char* out = argv[resize ? 5 : 3];
+    const bool filter = op == "filter";
+    if (!(resize && argc == 6) && !(op == "rotate90" && argc == 4) && !(filter && argc == 5)) return Usage();
+    std::string in = argv[resize ? 4 : filter ? 3 : 2];
+    const char* out = argv[resize ? 5 : filter ? 4 : 3];
+    if (filter && SelectFilter(std::atoi(argv[2])) < 0) return Usage();
     if (LoadImageFile(in, 0) < 0) return 1;
 
     CDib& dib = CurrentImage.dib;
@@ -70,6 +75,8 @@ int main(int argc, char** argv) {
             request.yScale = static_cast<double>(request.height) / dib.height;
             request.useSize = 1;
             if (ResizeImage(dib, request, op == "resize-bilinear", nullptr) < 0) return 1;
+        } else if (filter) {
+            if (ApplySelectedFilter(dib, nullptr) < 0) return 1;
         } else {
             Rotate90Dib(dib, nullptr);
         }

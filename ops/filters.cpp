@@ -7,7 +7,7 @@
 const char kFilterInitFailed[] = "Linear filter initialisation failed!";
 
 // clang-format off
-FilterEntry FilterTable[kFilterCount] = {
+FilterTableEntry FilterTable[kFilterCount] = {
     // 3x3 entries; a divisor of 0 is the kernel's sum.
     {"Blur slightly", "Low pass - low power", 3, {0, 1, 0, 1, 16, 1, 0, 1, 0}, 0, 0},
     {"Blur more", "Low pass", 3, {1, 1, 1, 1, 12, 1, 1, 1, 1}, 0, 0},
@@ -111,7 +111,7 @@ int KernelSum(const int16_t* values, int count) {
 
 int SelectFilter(int index) {
     if (index < 0 || index >= kFilterCount) return -1;
-    const FilterEntry& entry = FilterTable[index];
+    const FilterTableEntry& entry = FilterTable[index];
     FilterSettings& s = filterSettings;
     s.selected = index;
     s.side = entry.side;
@@ -127,22 +127,85 @@ int SelectFilter(int index) {
     return s.divisor == 0 ? -1 : index;
 }
 
+namespace {
+
+// The picture's rows as they were before the filter, while it writes its results into
+// the picture row by row from the bottom: a row not yet written is read in place, the
+// `half` rows below the current one from a ring of copies, and the first `half` rows
+// (which the last rows reach by wrapping around) from copies made at the start. A
+// picture too low for that is copied whole. The memory is a few rows, not a second
+// picture.
+class OriginalRows {
+public:
+    OriginalRows(const CDib& image, int half) : image_(image), half_(half) {
+        const size_t bytes = image.rowBytes;
+        if (image.height <= 2 * half + 1) {
+            whole_.assign(image.bits, image.bits + bytes * image.height);
+            return;
+        }
+        head_.assign(image.bits, image.bits + bytes * half);
+        ring_.resize(bytes * half);
+    }
+    // The original storage row y while row i is being computed.
+    const uint8_t* Row(int y, int i) const {
+        const size_t bytes = image_.rowBytes;
+        if (!whole_.empty()) return whole_.data() + bytes * y;
+        if (y >= i) return image_.Row(y);
+        if (i - y <= half_) return ring_.data() + bytes * (y % half_);
+        return head_.data() + bytes * y;  // a wrap from the top rows to the first ones
+    }
+    // Row i is about to be overwritten: its original goes into the ring.
+    void Keep(int i) {
+        if (whole_.empty() && half_ > 0)
+            std::memcpy(ring_.data() + image_.rowBytes * (i % half_), image_.Row(i), image_.rowBytes);
+    }
+
+private:
+    const CDib& image_;
+    int half_;
+    std::vector<uint8_t> whole_, head_, ring_;
+};
+
+// The median of nine values by a fixed network of exchanges.
+inline void Order(uint8_t& a, uint8_t& b) {
+    const uint8_t lo = std::min(a, b), hi = std::max(a, b);
+    a = lo;
+    b = hi;
+}
+
+uint8_t MedianOfNine(uint8_t* p) {
+    Order(p[1], p[2]); Order(p[4], p[5]); Order(p[7], p[8]);
+    Order(p[0], p[1]); Order(p[3], p[4]); Order(p[6], p[7]);
+    Order(p[1], p[2]); Order(p[4], p[5]); Order(p[7], p[8]);
+    Order(p[0], p[3]); Order(p[5], p[8]); Order(p[4], p[7]);
+    Order(p[3], p[6]); Order(p[1], p[4]); Order(p[2], p[5]);
+    Order(p[4], p[7]); Order(p[4], p[2]); Order(p[6], p[4]);
+    Order(p[4], p[2]);
+    return p[4];
+}
+
+}  // namespace
+
 int ConvolveImage(CDib& image, int side, const int16_t* kernel, int divisor, int offset, ChannelMask channels,
                   OpProgress progress) {
     if (divisor == 0 || !KernelSideOk(side) || image.bitsPerPixel != 24 || image.Empty()) return -1;
     const int w = image.width, h = image.height;
-    const CDib source(image);
+    OriginalRows source(image, side / 2);
     const std::vector<int> xs = WrappedPositions(w, side);
     const std::vector<int> ys = WrappedPositions(h, side);
     const bool enabled[3] = {channels.blue, channels.green, channels.red};
+    std::vector<uint8_t> result(image.rowBytes);
+    std::vector<const uint8_t*> rows(static_cast<size_t>(side));
     TenthsProgress tenths(progress, kFilterProgressLabel);
     for (int i = 0; i < h; ++i) {
         tenths.Step(h, i);
-        uint8_t* out = image.bits + static_cast<size_t>(i) * image.rowBytes;
+        for (int l = 0; l < side; ++l) rows[static_cast<size_t>(l)] = source.Row(ys[static_cast<size_t>(l) * h + i], i);
+        std::memcpy(result.data(), image.Row(i), image.rowBytes);  // disabled channels keep their values
+        uint8_t* out = result.data();
         for (int j = 0; j < w; ++j) {
             int sum[3] = {0, 0, 0};
             for (int l = 0; l < side; ++l) {
-                const uint8_t* row = source.bits + static_cast<size_t>(ys[static_cast<size_t>(l) * h + i]) * source.rowBytes;
+                const uint8_t* row = rows[static_cast<size_t>(l)];
                 const int16_t* kernelRow = kernel + l * side;
                 for (int k = 0; k < side; ++k) {
                     const int weight = kernelRow[side - 1 - k];
@@ -156,6 +219,8 @@ int ConvolveImage(CDib& image, int side, const int16_t* kernel, int divisor, int
             for (int c = 0; c < 3; ++c)
                 if (enabled[c]) out[3 * j + c] = Clamp255((sum[c] + offset) / divisor);
         }
+        source.Keep(i);
+        std::memcpy(image.Row(i), result.data(), image.rowBytes);
     }
     image.Touch();
     return 0;
@@ -164,7 +229,7 @@ int ConvolveImage(CDib& image, int side, const int16_t* kernel, int divisor, int
 int MedianImage(CDib& image, int side, const int16_t* weights) {
     if ((side != 3 && side != 5) || image.bitsPerPixel != 24 || image.Empty()) return -1;
     const int w = image.width, h = image.height;
-    const CDib source(image);
+    OriginalRows source(image, side / 2);
     const std::vector<int> xs = WrappedPositions(w, side);
     const std::vector<int> ys = WrappedPositions(h, side);
     // How often each neighbour counts, in the order they are gathered (k across, l up).
@@ -174,17 +239,21 @@ int MedianImage(CDib& image, int side, const int16_t* weights) {
     size_t total = 0;
     for (int c : counts) total += static_cast<size_t>(c);
     if (total == 0) return -1;
+    const bool network = total == 9;  // 3 x 3 unweighted
     std::vector<uint8_t> samples[3];
     for (auto& s : samples) s.resize(total);
+    std::vector<uint8_t> result(image.rowBytes);
+    std::vector<const uint8_t*> rows(static_cast<size_t>(side));
     for (int i = 0; i < h; ++i) {
-        uint8_t* out = image.bits + static_cast<size_t>(i) * image.rowBytes;
+        for (int l = 0; l < side; ++l) rows[static_cast<size_t>(l)] = source.Row(ys[static_cast<size_t>(l) * h + i], i);
+        std::memcpy(result.data(), image.Row(i), image.rowBytes);
+        uint8_t* out = result.data();
         for (int j = 0; j < w; ++j) {
             size_t n = 0;
             for (int k = 0; k < side; ++k) {
-                const int x = xs[static_cast<size_t>(k) * w + j];
+                const int x = 3 * xs[static_cast<size_t>(k) * w + j];
                 for (int l = 0; l < side; ++l) {
-                    const int y = ys[static_cast<size_t>(l) * h + i];
-                    const uint8_t* p = source.bits + static_cast<size_t>(y) * source.rowBytes + 3 * x;
+                    const uint8_t* p = rows[static_cast<size_t>(l)] + x;
                     for (int r = counts[static_cast<size_t>(k) * side + l]; r > 0; --r, ++n) {
                         samples[0][n] = p[0];
                         samples[1][n] = p[1];
@@ -195,11 +264,17 @@ int MedianImage(CDib& image, int side, const int16_t* weights) {
             // Sorting the samples by a channel and taking sample total / 2 gives that
             // channel's order statistic: found without sorting all of them.
             for (int c = 0; c < 3; ++c) {
+                if (network) {
+                    out[3 * j + c] = MedianOfNine(samples[c].data());
+                    continue;
+                }
                 auto middle = samples[c].begin() + static_cast<long>(total / 2);
                 std::nth_element(samples[c].begin(), middle, samples[c].end());
                 out[3 * j + c] = *middle;
             }
         }
+        source.Keep(i);
+        std::memcpy(image.Row(i), result.data(), image.rowBytes);
     }
     image.Touch();
     return 0;

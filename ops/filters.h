@@ -24,7 +24,7 @@ constexpr int kMedianFilter5 = 39;
 // One entry of the filter table. Linear entries: `side` x `side` kernel values, row 0
 // first; a 3x3 divisor of 0 stands for the sum of the kernel. Median entries: the weights
 // used when weighting is on.
-struct FilterEntry {
+struct FilterTableEntry {
     const char* name;       // the dialog's text
     const char* batchName;  // the batch filter list's text (3x3 entries only, else null)
     int side;
@@ -33,7 +33,7 @@ struct FilterEntry {
     int16_t offset;
 };
 // The table as it stands for the run: the user entries keep what their dialogs stored.
-extern FilterEntry FilterTable[kFilterCount];
+extern FilterTableEntry FilterTable[kFilterCount];
 bool IsMedianFilter(int index);
 
 // Which channels a convolution changes (the median always filters all three).

@@ -63,7 +63,7 @@ void UserKernelEdited(UserFilterValues& values) {
 }
 
 void ApplyUserFilterDialog(int entry, const UserFilterValues& values) {
-    FilterEntry& e = FilterTable[entry];
+    FilterTableEntry& e = FilterTable[entry];
     const int count = std::min(Side(entry) * Side(entry), static_cast<int>(values.kernel.size()));
     for (int i = 0; i < count; ++i) e.values[i] = static_cast<int16_t>(FieldNumber(values.kernel[i]));
     FilterSettings& s = filterSettings;

@@ -17,6 +17,7 @@ fuzz_max_len() {
     tiff) echo 16384 ;;  # a small page or a few, with their directories
     ini) echo 16384 ;;
     roundtrip) echo 2048 ;;  # 4 control bytes and a 24 x 24 x 3 picture
+    filters) echo 1400 ;;  # 5 control bytes, a 7 x 7 kernel and a 20 x 20 x 3 picture
     *) echo 65536 ;;
   esac
 }

@@ -57,6 +57,9 @@ drive command 1300 expect-item "$gamma" 1043 equals "100" 10000 click-button "$g
   expect-item "$manual" 201 equals "16" 10000 expect-item "$manual" 216 equals "255" 1000 \
   dialog-scroll "$manual" 101 4 0 expect-item "$manual" 201 equals "255" 1000 click-button "$manual" 2 alive
 expect_pixel kept "#4264AE"
+# "Auto Contrast" on a flat picture: nothing to stretch, the picture stays.
+drive command 1050 expect-item "$bright" 13 equals "0" 10000 click-button "$bright" 3 alive
+expect_pixel stretched "#4264AE"
 drive close-saying-no 10000
 finish_lumora 0
 echo "ok: the colour dialogs change the picture as their bars say, and only on OK"
