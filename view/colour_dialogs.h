@@ -6,19 +6,9 @@
 #include <string>
 
 #include "base/colour.h"
+#include "view/display.h"  // ScrollRequest
 
-// Scroll requests as the bars send them.
-enum ScrollRequest {
-    SCROLL_LINE_UP = 0,
-    SCROLL_LINE_DOWN = 1,
-    SCROLL_PAGE_UP = 2,
-    SCROLL_PAGE_DOWN = 3,
-    SCROLL_THUMB_POSITION = 4,
-    SCROLL_THUMB_TRACK = 5,
-    SCROLL_TOP = 6,
-    SCROLL_BOTTOM = 7,
-};
-// The position a request leads to, kept within low..high.
+// The position a scroll request (ScrollRequest) leads to, kept within low..high.
 int ColourScrollPosition(int position, int request, int thumb, int low, int high);
 
 // The offset bars of "Adjust Colours" and "Adjust Brightness" run -127..127 with the top
