@@ -100,7 +100,8 @@ constexpr unsigned kNotBuilt = CMD_NOT_BUILT;
 // A command not built yet that, once built, changes the picture.
 constexpr unsigned kNotBuiltChanges = CMD_NOT_BUILT | CMD_CHANGES_PICTURE;
 // The lossless JPEG commands: not built, change the file's picture, need a JPEG file.
-constexpr unsigned kLosslessJpeg = CMD_NOT_BUILT | CMD_CHANGES_PICTURE | CMD_NEEDS_JPEG;
+constexpr unsigned kLosslessJpeg = CMD_CHANGES_PICTURE | CMD_NEEDS_JPEG;
+constexpr unsigned kLosslessJpegNotBuilt = CMD_NOT_BUILT | kLosslessJpeg;
 
 // One row per command id. Commands not built yet have no handler; the history entries
 // (IDM_FOLDER_HISTORY_FIRST + i, IDM_FILE_HISTORY_FIRST + i) are ranges and dispatched in
@@ -206,16 +207,16 @@ constexpr CommandRow kCommands[] = {
     {IDM_WEBP_BACKGROUND, OnWebpBackgroundCommand, 0},
     {IDM_ZTREE_COLOUR, nullptr, kNotBuilt},
     // --- lossless JPEG ---
-    {IDM_LOSSLESS_ROTATE_90, nullptr, kLosslessJpeg},
-    {IDM_LOSSLESS_ROTATE_180, nullptr, kLosslessJpeg},
-    {IDM_LOSSLESS_ROTATE_270, nullptr, kLosslessJpeg},
-    {IDM_LOSSLESS_FLIP_H, nullptr, kLosslessJpeg},
-    {IDM_LOSSLESS_FLIP_V, nullptr, kLosslessJpeg},
-    {IDM_LOSSLESS_TRANSPOSE, nullptr, kLosslessJpeg},
-    {IDM_LOSSLESS_TRANSVERSE, nullptr, kLosslessJpeg},
-    {IDM_LOSSLESS_NULL, nullptr, kLosslessJpeg},
-    {IDM_LOSSLESS_CROP, nullptr, kLosslessJpeg},
-    {IDM_AUTO_ORIENTATION, nullptr, kLosslessJpeg},
+    {IDM_LOSSLESS_ROTATE_90, OnLosslessCommand, kLosslessJpeg},
+    {IDM_LOSSLESS_ROTATE_180, OnLosslessCommand, kLosslessJpeg},
+    {IDM_LOSSLESS_ROTATE_270, OnLosslessCommand, kLosslessJpeg},
+    {IDM_LOSSLESS_FLIP_H, OnLosslessCommand, kLosslessJpeg},
+    {IDM_LOSSLESS_FLIP_V, OnLosslessCommand, kLosslessJpeg},
+    {IDM_LOSSLESS_TRANSPOSE, OnLosslessCommand, kLosslessJpeg},
+    {IDM_LOSSLESS_TRANSVERSE, OnLosslessCommand, kLosslessJpeg},
+    {IDM_LOSSLESS_NULL, OnLosslessCommand, kLosslessJpeg},
+    {IDM_LOSSLESS_CROP, nullptr, kLosslessJpegNotBuilt},
+    {IDM_AUTO_ORIENTATION, OnLosslessCommand, kLosslessJpeg},
     // --- clipboard, capture, thumbnails ---
     {IDM_COPY, nullptr, kNotBuilt},
     {IDM_PASTE, nullptr, kNotBuilt},

@@ -70,6 +70,7 @@ LRESULT OnOtherFilters(HWND window, int id);
 LRESULT OnColourCommand(HWND window, int id);
 LRESULT OnColourDialog(HWND window, int id);
 LRESULT OnPixelColour(HWND window, int id);
+LRESULT OnLosslessCommand(HWND window, int id);
 
 // --- shell/metadata_dialogs.cpp: the picture's comment ---
 LRESULT OnEditComment(HWND window, int id);

@@ -17,11 +17,13 @@
 #include "edit/colour.h"
 #include "edit/filters.h"
 #include "edit/geometry.h"
+#include "view/lossless.h"
 #include "ops/flip.h"
 #include "ops/filters.h"
 #include "shell/colour_dialogs.h"
 #include "shell/filter_dialogs.h"
 #include "shell/mouse.h"
+#include "shell/startup.h"
 #include "base/appstate.h"
 #include "shell/settings_dialogs.h"
 #include "shell/wintext.h"
@@ -131,5 +133,14 @@ LRESULT OnPixelColour(HWND window, int) {
         return 0;
     }
     EditState = EditState == EDIT_PICK_PIXEL ? EDIT_NONE : EDIT_PICK_PIXEL;
+    return 0;
+}
+
+// The lossless JPEG commands rewrite the file and load it again: a changed picture is
+// offered for saving first. Not in the quick view.
+LRESULT OnLosslessCommand(HWND, int id) {
+    if (RunMode == RUN_QUICKVIEW || CurrentImage.fullPath.empty() || !ConfirmLeaveImage()) return 0;
+    if (id == IDM_AUTO_ORIENTATION) AutoFixOrientation();
+    else LosslessTransform(id, CurrentImage.fullPath, false);
     return 0;
 }

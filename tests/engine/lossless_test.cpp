@@ -1,0 +1,133 @@
+// Lossless JPEG transforms: each operation gives the pixels jpegtran gives, the crop moves
+// to the block grid, the orientation fix turns the file and marks it upright, and the
+// in-place rewrite keeps the file's time, refuses read-only and damaged files and leaves no
+// "$$$" file behind.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "codecs/exif.h"
+#include "core/current_image.h"
+#include "core/decode.h"
+#include "libcodecs/jpeg_transform.h"
+#include "ops_test_support.h"
+#include "platform/host.h"
+#include "platform/native/host_native.h"
+#include "test_support.h"
+#include "view/lossless.h"
+
+namespace {
+
+RgbImage Decoded(const std::vector<uint8_t>& bytes) {
+    CDib picture;
+    ImageFacts facts;
+    bool passed = false;
+    if (DecodeImage(FT_JPEG, bytes.data(), bytes.size(), picture, facts, &passed) < 0) return RgbImage();
+    return DibToRgb(picture);
+}
+
+bool Exists(const std::string& path) {
+    struct stat s;
+    return ::stat(path.c_str(), &s) == 0;
+}
+
+class Lossless : public ::testing::Test {
+protected:
+    void SetUp() override { ResetEngineState(); }
+    void TearDown() override { ResetEngineState(); }
+};
+
+TEST_F(Lossless, OperationsEqualJpegtranAndCropsOnTheGrid) {
+    if (!CorpusAvailable() || !opstest::ToolAvailable("jpegtran")) GTEST_SKIP() << "needs the corpus and jpegtran";
+    const std::string dir = ScratchDir("lossless");
+    const std::string source = CorpusPath("libjpeg-turbo-testimages/testorig.jpg");  // 227 x 149, 4:2:0
+    const std::vector<uint8_t> bytes = ReadBytes(source);
+    const struct {
+        int command;
+        const char* jpegtran;
+    } cases[] = {
+        {156, "-rotate 90"}, {157, "-rotate 180"}, {158, "-rotate 270"}, {159, "-flip horizontal"},
+        {160, "-flip vertical"}, {166, "-transpose"}, {167, "-transverse"}, {168, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        LosslessOperation operation;
+        ASSERT_TRUE(LosslessOperationOfCommand(c.command, &operation));
+        std::vector<uint8_t> ours;
+        std::string error;
+        ASSERT_TRUE(TransformJpeg(bytes.data(), bytes.size(), operation, nullptr, true, &ours, &error)) << error;
+        const std::string reference = dir + "/ref.jpg";
+        const std::string command = std::string("jpegtran -copy all ") + c.jpegtran + " '" + source + "' > '" + reference + "'";
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        const RgbImage a = Decoded(ours), b = Decoded(ReadBytes(reference));
+        ASSERT_TRUE(a.Valid());
+        EXPECT_EQ(a.width, b.width);
+        EXPECT_EQ(a.height, b.height);
+        EXPECT_TRUE(a.rgb == b.rgb);
+    }
+    // A crop from x = 13 in 16-pixel blocks starts at 0 and is 13 wider; y = 20 in 16-row
+    // blocks starts at 16.
+    const LosslessRegion region{13, 20, 50, 40};
+    std::vector<uint8_t> cut;
+    std::string error;
+    ASSERT_TRUE(TransformJpeg(bytes.data(), bytes.size(), LOSSLESS_NONE, &region, true, &cut, &error)) << error;
+    const RgbImage c = Decoded(cut);
+    EXPECT_EQ(c.width, 63);
+    EXPECT_EQ(c.height, 44);
+    // The null transform keeps the markers: the comment survives.
+    std::vector<uint8_t> same;
+    ASSERT_TRUE(TransformJpeg(bytes.data(), bytes.size(), LOSSLESS_NONE, nullptr, true, &same, &error));
+    Cjpeg before, after;
+    before.ScanJpegMarkers(bytes.data(), bytes.size());
+    after.ScanJpegMarkers(same.data(), same.size());
+    EXPECT_STREQ(before.comment, after.comment);
+}
+
+TEST_F(Lossless, InPlaceRewriteAndOrientationFix) {
+    if (!CorpusAvailable()) GTEST_SKIP() << "no corpus";
+    const std::string dir = ScratchDir("lossless-files");
+    const std::string path = dir + "/six.jpg";
+    WriteBytes(path, ReadBytes(CorpusPath("exif-orientation-examples/Landscape_6.jpg")));
+    ASSERT_EQ(HostSetFileWriteTime(path, 130000000000000000ull), 0);
+    ASSERT_EQ(LoadAfresh(path), 0) << ShownBoxes();
+    const int storedWidth = static_cast<int>(CurrentImage.storedWidth);
+    const int storedHeight = static_cast<int>(CurrentImage.storedHeight);
+    ASSERT_EQ(AutoFixOrientation(), 0) << ShownBoxes();
+    // Reloaded: the file is turned (its stored size exchanged) and upright.
+    EXPECT_EQ(static_cast<int>(CurrentImage.storedWidth), storedHeight);
+    EXPECT_EQ(static_cast<int>(CurrentImage.storedHeight), storedWidth);
+    Cexif exif;
+    ASSERT_TRUE(exif.ParseExif(CurrentImage.exif.data(), CurrentImage.exif.size()));
+    EXPECT_EQ(exif.orientation, 1);
+    HostFileFacts facts;
+    ASSERT_TRUE(HostGetFileFacts(path, &facts));
+    EXPECT_EQ(facts.lastWriteTime, 130000000000000000ull);
+    EXPECT_FALSE(Exists(LosslessTemporaryPath(path)));
+    EXPECT_EQ(AutoFixOrientation(), 0);  // orientation 1: nothing to do
+
+    // Read-only: refused, the content kept, no "$$$" left.
+    const std::vector<uint8_t> kept = ReadBytes(path);
+    ::chmod(path.c_str(), 0444);
+    NativeHost.boxes.clear();
+    EXPECT_EQ(LosslessTransform(157, path, false), -1);
+    EXPECT_NE(ShownBoxes().find("Cannot transform ReadOnly file "), std::string::npos) << ShownBoxes();
+    ::chmod(path.c_str(), 0644);
+    EXPECT_TRUE(ReadBytes(path) == kept);
+    EXPECT_FALSE(Exists(LosslessTemporaryPath(path)));
+
+    // A file cut short makes the library warn: refused, the original kept.
+    std::vector<uint8_t> shortened(kept.begin(), kept.begin() + static_cast<long>(kept.size() / 2));
+    WriteBytes(path, shortened);
+    NativeHost.boxes.clear();
+    EXPECT_EQ(LosslessTransform(156, path, false), -1);
+    EXPECT_NE(ShownBoxes().find("JPEG Lossless transform failed: <"), std::string::npos) << ShownBoxes();
+    EXPECT_TRUE(ReadBytes(path) == shortened);
+    EXPECT_EQ(LosslessTemporaryPath("C:\\a.b\\pic.jpeg"), "C:\\a.b\\pic.$$$");
+    EXPECT_EQ(AutoFixCommand(3), 157);
+    EXPECT_EQ(AutoFixCommand(9), 168);
+}
+
+}  // namespace
