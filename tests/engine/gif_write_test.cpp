@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 
 #include "base/appstate.h"
 #include "core/current_image.h"
@@ -27,7 +28,7 @@ std::string Shell(const std::string& command) {
     return text;
 }
 
-bool HaveTools() { return std::system("command -v giftext >/dev/null && command -v convert >/dev/null") == 0; }
+bool HaveTools() { return std::system("cd / && command -v giftext >/dev/null && command -v convert >/dev/null") == 0; }
 
 int Count(const std::string& text, const std::string& what) {
     int n = 0;
@@ -238,22 +239,41 @@ void EscapeAtSecondPump() {
     if (++pumps == 2) RunMode = RUN_NORMAL;
 }
 
-TEST_F(GifWrite, EscapeDuringTheReductionKeepsTheOldFile) {
+TEST_F(GifWrite, FailuresSayWhyAndKeepTheOldFile) {
     const std::string path = dir + "/kept.gif";
     WriteBytes(path, {'o', 'l', 'd'});
-    for (int frame : {0, 1}) {  // while reducing the first frame, and a later one
-        SCOPED_TRACE(frame);
+    const CDib varied = Picture(30, 20, 60, 7), plain = Picture(30, 20, 1, 8);
+    const CDib noise = Picture(400, 300, 256, 9);  // more data than the stream buffers
+    const std::string dither = "Can't write GIF file due to dither fail " + path + "\n";
+    struct Case {
+        const char* what;
+        std::vector<CDib> frames;
+        std::function<void()> arrange;
+        std::string boxes;
+        const char* caption;
+    } cases[] = {
+        {"Escape in frame 0", {varied, varied}, [] { NativeHostOnPump = EscapeAtSecondPump; }, "User Abort\n" + dither, "GIF write"},
+        {"Escape in frame 1", {plain, varied}, [] { NativeHostOnPump = EscapeAtSecondPump; }, "User Abort\n" + dither, "GIF write"},
+        {"disk full in the image data", {noise}, [] { NativeHostWriteBudget = 1000; },
+         "Can't write GIFCompressImage in file " + path + "\n", "GIF write"},
+        {"disk full at the end", {plain}, [] { NativeHostWriteBudget = 100; }, "Error in Saving file: : " + path + "\n\n", "Viewer"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         ResetEngineState();
-        CDib varied = Picture(30, 20, 60, 7), plain = Picture(30, 20, 1, 8);
-        Animation({frame == 0 ? varied : plain, varied}, {100, 100});
-        NativeHostOnPump = EscapeAtSecondPump;
+        if (c.frames.size() > 1)
+            Animation(c.frames, std::vector<uint16_t>(c.frames.size(), 100));
+        else
+            CurrentImage.dib.Assign(c.frames[0]);
         pumps = 0;
+        c.arrange();
         EXPECT_EQ(Write(path), -1);
         NativeHostOnPump = nullptr;
-        EXPECT_NE(ShownBoxes().find("User Abort\nCan't write GIF file due to dither fail "), std::string::npos)
-            << ShownBoxes();
-        EXPECT_EQ(NativeHost.captions.back(), "GIF write");
+        EXPECT_EQ(ShownBoxes(), c.boxes);
+        ASSERT_FALSE(NativeHost.captions.empty());
+        EXPECT_EQ(NativeHost.captions.back(), c.caption);
         EXPECT_EQ(ReadBytes(path), (std::vector<uint8_t>{'o', 'l', 'd'}));
+        EXPECT_EQ(ListFiles(dir, "").size(), 1u);
     }
 }
 
