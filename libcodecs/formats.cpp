@@ -5,6 +5,7 @@
 
 #include "codecs/bmp.h"
 #include "codecs/gif.h"
+#include "codecs/gif_write.h"
 #include "libcodecs/jpeg.h"
 #include "libcodecs/png.h"
 #include "libcodecs/tiff.h"
@@ -42,7 +43,7 @@ const FormatRow kFormats[] = {
      ReadBmpHeader, ReadBmpPixels, nullptr, WriteBmp},
     {FT_GIF, kGif, {{"Compuserve Files (*.GIF)", "*.gif"}, kNone},
      {"GIF Files (*.GIF)", "*.gif"}, "gif", FORMAT_ANIMATED | FORMAT_TITLE_DEPTH_8 | FORMAT_BUSY_WHILE_WRITING,
-     ReadGifHeader, ReadGifPixels, ProbeGifHeader, nullptr},
+     ReadGifHeader, ReadGifPixels, ProbeGifHeader, WriteGif},
     {FT_PCX, kPcx, {{"ZSoft Files (*.PCX)", "*.pcx"}, kNone}, kNone, nullptr, 0,
      nullptr, nullptr, nullptr, nullptr},
     {FT_JPEG, kJpeg, {{"JPEG Files (*.JPG,*.JPEG,*.JFIF)", "*.jpg;*.jpeg;*.jfif"}, kNone},
