@@ -139,6 +139,8 @@ LRESULT OnPixelColour(HWND window, int) {
 // The lossless JPEG commands rewrite the file and load it again: a changed picture is
 // offered for saving first. Not in the quick view.
 LRESULT OnLosslessCommand(HWND, int id) {
+    // Greyed in the menu for other files; a command sent all the same does nothing.
+    if (CurrentImage.fileType != FT_JPEG || CurrentImage.failedLoad) return 0;
     if (RunMode == RUN_QUICKVIEW || CurrentImage.fullPath.empty() || !ConfirmLeaveImage()) return 0;
     if (id == IDM_AUTO_ORIENTATION) AutoFixOrientation();
     else LosslessTransform(id, CurrentImage.fullPath, false);

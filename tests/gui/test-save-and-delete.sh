@@ -23,12 +23,12 @@ start_lumora "$(winpath "$work/one.bmp")"
 drive wait-window 10000 wait-title " one.bmp (150x80x24)" 10000 settle 5000 \
   mark-changed command 2 expect-box "Leave LUM?" prefix "Image has been modified!" 10000 \
   click-button "Leave LUM?" 2 no-box Open \
-  command 5 select-item "Save As" 1136 2 set-edit "Save As" 1148 "$(winpath "$work/out/x")" click-button "Save As" 1 \
-  expect-box "File Write" prefix "Error: File type <2> not supported" 10000 click-button "File Write" 1 \
-  command 4 expect-box "File Write" prefix "Error: File type <2> not supported" 10000 click-button "File Write" 1 \
+  command 5 select-item "Save As" 1136 3 set-edit "Save As" 1148 "$(winpath "$work/out/x")" click-button "Save As" 1 \
+  expect-box "File Write" prefix "Error: File type <5> not supported" 10000 click-button "File Write" 1 \
+  command 4 expect-box "File Write" prefix "Error: File type <5> not supported" 10000 click-button "File Write" 1 \
   no-box "Delete file?"
 [[ -f $work/one.bmp && -z $(ls "$work/out") ]] || fail "a failed save left files: $(ls "$work" "$work/out")"
-[[ ! -e $work/one.gif && ! -e $work/one.gif.\$\$\$ ]] || fail "a failed Save left files"
+[[ ! -e $work/one.tga && ! -e $work/one.tga.\$\$\$ ]] || fail "a failed Save left files"
 [[ -z $(ls "$trash/files") ]] || fail "a failed Save put <$(ls "$trash/files")> in the trash"
 drive mark-changed drop 1 "$(winpath "$work/one.bmp")" expect-box "Leave LUM?" prefix "Image has been modified!" 10000 \
   click-button "Leave LUM?" 6 click-button "Save As" 2 alive wait-title " one.bmp (150x80x24)" 2000 \
