@@ -1,8 +1,15 @@
 #include "edit/geometry.h"
 
+#include <algorithm>
+#include <vector>
+
+#include "base/numeric.h"
+#include "base/text.h"
+
 #include "base/appstate.h"
 #include "base/settings.h"
 #include "core/current_image.h"
+#include "core/frames.h"
 #include "core/report.h"
 #include "core/title.h"
 #include "edit/edit.h"
@@ -88,6 +95,58 @@ int RotateVariableAngleOk() {
     return result;
 }
 
+namespace {
+
+// The frames of a loaded animation are resized with the picture shown.
+bool FramesToResize() {
+    const FileType type = CurrentImage.fileType;
+    return (type == FT_GIF || type == FT_ANI) && animFramesLoaded && animFrameCount > 1;
+}
+
+}  // namespace
+
+int ResizeAnimationFrames(CDib& picture, int nw, int nh) {
+    const int count = animFrameCount;
+    const double xFactor = static_cast<double>(nw) / std::max<int>(1, animScreenWidth);
+    const double yFactor = static_cast<double>(nh) / std::max<int>(1, animScreenHeight);
+    // Every frame is resized into a picture of its own first: the table changes only when
+    // all of them and the picture shown succeeded, and never past the frames' memory limit.
+    const uint64_t frameBytes = DibRowBytes(static_cast<uint64_t>(nw), 24) * static_cast<uint64_t>(nh);
+    bool ok = frameBytes * static_cast<uint64_t>(count) <= animFrameMemoryLimit;
+    std::vector<CDib> resized(ok ? static_cast<size_t>(count) : 0);
+    CDib shown;
+    try {
+        for (int i = 0; ok && i < count; ++i) {
+            HostSetTitle(FormatText("Resizing Frame: %d of %d", i, count));
+            resized[static_cast<size_t>(i)].Assign(animFrames[i].image);
+            ok = resized[static_cast<size_t>(i)].MakeTrueColour() >= 0 &&
+                 ResizeImage(resized[static_cast<size_t>(i)], resizeRequest, resizeInterpolate != 0, nullptr) >= 0;
+        }
+        if (ok) {
+            shown.Assign(picture);
+            ok = ResizeImage(shown, resizeRequest, resizeInterpolate != 0, ShowPercentInTitle) >= 0;
+        }
+    } catch (const char*) {
+        ok = false;
+    }
+    if (!ok) {
+        ReportFileError("Resize GIF failed in file ");
+        return -1;
+    }
+    for (int i = 0; i < count; ++i) {
+        AnimFrame& f = animFrames[i];
+        f.image.Swap(resized[static_cast<size_t>(i)]);
+        f.left = static_cast<uint16_t>(TruncNear(f.left * xFactor));
+        f.top = static_cast<uint16_t>(TruncNear(f.top * yFactor));
+        f.width = static_cast<uint16_t>(f.image.width);
+        f.height = static_cast<uint16_t>(f.image.height);
+    }
+    animScreenWidth = static_cast<uint16_t>(nw);
+    animScreenHeight = static_cast<uint16_t>(nh);
+    picture.Swap(shown);
+    return 0;
+}
+
 int ResizeCurrentImage() {
     const CDib& dib = CurrentImage.dib;
     if (dib.Empty()) return 0;
@@ -95,9 +154,16 @@ int ResizeCurrentImage() {
     // step behind that would make the picture count as changed.
     int nw = 0, nh = 0;
     if (ResizeTargetSize(dib.width, dib.height, resizeRequest, &nw, &nh) == 0) return 0;
-    // An animated GIF or ANI file has every frame resized by the animation's own frame
-    // resize (with an undo step, and a beep when it fails); that branch belongs here once
-    // the frame tools exist. Until then the first frame on the screen is resized.
+    if (FramesToResize()) {
+        // An animated GIF or ANI file has every frame resized, with an undo step; a failure
+        // has reported itself and beeps.
+        EditRules rules;
+        rules.caption = "Viewer";
+        rules.titleAnimatedTypes = false;
+        const int result = RunEdit(rules, [nw, nh](CDib& picture) { return ResizeAnimationFrames(picture, nw, nh); });
+        if (result < 0) HostBeep();
+        return result;
+    }
     EditRules rules;
     rules.caption = "Viewer";
     rules.failureText = "Resize failed!";  // with its beep

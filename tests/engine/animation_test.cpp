@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "edit/animation.h"
+#include "edit/geometry.h"
+#include "ops/resize.h"
 #include "base/appstate.h"
 #include "core/current_image.h"
 #include "core/fileops.h"
@@ -232,6 +234,45 @@ TEST_F(Playback, LoadingAGifPlaysItAndTheNextFileStopsIt) {
     EXPECT_EQ(animFrameCount, 0);
     EXPECT_EQ(NativeHost.frameTimer, -1);
     EXPECT_EQ(Title(), titleText);
+}
+
+// Resizing an animation resizes every frame with the picture shown, and the screen with
+// them; frames that would pass the memory limit leave everything as it was.
+TEST_F(Playback, ResizeTakesEveryFrameOrNone) {
+    if (!CorpusAvailable()) GTEST_SKIP() << "no corpus";
+    std::string gif = CorpusPath("image-rs-image/images/gif/anim/any-disposal.gif");
+    ASSERT_EQ(LoadImageFile(gif, 0), 0);
+    ASSERT_GT(animFrameCount, 1);
+    const int w = animScreenWidth, h = animScreenHeight;
+    const ResizeRequest kept = resizeRequest;
+    resizeRequest = ResizeRequest();
+    resizeRequest.useSize = 1;
+    resizeRequest.width = w * 2;
+    resizeRequest.height = h * 2;
+    resizeRequest.xScale = resizeRequest.yScale = 2;
+
+    const uint64_t limit = animFrameMemoryLimit;
+    animFrameMemoryLimit = AnimFrameBytes();  // room for the frames as they are only
+    NativeHost.boxes.clear();
+    EXPECT_EQ(ResizeCurrentImage(), -1);
+    EXPECT_EQ(NativeHost.boxes.size(), 1u);
+    EXPECT_EQ(ShownBoxes().rfind("Resize GIF failed in file ", 0), 0u) << ShownBoxes();
+    EXPECT_EQ(animScreenWidth, w);
+    EXPECT_EQ(animFrames[1].image.width, w);
+    EXPECT_EQ(CurrentImage.dib.width, w);
+    animFrameMemoryLimit = limit;
+
+    ASSERT_EQ(ResizeCurrentImage(), 0) << ShownBoxes();
+    EXPECT_EQ(animScreenWidth, 2 * w);
+    EXPECT_EQ(animScreenHeight, 2 * h);
+    for (int i = 0; i < animFrameCount; ++i) {
+        EXPECT_EQ(animFrames[i].image.width, 2 * w);
+        EXPECT_EQ(animFrames[i].height, 2 * h);
+    }
+    EXPECT_EQ(CurrentImage.dib.width, 2 * w);
+    Undo();
+    EXPECT_EQ(CurrentImage.dib.width, w);
+    resizeRequest = kept;
 }
 
 }  // namespace
