@@ -114,6 +114,34 @@ int LosslessTransform(int command, const std::string& path, bool fixOrientation)
     return LoadImageFile(reload, HISTORY_FOLDER_AND_FILE) < 0 ? -1 : 0;
 }
 
+int LosslessCrop(const std::string& outPath, const std::string& sourcePath, const LosslessRegion& region) {
+    std::vector<uint8_t> bytes;
+    if (!ReadWholeFile(sourcePath, &bytes)) {
+        ShowMessage(FormatText("Error in reading %s", sourcePath.c_str()), "Lossless Crop", kMbOk | kMbIconWarning);
+        return -1;
+    }
+    HostSetWaitCursor(true);
+    std::vector<uint8_t> result;
+    std::string reason;
+    bool ok = TransformJpeg(bytes.data(), bytes.size(), LOSSLESS_NONE, &region, true, &result, &reason);
+    if (ok) {
+        const int written = WriteReplacing(outPath, [&](OutStream& out) {
+            return out.Write(result.data(), result.size()) ? 0 : -1;
+        });
+        if (written == WRITE_CANT_CREATE || written == WRITE_BAD_PATH) {
+            ShowMessage(FormatText("Error in Opening %s", outPath.c_str()), "Lossless Crop", kMbOk | kMbIconWarning);
+            return Finish(-1);
+        }
+        ok = written == WRITE_OK;
+    }
+    if (!ok) {
+        ShowMessage(FormatText("Lossless Crop failed in filename %s", sourcePath.c_str()), "Lossless Crop",
+                    kMbOk | kMbIconWarning);
+        return Finish(-1);
+    }
+    return Finish(0);
+}
+
 int AutoFixOrientation() {
     const int command = AutoFixCommand(PictureOrientation());
     if (command == 0 || CurrentImage.fullPath.empty()) return 0;

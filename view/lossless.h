@@ -15,5 +15,12 @@ int LosslessTransform(int command, const std::string& path, bool fixOrientation)
 // without doing anything for orientation 0 or 1.
 int AutoFixOrientation();
 
+// Writes the region of the JPEG file `sourcePath` (picture pixels from the top-left; moved
+// to the block grid and grown by as much) to `outPath` without decoding. A source the
+// library warns about fails too. Returns 0, or -1 after showing "Lossless Crop failed in
+// filename %s" or the read and open failures (caption "Lossless Crop").
+struct LosslessRegion;
+int LosslessCrop(const std::string& outPath, const std::string& sourcePath, const LosslessRegion& region);
+
 // The temporary name of a transform: the path with its extension replaced by "$$$".
 std::string LosslessTemporaryPath(const std::string& path);

@@ -77,6 +77,16 @@ TEST_F(Lossless, OperationsEqualJpegtranAndCropsOnTheGrid) {
     const RgbImage c = Decoded(cut);
     EXPECT_EQ(c.width, 63);
     EXPECT_EQ(c.height, 44);
+    // The same through a file: a damaged source fails and writes nothing.
+    const std::string cutPath = dir + "/cut.jpg";
+    ASSERT_EQ(LosslessCrop(cutPath, source, region), 0) << ShownBoxes();
+    EXPECT_TRUE(ReadBytes(cutPath) == cut);
+    const std::string damaged = dir + "/damaged.jpg";
+    WriteBytes(damaged, std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(bytes.size() / 2)));
+    NativeHost.boxes.clear();
+    EXPECT_EQ(LosslessCrop(dir + "/none.jpg", damaged, region), -1);
+    EXPECT_EQ(ShownBoxes(), "Lossless Crop failed in filename " + damaged + "\n");
+    EXPECT_FALSE(Exists(dir + "/none.jpg"));
     // The null transform keeps the markers: the comment survives.
     std::vector<uint8_t> same;
     ASSERT_TRUE(TransformJpeg(bytes.data(), bytes.size(), LOSSLESS_NONE, nullptr, true, &same, &error));
