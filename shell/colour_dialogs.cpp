@@ -156,12 +156,7 @@ INT_PTR ColoursMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) 
                 Refresh(dialog);
             }
             return TRUE;
-        case WM_COMMAND:
-            if (LOWORD(wParam) == IDOK) {
-                EndDialog(dialog, IDOK);
-                return TRUE;
-            }
-            return CloseOnCancel(dialog, wParam);
+        case WM_COMMAND: return CloseOnOkOrCancel(dialog, wParam);
         default: return FALSE;
     }
 }
@@ -247,12 +242,7 @@ INT_PTR MonoMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
             Refresh(dialog);
             return TRUE;
         }
-        case WM_COMMAND:
-            if (LOWORD(wParam) == IDOK) {
-                EndDialog(dialog, IDOK);
-                return TRUE;
-            }
-            return CloseOnCancel(dialog, wParam);
+        case WM_COMMAND: return CloseOnOkOrCancel(dialog, wParam);
         default: return FALSE;
     }
 }
@@ -314,11 +304,7 @@ INT_PTR HslMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
                 Refresh(dialog);
                 return TRUE;
             }
-            if (id == IDOK) {
-                EndDialog(dialog, IDOK);
-                return TRUE;
-            }
-            return CloseOnCancel(dialog, wParam);
+            return CloseOnOkOrCancel(dialog, wParam);
         }
         default: return FALSE;
     }
@@ -355,12 +341,7 @@ INT_PTR HistogramMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam
             EndPaint(dialog, &paint);
             return TRUE;
         }
-        case WM_COMMAND:
-            if (LOWORD(wParam) == IDOK) {
-                EndDialog(dialog, IDOK);
-                return TRUE;
-            }
-            return CloseOnCancel(dialog, wParam);
+        case WM_COMMAND: return CloseOnOkOrCancel(dialog, wParam);
         default: return FALSE;
     }
 }
@@ -381,12 +362,7 @@ INT_PTR PixelMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
             SetText(dialog, IDC_PIXEL_BLUE, texts.blue);
             return TRUE;
         }
-        case WM_COMMAND:
-            if (LOWORD(wParam) == IDOK) {
-                EndDialog(dialog, IDOK);
-                return TRUE;
-            }
-            return CloseOnCancel(dialog, wParam);
+        case WM_COMMAND: return CloseOnOkOrCancel(dialog, wParam);
         default: return FALSE;
     }
 }

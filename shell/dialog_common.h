@@ -25,3 +25,10 @@ inline INT_PTR CloseOnCancel(HWND dialog, WPARAM wParam) {
     EndDialog(dialog, IDCANCEL);
     return TRUE;
 }
+
+// OK and Cancel close a dialog whose caller acts on the answer; TRUE when it was either.
+inline INT_PTR CloseOnOkOrCancel(HWND dialog, WPARAM wParam) {
+    if (LOWORD(wParam) != IDOK) return CloseOnCancel(dialog, wParam);
+    EndDialog(dialog, IDOK);
+    return TRUE;
+}

@@ -21,17 +21,6 @@
 
 namespace {
 
-std::string RunTool(const std::string& command) {
-    std::string out;
-    FILE* p = popen((command + " 2>&1").c_str(), "r");
-    if (p == nullptr) return out;
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, p)) > 0) out.append(buffer, n);
-    pclose(p);
-    return out;
-}
-
 bool HasChunk(const std::vector<uint8_t>& bytes, const char* name) {
     return std::search(bytes.begin(), bytes.end(), name, name + 4) != bytes.end();
 }

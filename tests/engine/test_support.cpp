@@ -217,3 +217,14 @@ std::vector<uint8_t> MakeBmp24(int w, int h, uint8_t fill) {
     f.resize(f.size() + row * static_cast<uint32_t>(h), fill);
     return f;
 }
+
+std::string RunTool(const std::string& command, bool withErrors) {
+    std::string out;
+    FILE* p = popen((command + (withErrors ? " 2>&1" : " 2>/dev/null")).c_str(), "r");
+    if (p == nullptr) return out;
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, p)) > 0) out.append(buffer, n);
+    pclose(p);
+    return out;
+}

@@ -29,6 +29,9 @@ std::vector<uint8_t> ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 // A fresh scratch folder for one test.
 std::string ScratchDir(const std::string& name);
+// What a shell command prints: its standard output, with its error output too when
+// `withErrors` (else that is dropped); empty when it cannot be run.
+std::string RunTool(const std::string& command, bool withErrors = true);
 
 // Loads `path` as a user's Open would, with the messages of earlier loads forgotten.
 int LoadAfresh(std::string path);
