@@ -21,8 +21,8 @@ extern int RunMode;
 // What the next mouse click on the picture means; 0 = nothing special.
 enum EditStateValue {
     EDIT_NONE = 0,
-    EDIT_CROP = 1,                 // a crop selection is in progress
-    EDIT_RED_EYE = 2,              // a red-eye selection is in progress
+    EDIT_RED_EYE_AREA = 1,         // the selection is for red-eye reduction
+    EDIT_MOVE_SELECTION = 2,       // a crop selection is being moved or resized
     EDIT_PICK_BACKGROUND = 4,      // pick the background colour for trapezoid and rotate
     EDIT_PICK_PIXEL = 5,           // pick a pixel's colour
     EDIT_PICK_ROTATE = 6,          // pick a colour for the variable rotation, then reopen it

@@ -359,5 +359,14 @@
 // --- "Enter Page in multipage TIFF File" (TIFFPAGEDLG) ---
 #define IDC_TIFF_PAGE 1129
 #define IDC_TIFF_PAGE_COUNT 1013
+// --- "Crop Image" (CROPMAINDLG) and "Crop Aspect Ratio" (CROPOPTDLG) ---
+#define IDC_CROP_WIDTH 1098
+#define IDC_CROP_HEIGHT 115
+#define IDC_CROP_MOVE 1095
+#define IDC_CROP_RED_EYE 1097
+#define IDC_CROPOPT_WIDTH 1101
+#define IDC_CROPOPT_HEIGHT 1102
+#define IDC_CROPOPT_WHOLE 600
+#define IDC_CROPOPT_ZERO 1115
 
 #endif

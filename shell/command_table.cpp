@@ -99,9 +99,8 @@ constexpr unsigned kChanges = CMD_CHANGES_PICTURE;
 constexpr unsigned kNotBuilt = CMD_NOT_BUILT;
 // A command not built yet that, once built, changes the picture.
 constexpr unsigned kNotBuiltChanges = CMD_NOT_BUILT | CMD_CHANGES_PICTURE;
-// The lossless JPEG commands: not built, change the file's picture, need a JPEG file.
+// The lossless JPEG commands: change the file's picture, need a JPEG file.
 constexpr unsigned kLosslessJpeg = CMD_CHANGES_PICTURE | CMD_NEEDS_JPEG;
-constexpr unsigned kLosslessJpegNotBuilt = CMD_NOT_BUILT | kLosslessJpeg;
 
 // One row per command id. Commands not built yet have no handler; the history entries
 // (IDM_FOLDER_HISTORY_FIRST + i, IDM_FILE_HISTORY_FIRST + i) are ranges and dispatched in
@@ -172,7 +171,7 @@ constexpr CommandRow kCommands[] = {
     {IDM_INSERT_IMAGE, OnInsert, kChanges},
     {IDM_RESIZE, OnResize, kChanges},
     {IDM_COLOUR_DEPTH, OnColourDepth, kChanges},
-    {IDM_CROP_ASPECT, nullptr, kNotBuiltChanges},
+    {IDM_CROP_ASPECT, OnCropAspect, kChanges},
     {IDM_PAD_ASPECT, nullptr, kNotBuiltChanges},
     {IDM_TRAPEZOID, nullptr, kNotBuiltChanges},
     {IDM_PARALLELOGRAM, nullptr, kNotBuiltChanges},
@@ -215,7 +214,7 @@ constexpr CommandRow kCommands[] = {
     {IDM_LOSSLESS_TRANSPOSE, OnLosslessCommand, kLosslessJpeg},
     {IDM_LOSSLESS_TRANSVERSE, OnLosslessCommand, kLosslessJpeg},
     {IDM_LOSSLESS_NULL, OnLosslessCommand, kLosslessJpeg},
-    {IDM_LOSSLESS_CROP, nullptr, kLosslessJpegNotBuilt},
+    {IDM_LOSSLESS_CROP, OnLosslessCrop, kLosslessJpeg},
     {IDM_AUTO_ORIENTATION, OnLosslessCommand, kLosslessJpeg},
     // --- clipboard, capture, thumbnails ---
     {IDM_COPY, nullptr, kNotBuilt},
@@ -256,9 +255,9 @@ constexpr bool HandlersMatchFlags() {
 static_assert(IdsAreUnique(), "a command id has two rows");
 static_assert(HandlersMatchFlags(), "a built command needs a handler, one not built yet has none");
 
-const char kNotBuiltText[] = "This command is not available yet.";
-
 }  // namespace
+
+const char kNotBuiltText[] = "This command is not available yet.";
 
 const CommandRow* FindCommandRow(int id) {
     for (const CommandRow& row : kCommands)

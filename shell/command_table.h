@@ -42,6 +42,9 @@ LRESULT OnExit(HWND window, int id);
 void LoadChosenFile(HWND window, std::string path);
 // The next Open dialog starts on `path` (when it fits the dialog's buffer).
 void ProposeOpenPath(const std::string& path);
+// The picture Save-As dialog: 0 with the path to write (the save type set), -1 when
+// cancelled or refused.
+int ChooseSaveName(HWND owner, std::string* path);
 
 // --- shell/navigation_commands.cpp: stepping through the folder, slide show, histories ---
 // Next, previous, fifth next, back five and the beginning of the folder's list.
@@ -71,6 +74,13 @@ LRESULT OnColourCommand(HWND window, int id);
 LRESULT OnColourDialog(HWND window, int id);
 LRESULT OnPixelColour(HWND window, int id);
 LRESULT OnLosslessCommand(HWND window, int id);
+
+// --- shell/crop_tool.cpp: the crop's aspect ratio, the lossless crop selection ---
+LRESULT OnCropAspect(HWND window, int id);
+LRESULT OnLosslessCrop(HWND window, int id);
+
+// What a command not built yet answers.
+extern const char kNotBuiltText[];
 
 // --- shell/metadata_dialogs.cpp: the picture's comment ---
 LRESULT OnEditComment(HWND window, int id);

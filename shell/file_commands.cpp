@@ -67,9 +67,10 @@ WString SaveFilterText(bool tns) {
     return Widen(text);
 }
 
-// The picture Save-As dialog: 0 with the path to write (saveType set), -1 when cancelled
-// or refused. The dialog's buffer holds 480 characters, but a path must fit in 259: a
-// longer choice is refused as the dialog refuses a name too long for its buffer.
+}  // namespace
+
+// The dialog's buffer holds 480 characters, but a path must fit in 259: a longer choice is
+// refused as the dialog refuses a name too long for its buffer.
 int ChooseSaveName(HWND owner, std::string* path) {
     const bool tns = RunMode == RUN_TNS_BROWSE;
     // The dialog opens on its first entry, JPEG, and so does the type it chooses.
@@ -101,6 +102,8 @@ int ChooseSaveName(HWND owner, std::string* path) {
     if (CompleteSaveName(Narrow(buffer), static_cast<int>(dialog.nFilterIndex), tns, path) < 0) return -1;
     return ConfirmOverwrite(*path);
 }
+
+namespace {
 
 // The question before a file goes to the recycle bin, when ConfirmDeleteFileFlag is on:
 // true when it may go.

@@ -9,28 +9,22 @@
 #include "core/report.h"
 #include "core/title.h"
 #include "ops/preview.h"
+#include "shell/crop_tool.h"
 #include "shell/display.h"
 #include "shell/metadata_dialogs.h"
 #include "shell/insert_image.h"
 #include "base/ids.h"
 #include "shell/startup.h"
 
-MouseSelection mouseSelection;
-
-namespace {
-// The picture a kept selection was made on: another picture (a load, an edit) ends it.
-uint64_t selectionPicture = 0;
-}  // namespace
 RgbColour pickedColour;
 bool pixelColourPicked = false;
 DisplayPoint pickedPoint;
 
 namespace {
 
-// A selection smaller than this either way is taken for a plain click and dropped.
-constexpr int kMinimumSelection = 5;
-
-enum Gesture { GESTURE_NONE, GESTURE_SELECT, GESTURE_PLACE, GESTURE_PAN };
+// What the button held down is doing: dragging a crop selection, moving or resizing one,
+// placing an inserted item, panning.
+enum Gesture { GESTURE_NONE, GESTURE_SELECT, GESTURE_ZONE, GESTURE_PLACE, GESTURE_PAN };
 
 struct GestureState {
     Gesture kind = GESTURE_NONE;
@@ -43,7 +37,7 @@ struct GestureState {
 };
 GestureState gesture;
 
-// The rectangle drawn inverted on the screen, if any.
+// The outline of an item being placed, drawn inverted on the screen, if any.
 struct Outline {
     bool shown = false;
     RECT rect = {0, 0, 0, 0};
@@ -76,15 +70,6 @@ void ShowOutline(HWND window, const RECT& r) {
     outline.shown = true;
 }
 
-RECT Spanning(POINT a, int x, int y) {
-    RECT r;
-    r.left = std::min<LONG>(a.x, x);
-    r.right = std::max<LONG>(a.x, x);
-    r.top = std::min<LONG>(a.y, y);
-    r.bottom = std::max<LONG>(a.y, y);
-    return r;
-}
-
 // Ends the gesture under way. The state is cleared before the capture goes, because
 // releasing it sends WM_CAPTURECHANGED at once.
 void EndGesture() {
@@ -93,10 +78,10 @@ void EndGesture() {
     if (captured && GetCapture() != nullptr) ReleaseCapture();
 }
 
+// The crop tool releases its own capture.
 void DropSelection(HWND window) {
-    if (mouseSelection.kept || gesture.kind == GESTURE_SELECT) HideOutline(window);
-    mouseSelection.kept = false;
-    if (gesture.kind == GESTURE_SELECT) EndGesture();
+    if (gesture.kind == GESTURE_SELECT || gesture.kind == GESTURE_ZONE) gesture.kind = GESTURE_NONE;
+    CancelCropSelection(window);
 }
 
 bool ClientContains(HWND window, int x, int y) {
@@ -197,55 +182,20 @@ void EndPlacement(HWND window) {
     FinishPlacement(window, at.left, at.top);
 }
 
-// --- the selection rectangle ---
-
-void StartSelection(HWND window, int x, int y) {
-    DropSelection(window);
-    gesture.kind = GESTURE_SELECT;
-    gesture.anchor = {x, y};
-    SetCapture(window);
-    ShowOutline(window, RECT{x, y, x, y});
-}
-
-// A selection on a playing animation would be drawn over a frame the next tick replaces.
-bool AnimationRunning() { return AnimationBlocksCommands(); }
-
-void EndSelection(HWND window, int x, int y) {
-    EndGesture();
-    const RECT r = Spanning(gesture.anchor, x, y);
-    if (r.right - r.left < kMinimumSelection || r.bottom - r.top < kMinimumSelection) {
-        HideOutline(window);
-        return;
-    }
-    if (AnimationRunning()) {
-        HideOutline(window);
-        ShowMessage("Animated GIF! Turn off GIF animation and reload picture before scanning", "Viewer",
-                    kMbOk | kMbIconWarning);
-        return;
-    }
-    if (DisplayMode == MODE_ZOOM || DisplayMode == MODE_ZOOM_SAME_ASPECT || DisplayMode == MODE_WHEEL_ZOOM) {
-        HideOutline(window);
-        ShowMessage("Scanning is not available in this Zoom Mode", "Viewer", kMbOk | kMbIconWarning);
-        return;
-    }
-    // The crop and the other commands that use a selected area take it from here.
-    ShowOutline(window, r);
-    const PointMapping mapping = CurrentPointMapping(window);
-    mouseSelection.kept = true;
-    selectionPicture = CurrentImage.dib.serial;
-    mouseSelection.client = r;
-    mouseSelection.pictureTopLeft = ScreenToPicture(mapping, r.left, r.top);
-    mouseSelection.pictureBottomRight = ScreenToPicture(mapping, r.right - 1, r.bottom - 1);
-}
-
 }  // namespace
 
 void OnMouseMove(HWND window, int x, int y) {
     switch (gesture.kind) {
         case GESTURE_PLACE: ShowOutline(window, RECT{x, y, x + gesture.itemWidth, y + gesture.itemHeight}); break;
-        case GESTURE_SELECT: ShowOutline(window, Spanning(gesture.anchor, x, y)); break;
+        case GESTURE_SELECT: DragCropSelection(window, x, y); break;
+        case GESTURE_ZONE: MoveOverCropSelection(window, x, y); return;
         case GESTURE_PAN: Pan(window, x, y); break;
         case GESTURE_NONE:
+            if (CropSelectionMoving()) {
+                // The cursor names what a press here would do to the selection.
+                MoveOverCropSelection(window, x, y);
+                return;
+            }
             if (IsColourPickState(EditState)) ShowColourUnder(window, x, y);
             break;
     }
@@ -253,8 +203,13 @@ void OnMouseMove(HWND window, int x, int y) {
 }
 
 void OnLeftButtonDown(HWND window, WPARAM keys, int x, int y) {
+    if (gesture.kind != GESTURE_NONE || CropQuestionOpen()) return;
+    if (CropSelectionMoving()) {
+        gesture.kind = GESTURE_ZONE;
+        PressOnCropSelection(window, x, y);
+        return;
+    }
     ClipCursor(nullptr);
-    if (gesture.kind != GESTURE_NONE) return;
     if (EditState == EDIT_PLACE_TEXT || EditState == EDIT_PLACE_IMAGE) {
         StartPlacement(window, x, y);
         return;
@@ -269,8 +224,9 @@ void OnLeftButtonDown(HWND window, WPARAM keys, int x, int y) {
         TakeColour(window, x, y);
         return;
     }
-    if (EditState == EDIT_RED_EYE) EditState = EDIT_NONE;
-    if (RunMode != RUN_QUICKVIEW) StartSelection(window, x, y);
+    if (RunMode == RUN_QUICKVIEW) return;
+    gesture.kind = GESTURE_SELECT;
+    StartCropSelection(window, x, y);
 }
 
 void OnLeftButtonUp(HWND window, int x, int y) {
@@ -279,22 +235,34 @@ void OnLeftButtonUp(HWND window, int x, int y) {
             if (gesture.panWithLeft) EndPanning();
             break;
         case GESTURE_PLACE: EndPlacement(window); break;
-        case GESTURE_SELECT: EndSelection(window, x, y); break;
+        case GESTURE_SELECT:
+            // Cleared first: the crop question may run from here.
+            gesture.kind = GESTURE_NONE;
+            EndCropSelection(window, x, y);
+            break;
+        case GESTURE_ZONE:
+            gesture.kind = GESTURE_NONE;
+            ReleaseCropSelection(window);
+            break;
         case GESTURE_NONE: break;
     }
 }
 
-void OnDoubleClick(HWND window) { DropSelection(window); }
+void OnDoubleClick(HWND window) {
+    if (CropQuestionOpen()) return;
+    if (gesture.kind == GESTURE_ZONE) gesture.kind = GESTURE_NONE;
+    FinishMovingCropSelection(window);
+}
 
 void OnRightButtonDown(HWND window, int x, int y) {
-    if (gesture.kind != GESTURE_NONE) return;
+    if (gesture.kind != GESTURE_NONE || CropQuestionOpen() || CropSelectionMoving()) return;
     if (OnZoomClick(window, x, y, false)) return;
     // Sheet browsing (run mode 2) opens the thumbnail's file here once sheets exist.
     if (RunMode != RUN_QUICKVIEW) OpenFileInformation(window);
 }
 
 void OnMiddleButtonDown(HWND window, int x, int y) {
-    if (gesture.kind != GESTURE_NONE) return;
+    if (gesture.kind != GESTURE_NONE || CropQuestionOpen() || CropSelectionMoving()) return;
     StartPanning(window, x, y, false);
 }
 
@@ -306,22 +274,19 @@ void OnCaptureChanged(HWND window, HWND newOwner) {
     if (newOwner == window || gesture.kind == GESTURE_NONE) return;
     // The gesture cannot be finished without the mouse: a selection or placement being
     // dragged is dropped (the placement state stays, so the next press starts it again).
-    if (gesture.kind != GESTURE_PAN) HideOutline(window);
+    if (gesture.kind == GESTURE_PLACE) HideOutline(window);
+    if (gesture.kind == GESTURE_SELECT || gesture.kind == GESTURE_ZONE) CancelCropSelection(window);
     gesture.kind = GESTURE_NONE;
 }
 
 void HideOutlineForPaint(HWND window) {
     if (outline.shown) InvertRectangle(window, outline.rect);
+    HideCropMarksForPaint(window);
 }
 
 void ShowOutlineAfterPaint(HWND window) {
-    if (mouseSelection.kept && CurrentImage.dib.serial != selectionPicture) {
-        // The paint has shown another picture: the selection belonged to the one before.
-        mouseSelection.kept = false;
-        outline.shown = false;
-        return;
-    }
     if (outline.shown) InvertRectangle(window, outline.rect);
+    ShowCropMarksAfterPaint(window);
 }
 
 void EndMouseGesture(HWND window) { DropSelection(window); }

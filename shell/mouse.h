@@ -1,6 +1,6 @@
 // The mouse on the main window: what a button or a move means depends on the click state
 // (EditState): panning, picking a colour from the picture, placing an inserted picture,
-// or dragging a selection rectangle.
+// or the crop tool (shell/crop_tool.h).
 #pragma once
 
 #include <windows.h>
@@ -8,15 +8,6 @@
 #include "view/display.h"
 #include "base/settings.h"
 
-// The selection rectangle left standing when its button went up, for the commands that
-// work on a selected area.
-struct MouseSelection {
-    bool kept = false;
-    RECT client = {0, 0, 0, 0};  // client corners, left/top inclusive, right/bottom exclusive
-    DisplayPoint pictureTopLeft;      // the picture pixels under its corners (clamped)
-    DisplayPoint pictureBottomRight;
-};
-extern MouseSelection mouseSelection;
 
 // What the last colour pick took: its colour and its picture point.
 extern RgbColour pickedColour;

@@ -130,6 +130,11 @@ use_config() {
 }
 use_config
 
+# The colour of client pixel X, Y of a capture, as RRGGBB.
+capture_pixel() {
+  convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -n 1 | tr -d '#'
+}
+
 # The value of KEY in a LUM.INI file (without the CR).
 config_value() {
   sed -n "s/^$2=//p" "$1" | tr -d '\r' | tail -n 1
