@@ -88,8 +88,8 @@ bool TransformJpeg(const uint8_t* data, size_t size, LosslessOperation operation
         const int gx = x - x % blockW, gy = y - y % blockH;
         transform.r.x = gx;
         transform.r.y = gy;
-        transform.r.w = std::min(crop->width + (x - gx), width - gx);
-        transform.r.h = std::min(crop->height + (y - gy), height - gy);
+        transform.r.w = static_cast<int>(std::min<long long>(static_cast<long long>(crop->width) + (x - gx), width - gx));
+        transform.r.h = static_cast<int>(std::min<long long>(static_cast<long long>(crop->height) + (y - gy), height - gy));
         if (transform.r.w < 1 || transform.r.h < 1) {
             *error = "empty crop region";
             return false;

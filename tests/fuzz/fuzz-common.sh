@@ -10,6 +10,7 @@ fuzz_max_len() {
     bmp) echo 65536 ;;
     gif) echo 16384 ;;
     jpeg) echo 16384 ;;
+    lossless) echo 16384 ;;  # a small JPEG file: every block is moved for every input
     exif) echo 8192 ;;  # an EXIF block or the first markers of a JPEG file
     png) echo 16384 ;;
     webp) echo 16384 ;;  # a small still picture or a few small frames
@@ -24,7 +25,9 @@ fuzz_max_len() {
 
 # The target's dictionary option, or nothing when it has none.
 fuzz_dict_option() {
-  local dict=$fuzz_root/tests/fuzz/$1.dict
+  local name=$1
+  [ "$name" = lossless ] && name=jpeg  # the same file format
+  local dict=$fuzz_root/tests/fuzz/$name.dict
   [ -f "$dict" ] && echo "-dict=$dict"
   return 0
 }
@@ -37,7 +40,7 @@ fuzz_raw_seeds() {
   local target=$1 corpus=$2 out=$3 regress=${4:-} f
   mkdir -p "$out"
   {
-    if [ -d "$corpus" ] && { [ "$target" = jpeg ] || [ "$target" = exif ]; }; then
+    if [ -d "$corpus" ] && { [ "$target" = jpeg ] || [ "$target" = exif ] || [ "$target" = lossless ]; }; then
       find "$corpus" -type f \( -iname "*.jpg" -o -iname "*.jpeg" \) -size -1048576c
     elif [ -d "$corpus" ] && [ "$target" = tiff ]; then
       find "$corpus" -type f \( -iname "*.tif" -o -iname "*.tiff" \) -size -1048576c
