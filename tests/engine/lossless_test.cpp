@@ -45,6 +45,11 @@ TEST_F(Lossless, OperationsEqualJpegtranAndCropsOnTheGrid) {
     const std::string dir = ScratchDir("lossless");
     const std::string source = CorpusPath("libjpeg-turbo-testimages/testorig.jpg");  // 227 x 149, 4:2:0
     const std::vector<uint8_t> bytes = ReadBytes(source);
+    // And 224 x 144 at 4:4:4: no partial blocks at either edge.
+    const std::string full = dir + "/444.jpg";
+    ASSERT_EQ(std::system(("convert '" + source + "' -crop 224x144+0+0 ppm:- | cjpeg -sample 1x1 -outfile '" + full +
+                           "'").c_str()),
+              0);
     const struct {
         int command;
         const char* jpegtran;
@@ -52,21 +57,28 @@ TEST_F(Lossless, OperationsEqualJpegtranAndCropsOnTheGrid) {
         {156, "-rotate 90"}, {157, "-rotate 180"}, {158, "-rotate 270"}, {159, "-flip horizontal"},
         {160, "-flip vertical"}, {166, "-transpose"}, {167, "-transverse"}, {168, ""},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.command);
-        LosslessOperation operation;
-        ASSERT_TRUE(LosslessOperationOfCommand(c.command, &operation));
-        std::vector<uint8_t> ours;
-        std::string error;
-        ASSERT_TRUE(TransformJpeg(bytes.data(), bytes.size(), operation, nullptr, true, &ours, &error)) << error;
-        const std::string reference = dir + "/ref.jpg";
-        const std::string command = std::string("jpegtran -copy all ") + c.jpegtran + " '" + source + "' > '" + reference + "'";
-        ASSERT_EQ(std::system(command.c_str()), 0);
-        const RgbImage a = Decoded(ours), b = Decoded(ReadBytes(reference));
-        ASSERT_TRUE(a.Valid());
-        EXPECT_EQ(a.width, b.width);
-        EXPECT_EQ(a.height, b.height);
-        EXPECT_TRUE(a.rgb == b.rgb);
+    for (const std::string& file : {source, full}) {
+        const std::vector<uint8_t> input = ReadBytes(file);
+        for (const auto& c : cases) {
+            SCOPED_TRACE(file + " " + std::to_string(c.command));
+            LosslessOperation operation;
+            ASSERT_TRUE(LosslessOperationOfCommand(c.command, &operation));
+            std::vector<uint8_t> ours;
+            std::string error;
+            ASSERT_TRUE(TransformJpeg(input.data(), input.size(), operation, nullptr, true, &ours, &error)) << error;
+            const std::string reference = dir + "/ref.jpg";
+            const std::string command =
+                std::string("jpegtran -copy all ") + c.jpegtran + " '" + file + "' > '" + reference + "'";
+            ASSERT_EQ(std::system(command.c_str()), 0);
+            // The same library underneath: the same bytes, so every marker is copied as
+            // jpegtran copies it and the partial edge blocks are kept as it keeps them.
+            EXPECT_TRUE(ours == ReadBytes(reference));
+            const RgbImage a = Decoded(ours);
+            ASSERT_TRUE(a.Valid());
+            const bool turned = c.command == 156 || c.command == 158 || c.command == 166 || c.command == 167;
+            const RgbImage original = Decoded(input);
+            EXPECT_EQ(a.width, turned ? original.height : original.width);
+        }
     }
     // A crop from x = 13 in 16-pixel blocks starts at 0 and is 13 wider; y = 20 in 16-row
     // blocks starts at 16.
@@ -138,6 +150,28 @@ TEST_F(Lossless, InPlaceRewriteAndOrientationFix) {
     EXPECT_EQ(LosslessTemporaryPath("C:\\a.b\\pic.jpeg"), "C:\\a.b\\pic.$$$");
     EXPECT_EQ(AutoFixCommand(3), 157);
     EXPECT_EQ(AutoFixCommand(9), 168);
+}
+
+TEST_F(Lossless, OrientationFixEqualsJpegtranForEveryOrientation) {
+    if (!CorpusAvailable() || !opstest::ToolAvailable("jpegtran")) GTEST_SKIP() << "needs the corpus and jpegtran";
+    const std::string dir = ScratchDir("lossless-orientations");
+    const char* operations[] = {"-flip horizontal", "-rotate 180", "-flip vertical", "-transpose",
+                                "-rotate 90",       "-transverse", "-rotate 270"};
+    for (int orientation = 2; orientation <= 8; ++orientation) {
+        SCOPED_TRACE(orientation);
+        const std::string original = CorpusPath("exif-orientation-examples/Landscape_" + std::to_string(orientation) + ".jpg");
+        const std::string path = dir + "/landscape.jpg", reference = dir + "/ref.jpg";
+        WriteBytes(path, ReadBytes(original));
+        const std::string command = std::string("jpegtran -copy all ") + operations[orientation - 2] + " '" + original +
+                                    "' > '" + reference + "'";
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        ASSERT_EQ(LoadAfresh(path), 0) << ShownBoxes();
+        ASSERT_EQ(AutoFixOrientation(), 0) << ShownBoxes();
+        EXPECT_TRUE(Decoded(ReadBytes(path)).rgb == Decoded(ReadBytes(reference)).rgb);
+        Cexif exif;
+        ASSERT_TRUE(exif.ParseExif(CurrentImage.exif.data(), CurrentImage.exif.size()));
+        EXPECT_EQ(exif.orientation, 1);
+    }
 }
 
 }  // namespace

@@ -61,7 +61,8 @@ cmp -s "$work/before.bmp" "$work/escaped.bmp" || fail "Escape left marks on the 
 
 # Half: a 100 x 50 selection is 200 x 100 picture pixels.
 drive drop 1 "$(winpath "$work/large.bmp")" wait-title " large.bmp (2000x1500x24)" 10000 command 14 settle 2000 \
-  mouse left-down 10 10 mouse move 110 60 mouse left-up 110 60 expect-item "$box" 1098 equals "200" 10000 \
+  mouse left-down 10 10 mouse move 110 60 wait-title "Size: (200 * 100) AR: 2.000" 5000 mouse left-up 110 60 \
+  expect-item "$box" 1098 equals "200" 10000 \
   expect-item "$box" 115 equals "100" 1000 click-button "$box" 2 close 10000
 finish_lumora 0
 [[ $(config_value "$user_config/LUM.INI" CropAspectRatio) == "0,0" ]] || fail "the ratio kept is $(config_value "$user_config/LUM.INI" CropAspectRatio)"
