@@ -44,13 +44,16 @@ drive mouse left-down 10 10 mouse move 100 80 mouse left-up 100 80 click-button 
 [[ $(capture_pixel "$work/cropped.bmp" 184 69) == 634F40 ]] || fail "the crop ends with $(capture_pixel "$work/cropped.bmp" 184 69)"
 [[ $(capture_pixel "$work/moved.bmp" 90 0) == 1E1440 ]] || fail "the moved crop starts with $(capture_pixel "$work/moved.bmp" 90 0)"
 
-# A fixed ratio of 4:3 ("Crop Aspect Ratio"); the picture's own ratio proposed; back to free.
+# A fixed ratio of 4:3 ("Crop Aspect Ratio"); the picture's own ratio proposed, and with it
+# the whole window offered for cropping at once; back to free.
 drive command 153 set-edit "Crop Aspect Ratio" 1101 "4" set-edit "Crop Aspect Ratio" 1102 "3" \
   click-button "Crop Aspect Ratio" 1 \
   mouse left-down 10 10 mouse move 110 110 mouse left-up 110 110 expect-item "$box" 1098 equals "100" 10000 \
   expect-item "$box" 115 equals "75" 1000 click-button "$box" 2 \
   command 153 set-check "Crop Aspect Ratio" 600 1 expect-item "Crop Aspect Ratio" 1101 equals "3" 5000 \
-  expect-item "Crop Aspect Ratio" 1102 equals "2" 1000 click-button "Crop Aspect Ratio" 1115
+  expect-item "Crop Aspect Ratio" 1102 equals "2" 1000 click-button "Crop Aspect Ratio" 1 \
+  expect-item "$box" 1098 equals "300" 10000 expect-item "$box" 115 equals "200" 1000 click-button "$box" 2 \
+  command 153 click-button "Crop Aspect Ratio" 1115
 
 # A click asks nothing; Escape (answered No) during a drag takes the marks away.
 drive mouse left-down 10 10 mouse left-up 12 12 settle 500 no-box "$box" capture "$(winpath "$work/clicked.bmp")" \
