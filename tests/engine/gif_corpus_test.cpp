@@ -6,6 +6,7 @@
 
 #include <set>
 
+#include "codecs/gif.h"
 #include "core/current_image.h"
 #include "core/frames.h"
 #include "core/loader.h"
@@ -27,8 +28,8 @@ std::string Stem(const std::string& path) {
     return name.substr(0, name.rfind('.'));
 }
 
-// Pixels the reference leaves fully transparent are not compared: this program composes
-// them on the file's background colour instead.
+// Pixels the reference leaves fully transparent hold the file's background colour here
+// (gifBackground, blue first), on which this program composes.
 // With `grownScreen` the picture may be larger than the reference (a first image larger
 // than the screen grows the screen here, where the reference cuts it): the reference
 // is compared with the picture's top-left corner.
@@ -43,7 +44,14 @@ std::string CompareFrame(const CDib& dib, const RgbImage& ref, bool grownScreen 
     for (int y = 0; y < ref.height; ++y)
         for (int x = 0; x < ref.width; ++x) {
             const size_t r = static_cast<size_t>(y) * ref.width + x, g = static_cast<size_t>(y) * got.width + x;
-            if (ref.rgb[4 * r + 3] == 0) continue;
+            if (ref.rgb[4 * r + 3] == 0) {
+                for (int c = 0; c < 3; ++c)
+                    if (got.rgb[3 * g + c] != gifBackground[2 - c])
+                        return "transparent pixel " + std::to_string(x) + "," + std::to_string(y) + " channel " +
+                               std::to_string(c) + ": " + std::to_string(got.rgb[3 * g + c]) + " vs background " +
+                               std::to_string(gifBackground[2 - c]);
+                continue;
+            }
             for (int c = 0; c < 3; ++c)
                 if (got.rgb[3 * g + c] != ref.rgb[4 * r + c])
                     return "pixel " + std::to_string(x) + "," + std::to_string(y) + " channel " + std::to_string(c) +
