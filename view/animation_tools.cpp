@@ -75,6 +75,11 @@ void BecomeBuiltAnimation(const std::string& firstInput) {
     CurrentImage.appliedOrientation = 0;
     InputFile.SetPath(firstInput);
     InputFile.SetTitleText("", "", animScreenWidth, animScreenHeight, 24);
+    // The window is laid out for the frames, not for the last picture read (which may
+    // have been one of another size, left out).
+    CurrentImage.dib.Assign(animFrames[0].image);
+    displayWidth = animScreenWidth;
+    displayHeight = animScreenHeight;
 }
 
 }  // namespace
