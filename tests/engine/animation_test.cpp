@@ -284,4 +284,41 @@ TEST_F(Playback, ResizeTakesEveryFrameOrNone) {
     resizeRequest = kept;
 }
 
+// Halving an animation halves every frame's place on the screen with the screen itself.
+TEST_F(Playback, ResizeByHalfMovesFramesWithTheScreen) {
+    const struct {
+        int left, top;
+    } places[] = {{0, 0}, {5, 3}, {7, 1}};
+    int i = 0;
+    for (const auto& p : places) {
+        CreateAnimFrameImage(i, 8, 4);
+        animFrames[i].image.FillRGB(0);
+        animFrames[i].left = static_cast<uint16_t>(p.left);
+        animFrames[i].top = static_cast<uint16_t>(p.top);
+        animFrames[i].delay = 40;
+        ++i;
+    }
+    animFrameCount = i;
+    animFramesLoaded = true;
+    animScreenWidth = 8;
+    animScreenHeight = 4;
+    CurrentImage.dib.Assign(animFrames[0].image);
+    const ResizeRequest kept = resizeRequest;
+    resizeRequest = ResizeRequest();
+    resizeRequest.useSize = 1;
+    resizeRequest.width = 4;
+    resizeRequest.height = 2;
+    resizeRequest.xScale = resizeRequest.yScale = 0.5;
+    ASSERT_EQ(ResizeCurrentImage(), 0) << ShownBoxes();
+    EXPECT_EQ(animScreenWidth, 4);
+    EXPECT_EQ(animScreenHeight, 2);
+    for (int k = 0; k < animFrameCount; ++k) {
+        EXPECT_EQ(animFrames[k].left, places[k].left / 2) << k;
+        EXPECT_EQ(animFrames[k].top, places[k].top / 2) << k;
+        EXPECT_EQ(animFrames[k].image.width, 4) << k;
+        EXPECT_EQ(animFrames[k].image.height, 2) << k;
+    }
+    resizeRequest = kept;
+}
+
 }  // namespace
