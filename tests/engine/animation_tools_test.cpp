@@ -151,6 +151,31 @@ TEST_F(AnimationTools, BuilderStopsAtEscapeAtTheFrameLimitAndAtTheMemoryLimit) {
     }
 }
 
+// An animated GIF among the inputs gives its first frame; the table it would fill on
+// loading is not the one being built.
+TEST_F(AnimationTools, AnimatedInputGivesItsFirstFrame) {
+    for (int i = 0; i < 2; ++i) {
+        CreateAnimFrameImage(i, 2, 2);
+        animFrames[i].image.Fill(static_cast<uint8_t>(40 * (i + 1)), 0, 0);
+        animFrames[i].delay = 500;
+    }
+    animFrameCount = 2;
+    animFramesLoaded = true;
+    CurrentImage.fileType = FT_GIF;
+    CurrentImage.saveType = FT_GIF;
+    CurrentImage.dib.Assign(animFrames[0].image);
+    ASSERT_EQ(WriteImageFile(dir + "/b.gif"), 0) << ShownBoxes();
+    StopAnimation();
+    Put("a.bmp", 2, 2, 10);
+    Put("c.bmp", 2, 2, 30);
+    ASSERT_EQ(BuildAnimation(), 0) << ShownBoxes();
+    ASSERT_EQ(animFrameCount, 3);
+    EXPECT_EQ(animFrames[1].image.bits[2], 40);  // red of the GIF's first frame
+    EXPECT_EQ(animFrames[1].delay, 10);
+    EXPECT_EQ(animFrames[2].image.bits[0], 30);
+    EXPECT_EQ(GIFAnimation, 1);
+}
+
 class Decompose : public AnimationTools {
 protected:
     void MakeFrames(int count) {
