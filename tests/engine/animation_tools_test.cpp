@@ -56,7 +56,30 @@ protected:
         return v;
     }
     static std::vector<std::string> Boxes() { return NativeHost.boxes; }
+    // An animation of 2x2 frames whose red is the frame number from 1, shown over a
+    // picture of red 200.
+    void MakeFrames(int count) {
+        for (int i = 0; i < count; ++i) {
+            CreateAnimFrameImage(i, 2, 2);
+            animFrames[i].image.Fill(static_cast<uint8_t>(i + 1), 0, 0);
+            animFrames[i].delay = 50;
+        }
+        animFrameCount = count;
+        animFramesLoaded = true;
+        CurrentImage.fileType = FT_GIF;
+        CurrentImage.saveType = FT_GIF;
+        CurrentImage.dib.Create(2, 2, 24);
+        CurrentImage.dib.Fill(200, 0, 0);
+        titleText = "walk.gif (2x2x8)";
+    }
+    static std::vector<std::string> Written() {
+        std::vector<std::string> names;
+        for (const std::string& path : ListFiles(".", "")) names.push_back(path.substr(path.rfind('/') + 1));
+        std::sort(names.begin(), names.end());
+        return names;
+    }
 };
+using Decompose = AnimationTools;
 
 const std::string kQuestion = "Faulty frame. Dimensions changed. Continue?";
 
@@ -154,51 +177,19 @@ TEST_F(AnimationTools, BuilderStopsAtEscapeAtTheFrameLimitAndAtTheMemoryLimit) {
 // An animated GIF among the inputs gives its first frame; the table it would fill on
 // loading is not the one being built.
 TEST_F(AnimationTools, AnimatedInputGivesItsFirstFrame) {
-    for (int i = 0; i < 2; ++i) {
-        CreateAnimFrameImage(i, 2, 2);
-        animFrames[i].image.Fill(static_cast<uint8_t>(40 * (i + 1)), 0, 0);
-        animFrames[i].delay = 500;
-    }
-    animFrameCount = 2;
-    animFramesLoaded = true;
-    CurrentImage.fileType = FT_GIF;
-    CurrentImage.saveType = FT_GIF;
-    CurrentImage.dib.Assign(animFrames[0].image);
+    MakeFrames(2);
     ASSERT_EQ(WriteImageFile(dir + "/b.gif"), 0) << ShownBoxes();
     StopAnimation();
     Put("a.bmp", 2, 2, 10);
     Put("c.bmp", 2, 2, 30);
     ASSERT_EQ(BuildAnimation(), 0) << ShownBoxes();
     ASSERT_EQ(animFrameCount, 3);
-    EXPECT_EQ(animFrames[1].image.bits[2], 40);  // red of the GIF's first frame
+    EXPECT_EQ(animFrames[1].image.bits[2], 1);  // red of the GIF's first frame
     EXPECT_EQ(animFrames[1].delay, 10);
     EXPECT_EQ(animFrames[2].image.bits[0], 30);
     EXPECT_EQ(GIFAnimation, 1);
 }
 
-class Decompose : public AnimationTools {
-protected:
-    void MakeFrames(int count) {
-        for (int i = 0; i < count; ++i) {
-            CreateAnimFrameImage(i, 2, 2);
-            animFrames[i].image.Fill(static_cast<uint8_t>(i + 1), 0, 0);
-            animFrames[i].delay = 50;
-        }
-        animFrameCount = count;
-        animFramesLoaded = true;
-        CurrentImage.fileType = FT_GIF;
-        CurrentImage.saveType = FT_GIF;
-        CurrentImage.dib.Create(2, 2, 24);
-        CurrentImage.dib.Fill(200, 0, 0);
-        titleText = "walk.gif (2x2x8)";
-    }
-    static std::vector<std::string> Written() {
-        std::vector<std::string> names;
-        for (const std::string& path : ListFiles(".", "")) names.push_back(path.substr(path.rfind('/') + 1));
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-};
 
 TEST_F(Decompose, WritesNumberedFramesOrStopsAtTheFirstFailure) {
     const std::string longBase = std::string(256, 'n');
@@ -271,8 +262,6 @@ TEST_F(Decompose, DialogChoicesFollowTheSaveType) {
         {FT_BMP, DECOMPOSE_BMP}, {FT_JPEG, DECOMPOSE_JPEG}, {FT_TGA, DECOMPOSE_TGA},
         {FT_PNG, DECOMPOSE_PNG}, {FT_GIF, DECOMPOSE_JPEG}, {FT_WEBP, DECOMPOSE_JPEG}};
     for (const auto& t : types) EXPECT_EQ(DecomposeTypeFor(t.first), t.second) << t.first;
-    for (DecomposeType d : {DECOMPOSE_BMP, DECOMPOSE_JPEG, DECOMPOSE_TGA, DECOMPOSE_PNG})
-        EXPECT_EQ(DecomposeTypeFor(DecomposeFileType(d)), d);
     EXPECT_EQ(DecomposeBaseName("/p/walk.gif"), "/p/walk");
     int delay = 7;
     EXPECT_TRUE(ParseFrameDelay(" 200 ", &delay));
