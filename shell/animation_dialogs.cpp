@@ -13,6 +13,7 @@
 #include "view/animation_tools.h"
 #include "view/open.h"
 #include "base/settings.h"
+#include "shell/commands.h"
 #include "shell/dialog_common.h"
 #include "shell/display.h"
 #include "shell/mainwnd.h"
@@ -170,6 +171,11 @@ void OnBuildAnimation(HWND window) {
     // The build replaces the picture with every picture of the folder in turn: a changed
     // one is offered for saving first.
     if (!ConfirmLeaveImage()) return;
+    // A slide show's tick would load its next picture in the middle of the build.
+    if (RunMode == RUN_SLIDESHOW) {
+        EndSlideShow(window);
+        RunMode = RUN_NORMAL;
+    }
     BuildAnimation();
     RememberPictureSize();
 }

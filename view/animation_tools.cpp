@@ -73,6 +73,8 @@ void BecomeBuiltAnimation(const std::string& firstInput) {
     CurrentImage.exif.clear();
     CurrentImage.xmp.clear();
     CurrentImage.appliedOrientation = 0;
+    // The last picture read may have been a broken one: the frames are what is shown now.
+    CurrentImage.failedLoad = false;
     InputFile.SetPath(firstInput);
     InputFile.SetTitleText("", "", animScreenWidth, animScreenHeight, 24);
     // The window is laid out for the frames, not for the last picture read (which may

@@ -104,6 +104,8 @@ TEST_F(AnimationTools, BuilderTakesTheFolderInOrderAndAsksAfterAFaultyFrame) {
         {"broken file", {{"a.bmp", 2, 10}, {"b.bmp", 2, 0}, {"c.bmp", 2, 30}}, true, kIdYes, {10, 30},
          {"Can't create GIF frame due to file display fail : " + dir + "/b.bmp", kQuestion}},
         {"faulty last file asks nothing", {{"a.bmp", 2, 10}, {"b.bmp", 3, 20}}, true, kIdYes, {10}, {}},
+        {"broken last file", {{"a.bmp", 2, 10}, {"b.bmp", 2, 20}, {"c.bmp", 2, 0}}, true, kIdYes, {10, 20},
+         {"Can't create GIF frame due to file display fail : " + dir + "/c.bmp"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -125,6 +127,7 @@ TEST_F(AnimationTools, BuilderTakesTheFolderInOrderAndAsksAfterAFaultyFrame) {
         EXPECT_EQ(CurrentImage.fileType, FT_GIF);
         EXPECT_EQ(CurrentImage.saveType, FT_GIF);
         EXPECT_TRUE(CurrentImage.fullPath.empty());
+        EXPECT_FALSE(CurrentImage.failedLoad);  // Save takes it
         EXPECT_EQ(CurrentImage.dib.bits[0], c.fills[0]);
         EXPECT_EQ(animFrames[0].delay, 200);
         if (c.fills.size() > 1) {
