@@ -352,6 +352,15 @@
 // --- "Change GIF Background Colour" (GIFBACKGROUNDDLG) ---
 #define IDC_GIFBG_COLOUR 1211
 #define IDC_GIFBG_USE 1212
+// --- "Create GIF Animation" (CREATEGIFANIMDLG) ---
+#define IDC_BUILD_DELAY 1221
+#define IDC_BUILD_ASCENDING 1222
+// --- "Decompose Animation Frames" (DECOMPOSEDLG); the four type buttons in their order ---
+#define IDC_DECOMPOSE_BASE 1231
+#define IDC_DECOMPOSE_BMP 1232
+#define IDC_DECOMPOSE_JPEG 1233
+#define IDC_DECOMPOSE_TGA 1234
+#define IDC_DECOMPOSE_PNG 1235
 // --- "Change PNG Background Colour" (PNGBACKGROUNDDLG) and "Change WebP Background Colour"
 // (WEBPBACKGROUNDDLG) ---
 #define IDC_BACKGROUND_COLOUR 1107

@@ -1,6 +1,7 @@
 #include "core/frames.h"
 
 #include <algorithm>
+#include <cstring>
 
 AnimFrame animFrames[kMaxAnimFrames];
 uint16_t animScreenWidth = 0;
@@ -11,6 +12,8 @@ uint64_t animFrameMemoryLimit = kDefaultFrameMemoryLimit;
 namespace {
 
 uint64_t frameBytes = 0;
+// Bytes held by frame collections not yet installed.
+uint64_t collectedBytes = 0;
 // Records from here on have held nothing since the last release: a release clears only
 // the records before it instead of walking the whole table (megabytes) every time.
 int recordsTouched = 0;
@@ -19,7 +22,7 @@ uint64_t BlockBytes(const CDib& dib) { return dib.Empty() ? 0 : sizeof(DibHeader
 
 }  // namespace
 
-uint64_t AnimFrameBytes() { return frameBytes; }
+uint64_t AnimFrameBytes() { return frameBytes + collectedBytes; }
 
 void CreateAnimFrameImage(int index, int w, int h) {
     if (index + 1 > recordsTouched) recordsTouched = index + 1;
@@ -27,7 +30,7 @@ void CreateAnimFrameImage(int index, int w, int h) {
     frameBytes -= BlockBytes(image);
     image.Free();
     const uint64_t wanted = sizeof(DibHeader) + DibRowBytes(static_cast<uint64_t>(w), 24) * static_cast<uint64_t>(h);
-    if (frameBytes + wanted > animFrameMemoryLimit) throw kDibAllocFailure;
+    if (frameBytes + collectedBytes + wanted > animFrameMemoryLimit) throw kDibAllocFailure;
     image.Create(w, h, 24);
     frameBytes += BlockBytes(image);
 }
@@ -46,4 +49,65 @@ void ReleaseAnimFrames() {
     recordsTouched = 0;
     animFrameCount = 0;
     animFramesLoaded = false;
+}
+
+FrameCollection::~FrameCollection() { collectedBytes -= bytes_; }
+
+void FrameCollection::Append(const CDib& picture, uint16_t delay) {
+    if (Count() >= kMaxAnimFrames || picture.Empty()) throw kDibAllocFailure;
+    const uint64_t wanted = BlockBytes(picture);
+    if (frameBytes + collectedBytes + wanted > animFrameMemoryLimit) throw kDibAllocFailure;
+    auto copy = std::make_unique<CDib>();
+    copy->Assign(picture);
+    pictures_.reserve(kMaxAnimFrames);
+    delays_.reserve(kMaxAnimFrames);
+    pictures_.push_back(std::move(copy));
+    delays_.push_back(delay);
+    bytes_ += wanted;
+    collectedBytes += wanted;
+}
+
+void FrameCollection::Install() {
+    ReleaseAnimFrames();
+    const int count = Count();
+    for (int i = 0; i < count; ++i) {
+        AnimFrame& frame = animFrames[i];
+        frame.image.Swap(*pictures_[i]);
+        frame.left = 0;
+        frame.top = 0;
+        frame.width = frame.image.width;
+        frame.height = frame.image.height;
+        frame.delay = delays_[i];
+        frame.flags = 0;
+        frame.transparentIndex = 0;
+        std::memset(frame.palette, 0, sizeof frame.palette);
+    }
+    // The bytes move from the collection to the table.
+    collectedBytes -= bytes_;
+    frameBytes += bytes_;
+    bytes_ = 0;
+    pictures_.clear();
+    delays_.clear();
+    recordsTouched = count;
+    animFrameCount = count;
+    animFramesLoaded = count > 0;
+    animScreenWidth = count > 0 ? animFrames[0].image.width : 0;
+    animScreenHeight = count > 0 ? animFrames[0].image.height : 0;
+}
+
+MovieFrameSet AnimationForMovie() {
+    MovieFrameSet set;
+    if (!animFramesLoaded || animFrameCount < 1 || animFrames[0].image.Empty()) return set;
+    set.count = animFrameCount;
+    set.width = animFrames[0].image.width;
+    set.height = animFrames[0].image.height;
+    return set;
+}
+
+const uint8_t* MovieFrameRows(int index, uint32_t* rowBytes) {
+    if (!animFramesLoaded || index < 0 || index >= animFrameCount) return nullptr;
+    const CDib& image = animFrames[index].image;
+    if (image.Empty() || image.bitsPerPixel != 24) return nullptr;
+    *rowBytes = image.rowBytes;
+    return image.bits;
 }

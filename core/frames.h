@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 #include "base/appstate.h"  // animFrameCount: the frames loaded
 #include "core/dib.h"
@@ -44,3 +46,39 @@ void CreateAnimFrameImage(int index, int w, int h);
 // and empties the table (animFrameCount 0, not loaded). Records past animFrameCount are
 // written only through CreateAnimFrameImage or as the next record to be counted.
 void ReleaseAnimFrames();
+
+// Frames gathered outside the table and put into it as a whole: the animation builder
+// loads one picture after another, and a GIF load among them empties the table. Their
+// pictures count against animFrameMemoryLimit together with the table's.
+class FrameCollection {
+public:
+    FrameCollection() = default;
+    FrameCollection(const FrameCollection&) = delete;
+    FrameCollection& operator=(const FrameCollection&) = delete;
+    ~FrameCollection();
+    int Count() const { return static_cast<int>(pictures_.size()); }
+    // Appends a copy of `picture` (24 bits) shown for `delay` milliseconds. Throws
+    // kDibAllocFailure when the copy cannot be had, would pass the memory limit, or the
+    // collection holds kMaxAnimFrames already; the collection is then unchanged.
+    void Append(const CDib& picture, uint16_t delay);
+    // Empties the table and moves the frames into it, each at 0,0 with its own size; the
+    // screen takes the first frame's size. The collection is empty afterwards.
+    void Install();
+
+private:
+    std::vector<std::unique_ptr<CDib>> pictures_;
+    std::vector<uint16_t> delays_;
+    uint64_t bytes_ = 0;
+};
+
+// What a movie writer is handed of the animation in the table: the number of frames and
+// the size of frame 0 (count 0 when no animation is loaded).
+struct MovieFrameSet {
+    int count = 0;
+    int width = 0;
+    int height = 0;
+};
+MovieFrameSet AnimationForMovie();
+// Frame `index`'s pixels as 24-bit rows, bottom row first, `*rowBytes` apart (padded to
+// four bytes); null when there is no such frame or it is not a 24-bit picture.
+const uint8_t* MovieFrameRows(int index, uint32_t* rowBytes);

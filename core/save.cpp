@@ -122,17 +122,20 @@ int WriteImageFile(const std::string& path, const std::function<void()>& beforeR
     return 0;
 }
 
-void WriteCurrentImageTo(const std::string& path) {
+int WriteCurrentImageTo(const std::string& path) {
+    OutputFile.SetPath(path);
     std::string temp;
     uint32_t error = 0;
     HostFile probe = PathFits(path) ? HostCreateTempBeside(path, &temp, &error) : nullptr;
     if (probe == nullptr) {
-        ReportFileError("Error in Opening file: ");
-        return;
+        ReportWriteError("Error in Opening file: ");
+        return -1;
     }
     HostFinishWrite(probe, &error);
     HostDeleteFile(temp);
-    if (WriteImageFile(path) < 0) ReportFileError("Error in Saving file: ");
+    // A failed write has said why ("Error in Saving file: " when the data could not be
+    // written): one message for one failure.
+    return WriteImageFile(path);
 }
 
 bool SaveFolderFromText(const std::string& text, std::string* folder) {

@@ -21,9 +21,10 @@ extern bool webpLossless;
 // `beforeReplace` (may be empty) runs once the new file is complete, just before it
 // replaces an existing one (Save offers the old file to the recycle bin there).
 int WriteImageFile(const std::string& path, const std::function<void()>& beforeReplace = {});
-// Writes the current picture to `path`, reporting through the input file's reports
-// (used once per frame when an animation is taken apart).
-void WriteCurrentImageTo(const std::string& path);
+// Writes the current picture to `path` after checking that it can be created there
+// ("Error in Opening file: " naming it otherwise, also for a path too long for one):
+// used once per frame when an animation is taken apart. 0, or -1 after one report.
+int WriteCurrentImageTo(const std::string& path);
 
 // The save folder and the current file's name without its extension; an empty save
 // folder first becomes the last folder read from.

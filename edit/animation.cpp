@@ -57,10 +57,23 @@ int ShowAnimationFrame() {
         ReportFileError("There is no GIF animation file loaded! in file ");
         return -1;
     }
-    // While an animation or movie is written the picture stays on the first frame.
+    // While an animation or movie is written the picture stays on the first frame, but
+    // the timer is armed again: it is one-shot, and a tick that armed nothing would leave
+    // the animation marked as playing, with no frame ever coming and commands blocked.
     if (EditState == EDIT_WRITING_ANIMATION) {
         CurrentImage.dib.Assign(animFrames[0].image);
         HostRepaintImage();
+        if (animFrameCount == 1) {
+            animRunning = false;
+        } else if (animRunning && !animPaused) {
+            const AnimFrame& next = animFrames[WrapAnimIndex(animIndex, animFrameCount)];
+            HostKillFrameTimer();
+            if (!HostArmFrameTimer(AnimTimerInterval(AnimFrameDelay(next.delay, animSpeed)))) {
+                ShowMessage("Too many timers open for GIF Animation!", "GIF Animation", kMbOk | kMbIconWarning);
+                StopAnimation();
+                return -1;
+            }
+        }
         return 0;
     }
     animIndex = WrapAnimIndex(animIndex, animFrameCount);

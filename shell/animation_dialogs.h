@@ -1,5 +1,6 @@
-// The animation settings ("Animation Control", GIFANIMATIONDLG) and the GIF background
-// colour (GIFBACKGROUNDDLG) dialogs and the commands around them.
+// The animation dialogs and the commands around them: settings ("Animation Control",
+// GIFANIMATIONDLG), GIF background colour (GIFBACKGROUNDDLG), the builder
+// (CREATEGIFANIMDLG) and the decomposer (DECOMPOSEDLG).
 #pragma once
 
 #include <windows.h>
@@ -9,3 +10,9 @@
 void OnAnimationSetup(HWND window);
 // "Enter a Background Colour for GIF Files".
 void OnGifBackground(HWND window);
+// "Build an Animated GIF or MPEG File": the "Create GIF Animation" dialog, then the
+// build from the current folder's pictures.
+void OnBuildAnimation(HWND window);
+// "Decompose Animation": the "Decompose Animation Frames" dialog, then every frame
+// written as a numbered file.
+void OnDecompose(HWND window);

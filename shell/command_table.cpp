@@ -82,6 +82,14 @@ LRESULT OnAnimationSetupCommand(HWND window, int) {
     OnAnimationSetup(window);
     return 0;
 }
+LRESULT OnBuildAnimationCommand(HWND window, int) {
+    OnBuildAnimation(window);
+    return 0;
+}
+LRESULT OnDecomposeCommand(HWND window, int) {
+    OnDecompose(window);
+    return 0;
+}
 LRESULT OnGifBackgroundCommand(HWND window, int) {
     OnGifBackground(window);
     return 0;
@@ -198,8 +206,10 @@ constexpr CommandRow kCommands[] = {
     {IDM_USER_FILTER, OnMenuFilter, kChanges},
     {IDM_OTHER_FILTERS, OnOtherFilters, kChanges},
     {IDM_BUILD_ICON, nullptr, kNotBuiltChanges},
-    {IDM_BUILD_ANIMATION, nullptr, kNotBuiltChanges},
-    {IDM_DECOMPOSE, nullptr, kNotBuilt},
+    {IDM_BUILD_ANIMATION, OnBuildAnimationCommand, kChanges},
+    // Writes the frames and gives the picture back as it was: it may run while the
+    // animation plays.
+    {IDM_DECOMPOSE, OnDecomposeCommand, 0},
     {IDM_COLLAGE, nullptr, kNotBuilt},
     {IDM_ROTATE_BACKGROUND, nullptr, kNotBuilt},
     {IDM_PNG_BACKGROUND, OnPngBackgroundCommand, 0},
@@ -278,6 +288,7 @@ CommandState CurrentCommandState() {
     state.tiffFile = CurrentImage.fileType == FT_TIFF;
     state.undoEmpty = CurrentImage.undoTop < 0;
     state.firstInstance = instanceLink.isFirst;
+    state.busyWriting = EditState == EDIT_WRITING_ANIMATION;
     return state;
 }
 

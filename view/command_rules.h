@@ -31,6 +31,7 @@ struct CommandState {
     bool tiffFile = false;        // ... from a TIFF file
     bool undoEmpty = true;        // nothing to undo
     bool firstInstance = true;    // this is the first instance
+    bool busyWriting = false;     // an animation is being built, or an animation or movie written
 };
 
 // True while a long colour reduction or a camera RAW decode runs (run modes 7 and 8). Such
@@ -38,8 +39,9 @@ struct CommandState {
 // it would load or change the picture and the file the work is still reading.
 bool LongWorkRunning(int runMode);
 
-// True when a command with these flags must do nothing now: long work blocks every
-// command; quick view blocks all but the commands marked for it; a playing animation
+// True when a command with these flags must do nothing now: long work, and building or
+// writing an animation (its messages are handled as it goes, and Escape ends it), block
+// every command; quick view blocks all but the commands marked for it; a playing animation
 // blocks those that change the picture.
 bool CommandBlocked(unsigned flags, const CommandState& state);
 

@@ -11,6 +11,7 @@
 #include "core/frames.h"
 #include "core/loader.h"
 #include "view/open.h"
+#include "platform/host.h"
 #include "platform/native/host_native.h"
 #include "core/title.h"
 #include "test_support.h"
@@ -175,11 +176,19 @@ TEST_F(Playback, WhileWritingThePictureStaysOnTheFirstFrame) {
     MakeFrames({40, 40});
     ASSERT_EQ(StartAnimation(), 0);
     EditState = EDIT_WRITING_ANIMATION;
-    OnAnimationTick();
-    OnAnimationTick();
-    EXPECT_EQ(Shown(), 0);
-    EXPECT_EQ(animIndex, 1);
+    for (int tick = 0; tick < 2; ++tick) {
+        HostKillFrameTimer();  // the window timer is one-shot: a tick ends it
+        OnAnimationTick();
+        EXPECT_EQ(Shown(), 0);
+        EXPECT_EQ(animIndex, 1);
+        // Armed again, so that the animation plays on once the write is over.
+        EXPECT_EQ(NativeHost.frameTimer, 40);
+    }
     EditState = EDIT_NONE;
+    HostKillFrameTimer();
+    OnAnimationTick();
+    EXPECT_EQ(Shown(), 1);
+    EXPECT_TRUE(AnimationBlocksCommands());
 }
 
 TEST_F(Playback, NoTimerLeftStopsWithAWarning) {
@@ -272,6 +281,43 @@ TEST_F(Playback, ResizeTakesEveryFrameOrNone) {
     EXPECT_EQ(CurrentImage.dib.width, 2 * w);
     Undo();
     EXPECT_EQ(CurrentImage.dib.width, w);
+    resizeRequest = kept;
+}
+
+// Halving an animation halves every frame's place on the screen with the screen itself.
+TEST_F(Playback, ResizeByHalfMovesFramesWithTheScreen) {
+    const struct {
+        int left, top;
+    } places[] = {{0, 0}, {5, 3}, {7, 1}};
+    int i = 0;
+    for (const auto& p : places) {
+        CreateAnimFrameImage(i, 8, 4);
+        animFrames[i].image.FillRGB(0);
+        animFrames[i].left = static_cast<uint16_t>(p.left);
+        animFrames[i].top = static_cast<uint16_t>(p.top);
+        animFrames[i].delay = 40;
+        ++i;
+    }
+    animFrameCount = i;
+    animFramesLoaded = true;
+    animScreenWidth = 8;
+    animScreenHeight = 4;
+    CurrentImage.dib.Assign(animFrames[0].image);
+    const ResizeRequest kept = resizeRequest;
+    resizeRequest = ResizeRequest();
+    resizeRequest.useSize = 1;
+    resizeRequest.width = 4;
+    resizeRequest.height = 2;
+    resizeRequest.xScale = resizeRequest.yScale = 0.5;
+    ASSERT_EQ(ResizeCurrentImage(), 0) << ShownBoxes();
+    EXPECT_EQ(animScreenWidth, 4);
+    EXPECT_EQ(animScreenHeight, 2);
+    for (int k = 0; k < animFrameCount; ++k) {
+        EXPECT_EQ(animFrames[k].left, places[k].left / 2) << k;
+        EXPECT_EQ(animFrames[k].top, places[k].top / 2) << k;
+        EXPECT_EQ(animFrames[k].image.width, 4) << k;
+        EXPECT_EQ(animFrames[k].image.height, 2) << k;
+    }
     resizeRequest = kept;
 }
 

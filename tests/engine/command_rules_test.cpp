@@ -40,6 +40,11 @@ TEST(CommandRules, BlockingComesBeforeNeeds) {
         EXPECT_TRUE(CommandBlocked(CMD_QUICK_VIEW, busy));
         EXPECT_TRUE(CommandBlocked(0, busy));
     }
+    // So does building or writing an animation.
+    CommandState writing;
+    writing.busyWriting = true;
+    EXPECT_TRUE(CommandBlocked(CMD_QUICK_VIEW, writing));
+    EXPECT_TRUE(CommandGreyed(0, writing));
 }
 
 }  // namespace

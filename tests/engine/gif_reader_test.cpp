@@ -9,6 +9,7 @@
 #include "view/open.h"
 #include "platform/native/host_native.h"
 #include "base/settings.h"
+#include "core/title.h"
 #include "test_support.h"
 
 namespace {
@@ -200,6 +201,36 @@ TEST_F(GifReader, TransparencyKeepsWhatIsBelowAndDisposalClearsToBackground) {
     GIFBackgroundColour = {10, 20, 30};
     ASSERT_EQ(Load(file), 0);
     EXPECT_EQ(PixelAt(animFrames[0].image, 0, 0), (std::vector<uint8_t>{30, 20, 10}));
+}
+
+// Disposal 3 (back to what was before) clears the rectangle to the background like 2:
+// the frame after it never shows the opaque frame below. The depth reported follows the
+// size of the global table; the title gives 8 bits for every GIF.
+TEST_F(GifReader, DisposalThreeClearsAndDepthFollowsTheTable) {
+    std::vector<uint8_t> file = GifFile(2, 1, 4, 3)
+                                    .Control(0, false, 0, 1)
+                                    .Image(0, 0, 2, 1, {1, 1})
+                                    .Control(3, false, 0, 1)
+                                    .Image(0, 0, 2, 1, {2, 2})
+                                    .Control(0, true, 0, 1)
+                                    .Image(0, 0, 2, 1, {0, 1})
+                                    .Done();
+    ASSERT_EQ(Load(file), 0) << Box();
+    ASSERT_EQ(animFrameCount, 3);
+    EXPECT_EQ(PixelAt(animFrames[1].image, 0, 0), Entry(2));
+    EXPECT_EQ(PixelAt(animFrames[2].image, 0, 0), Entry(3));  // background, not frame 1
+    EXPECT_EQ(PixelAt(animFrames[2].image, 1, 0), Entry(1));
+
+    const struct {
+        int entries;
+        unsigned depth;
+    } tables[] = {{2, 1}, {4, 4}, {16, 4}, {32, 8}, {256, 8}};
+    for (const auto& t : tables) {
+        ASSERT_EQ(Load(GifFile(1, 1, t.entries).Image(0, 0, 1, 1, {1}).Done()), 0) << Box();
+        EXPECT_EQ(CurrentImage.storedBitsPerPixel, t.depth) << t.entries;
+        // The title names every GIF as 8 bits, the depth it is written with.
+        EXPECT_EQ(titleText.substr(titleText.size() - 7), "(1x1x8)") << titleText;
+    }
 }
 
 TEST_F(GifReader, OddButReadableFiles) {
