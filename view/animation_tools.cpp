@@ -75,6 +75,8 @@ void BecomeBuiltAnimation(const std::string& firstInput) {
     CurrentImage.appliedOrientation = 0;
     // The last picture read may have been a broken one: the frames are what is shown now.
     CurrentImage.failedLoad = false;
+    // Built, not saved: leaving it asks first, as for an edited picture.
+    CurrentImage.modified = true;
     InputFile.SetPath(firstInput);
     InputFile.SetTitleText("", "", animScreenWidth, animScreenHeight, 24);
     // The window is laid out for the frames, not for the last picture read (which may

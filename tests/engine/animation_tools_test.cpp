@@ -128,6 +128,7 @@ TEST_F(AnimationTools, BuilderTakesTheFolderInOrderAndAsksAfterAFaultyFrame) {
         EXPECT_EQ(CurrentImage.saveType, FT_GIF);
         EXPECT_TRUE(CurrentImage.fullPath.empty());
         EXPECT_FALSE(CurrentImage.failedLoad);  // Save takes it
+        EXPECT_TRUE(ImageIsChanged());          // leaving it unsaved asks first
         EXPECT_EQ(CurrentImage.dib.bits[0], c.fills[0]);
         EXPECT_EQ(animFrames[0].delay, 200);
         if (c.fills.size() > 1) {
