@@ -119,7 +119,7 @@ constexpr CommandRow kCommands[] = {
     {IDM_OPEN, OnOpen, 0},
     {IDM_REOPEN, OnReOpen, 0},
     {IDM_SAVE, OnSave, kChanges},
-    {IDM_SAVE_AS, OnSaveAs, kChanges},
+    {IDM_SAVE_AS, OnSaveAs, 0},  // writes what is shown, or an animation's frames, also while it plays
     {IDM_QUICK_JPEG, OnQuickJpegSave, kChanges},
     {IDM_DELETE_FILE, OnDeleteFile, 0},
     {IDM_WALLPAPER, OnWallpaper, kChanges},
