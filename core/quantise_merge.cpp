@@ -6,6 +6,7 @@
 // stops as soon as the user presses Escape (RunMode leaves RUN_LONG_OPERATION).
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <new>
 
@@ -30,11 +31,7 @@ struct ColourCell {
     uint64_t sumB;
     uint64_t sumG;
     uint64_t sumR;
-    // Cost of merging with the best partner, kNoCost for none. 64 bits for the same reason:
-    // a distance times a large pixel count does not fit 32.
-    uint64_t cost;
     uint32_t count;
-    uint32_t partner;  // always greater than the cell's own index
     // The cell's rounded mean of each sum, kept with the sums so that a cost needs no
     // division for it.
     int32_t meanB;
@@ -115,9 +112,12 @@ inline bool BlockFarApart(const QuickCell& a, const BlockBox& box, uint64_t boun
     const double v[3] = {a.b, a.g, a.r};
     double d2 = 0;
     for (int k = 0; k < 3; ++k) {
+        // At most one of the two is positive; written without branches, which the scans
+        // would mispredict half the time.
         const double below = box.lo[k] - v[k], above = v[k] - box.hi[k];
-        if (below > 0) d2 += below * below;
-        else if (above > 0) d2 += above * above;
+        const double out = below > above ? below : above;
+        const double e = out > 0 ? out : 0.0;
+        d2 += e * e;
     }
     return BeyondBound(a.count < box.minCount ? a.count : box.minCount, d2, bound);
 }
@@ -140,40 +140,91 @@ uint64_t MergeCost(const ColourCell& a, const ColourCell& b) {
     return static_cast<uint64_t>(partA) + static_cast<uint64_t>(partB);
 }
 
+// n rounded up to whole runs of kBlock.
+inline uint32_t Padded(uint32_t n) { return (n / kBlock + 1) * kBlock; }
+
+// The merging state apart from the cells themselves, each array one entry per cell.
+struct MergeStore {
+    std::unique_ptr<QuickCell[]> quick;
+    std::unique_ptr<BlockBox[]> boxes;
+    std::unique_ptr<uint64_t[]> cost;     // of merging with the best partner, kNoCost for none
+    std::unique_ptr<uint32_t[]> partner;  // always greater than the cell's own index
+    // The quick cells again, one array per part, for scans that test many cells at once.
+    std::unique_ptr<double[]> parts;
+    bool Allocate(uint32_t n) {
+        quick.reset(new (std::nothrow) QuickCell[n]);
+        boxes.reset(new (std::nothrow) BlockBox[n / kBlock + 1]);
+        cost.reset(new (std::nothrow) uint64_t[n]);
+        partner.reset(new (std::nothrow) uint32_t[n]);
+        parts.reset(new (std::nothrow) double[4 * static_cast<size_t>(Padded(n))]());
+        return quick && boxes && cost && partner && parts;
+    }
+};
+
 class Merger {
 public:
-    Merger(ColourCell* cells, QuickCell* quick, BlockBox* boxes, uint32_t n)
-        : cells_(cells), quick_(quick), boxes_(boxes), n_(n) {
-        for (uint32_t i = 0; i < n; ++i) quick_[i] = QuickOf(cells_[i]);
+    Merger(ColourCell* cells, MergeStore& store, uint32_t n)
+        : cells_(cells), quick_(store.quick.get()), boxes_(store.boxes.get()), cost_(store.cost.get()),
+          partner_(store.partner.get()), blue_(store.parts.get()), green_(blue_ + Padded(n)),
+          red_(green_ + Padded(n)), count_(red_ + Padded(n)), n_(n) {
+        for (uint32_t i = 0; i < n; ++i) SetQuick(i, QuickOf(cells_[i]));
         for (uint32_t b = 0; b * kBlock < n; ++b) RefreshBox(b);
     }
 
     uint32_t Count() const { return n_; }
 
-    // The best partner j > i: the smallest cost, the first one on ties.
+    // The best partner j > i: the smallest cost, the first one on ties. The cells are
+    // taken a run of kBlock at a time: the quick bound sorts out a whole run against the
+    // best cost when the run began, then the few left have their cost worked out in order.
+    // A cell passed over that way cannot cost less than the best at its turn either (the
+    // best only falls), so the partner is the one a cell-by-cell scan finds.
     void FindPartner(uint32_t i) {
-        ColourCell& cell = cells_[i];
-        const QuickCell quick = quick_[i];
-        uint64_t best = kNoCost;
-        uint32_t partner = n_;
-        const bool skip = mergeSkipsFarPairs;
-        for (uint32_t j = i + 1; j < n_; ++j) {
-            // The first candidate is always worked out: until then there is no bound.
-            if (skip && partner != n_) {
-                if (j % kBlock == 0 && BlockFarApart(quick, boxes_[j / kBlock], best)) {
-                    j += kBlock - 1;
-                    continue;
-                }
-                if (FarApart(quick, quick_[j], best)) continue;
-            }
-            const uint64_t cost = MergeCost(cell, cells_[j]);
-            if (cost < best || partner == n_) {
-                best = cost;
-                partner = j;
-            }
+        const ColourCell& cell = cells_[i];
+        uint32_t j = i + 1;
+        if (j >= n_) {
+            cost_[i] = kNoCost;
+            partner_[i] = n_;
+            return;
         }
-        cell.cost = best;
-        cell.partner = partner;
+        // The first candidate is always worked out: until then there is no bound.
+        uint64_t best = MergeCost(cell, cells_[j]);
+        uint32_t partner = j++;
+        if (!mergeSkipsFarPairs) {
+            for (; j < n_; ++j) {
+                const uint64_t cost = MergeCost(cell, cells_[j]);
+                if (cost < best) {
+                    best = cost;
+                    partner = j;
+                }
+            }
+            cost_[i] = best;
+            partner_[i] = partner;
+            return;
+        }
+        const QuickCell quick = quick_[i];
+        while (j < n_) {
+            if (j % kBlock == 0 && BlockFarApart(quick, boxes_[j / kBlock], best)) {
+                j += kBlock;
+                continue;
+            }
+            const uint32_t end = (j / kBlock + 1) * kBlock < n_ ? (j / kBlock + 1) * kBlock : n_;
+            // The bound on its own first, branch-free, two cells at a time over the whole
+            // run (the parts are padded to whole runs), then the cells left, in order.
+            const uint32_t base = j / kBlock * kBlock;
+            int64_t far[kBlock];
+            FarRun(quick, base, best, far);
+            for (uint32_t k = j - base; k < end - base; ++k) {
+                if (far[k]) continue;
+                const uint64_t cost = MergeCost(cell, cells_[base + k]);
+                if (cost < best) {
+                    best = cost;
+                    partner = base + k;
+                }
+            }
+            j = end;
+        }
+        cost_[i] = best;
+        partner_[i] = partner;
     }
 
     // Stage 1: every cell's best partner. False when the user stopped it.
@@ -190,8 +241,8 @@ public:
             }
             FindPartner(i);
         }
-        cells_[n_ - 1].cost = kNoCost;
-        cells_[n_ - 1].partner = n_;
+        cost_[n_ - 1] = kNoCost;
+        partner_[n_ - 1] = n_;
         return true;
     }
 
@@ -208,41 +259,64 @@ public:
     }
 
 private:
+    // far[k] = BeyondBound for quick and cell base + k, k < kBlock, worked out the same way.
+    void FarRun(const QuickCell& quick, uint32_t base, uint64_t best, int64_t* far) const {
+        using Pair = double __attribute__((vector_size(16)));
+        using Flags = int64_t __attribute__((vector_size(16)));
+        const Pair b = {quick.b, quick.b}, g = {quick.g, quick.g}, r = {quick.r, quick.r};
+        const Pair n = {quick.count, quick.count};
+        const Pair bound = Pair{1, 1} * (static_cast<double>(best) + 2.0);
+        for (uint32_t k = 0; k < kBlock; k += 2) {
+            Pair cb, cg, cr, cn;
+            std::memcpy(&cb, blue_ + base + k, sizeof cb);
+            std::memcpy(&cg, green_ + base + k, sizeof cg);
+            std::memcpy(&cr, red_ + base + k, sizeof cr);
+            std::memcpy(&cn, count_ + base + k, sizeof cn);
+            const Pair dB = b - cb, dG = g - cg, dR = r - cr;
+            const Pair m = n < cn ? n : cn;
+            const Pair t = bound + 3.47 * m;
+            const Flags f = m * m * (dB * dB + dG * dG + dR * dR) > t * t * (1.0 + 1e-9);
+            std::memcpy(far + k, &f, sizeof f);
+        }
+    }
+
     void MergeCheapest() {
         uint32_t idx = 0;
         for (uint32_t i = 1; i < n_; ++i)
-            if (cells_[i].cost < cells_[idx].cost) idx = i;
-        const uint32_t c = cells_[idx].partner;
+            if (cost_[i] < cost_[idx]) idx = i;
+        const uint32_t c = partner_[idx];
         ColourCell& into = cells_[c];
         into.sumB += cells_[idx].sumB;
         into.sumG += cells_[idx].sumG;
         into.sumR += cells_[idx].sumR;
         into.count += cells_[idx].count;
         SetMeans(into);
-        quick_[c] = QuickOf(into);
+        SetQuick(c, QuickOf(into));
 
         // The last cell fills the hole; its old index n is now one past the end.
         --n_;
         const uint32_t n = n_;
         cells_[idx] = cells_[n];
-        quick_[idx] = quick_[n];
+        SetQuick(idx, quick_[n]);
+        cost_[idx] = cost_[n];
+        partner_[idx] = partner_[n];
         RefreshBox(idx / kBlock);
         if (c < n) RefreshBox(c / kBlock);
-        cells_[n - 1].cost = kNoCost;
-        cells_[n - 1].partner = n;
+        cost_[n - 1] = kNoCost;
+        partner_[n - 1] = n;
 
         for (uint32_t i = 0; i < idx; ++i)
-            if (cells_[i].partner == n) cells_[i].partner = idx;
+            if (partner_[i] == n) partner_[i] = idx;
         for (uint32_t i = idx + 1; i < n; ++i)
-            if (cells_[i].partner == n) FindPartner(i);
+            if (partner_[i] == n) FindPartner(i);
         FindPartner(idx);
         for (uint32_t i = 0; i < idx; ++i)
-            if (cells_[i].partner == idx) FindPartner(i);
+            if (partner_[i] == idx) FindPartner(i);
         TakeAsPartner(idx);
         if (c != n) {
             FindPartner(c);
             for (uint32_t i = 0; i < c; ++i)
-                if (cells_[i].partner == c) FindPartner(i);
+                if (partner_[i] == c) FindPartner(i);
             TakeAsPartner(c);
         }
     }
@@ -251,11 +325,11 @@ private:
     void TakeAsPartner(uint32_t k) {
         const bool skip = mergeSkipsFarPairs;
         for (uint32_t i = 0; i < k; ++i) {
-            if (skip && cells_[i].cost != kNoCost && FarApart(quick_[i], quick_[k], cells_[i].cost)) continue;
+            if (skip && cost_[i] != kNoCost && FarApart(quick_[i], quick_[k], cost_[i])) continue;
             const uint64_t cost = MergeCost(cells_[i], cells_[k]);
-            if (cost < cells_[i].cost) {
-                cells_[i].cost = cost;
-                cells_[i].partner = k;
+            if (cost < cost_[i]) {
+                cost_[i] = cost;
+                partner_[i] = k;
             }
         }
     }
@@ -269,9 +343,23 @@ private:
         boxes_[b] = box;
     }
 
+    void SetQuick(uint32_t i, const QuickCell& q) {
+        quick_[i] = q;
+        blue_[i] = q.b;
+        green_[i] = q.g;
+        red_[i] = q.r;
+        count_[i] = q.count;
+    }
+
     ColourCell* cells_;
     QuickCell* quick_;
     BlockBox* boxes_;
+    uint64_t* cost_;
+    uint32_t* partner_;
+    double* blue_;
+    double* green_;
+    double* red_;
+    double* count_;
     uint32_t n_;
 };
 
@@ -324,10 +412,9 @@ int MergeQuantise(const PixelRows& pixels, int wanted, Palette* palette, uint8_t
         ++n;
     }
 
-    std::unique_ptr<QuickCell[]> quick(new (std::nothrow) QuickCell[n]);
-    std::unique_ptr<BlockBox[]> boxes(new (std::nothrow) BlockBox[n / kBlock + 1]);
-    if (!quick || !boxes) return QUANT_INIT_FAILED;
-    Merger merger(cells.get(), quick.get(), boxes.get(), n);
+    MergeStore store;
+    if (!store.Allocate(n)) return QUANT_INIT_FAILED;
+    Merger merger(cells.get(), store, n);
     if (!merger.LinkAll()) return QUANT_USER_ABORT;
     if (!merger.Reduce(static_cast<uint32_t>(wanted))) return QUANT_USER_ABORT;
 
