@@ -24,6 +24,7 @@ namespace {
 
 constexpr int kCellCount = 65536;
 constexpr uint64_t kNoCost = UINT64_MAX;
+constexpr uint32_t kNoCell = UINT32_MAX;
 
 struct ColourCell {
     // Sums over the cell's pixels of trunc(blue x 2.5), green and red. 64 bits: one cell
@@ -112,11 +113,11 @@ inline bool BlockFarApart(const QuickCell& a, const BlockBox& box, uint64_t boun
     const double v[3] = {a.b, a.g, a.r};
     double d2 = 0;
     for (int k = 0; k < 3; ++k) {
-        // At most one of the two is positive; written without branches, which the scans
-        // would mispredict half the time.
+        // At most one of the two is positive. Written without branches, which the scans
+        // would mispredict half the time: (x + |x|) / 2 is exactly x when x > 0, else 0.
         const double below = box.lo[k] - v[k], above = v[k] - box.hi[k];
         const double out = below > above ? below : above;
-        const double e = out > 0 ? out : 0.0;
+        const double e = (out + std::fabs(out)) * 0.5;
         d2 += e * e;
     }
     return BeyondBound(a.count < box.minCount ? a.count : box.minCount, d2, bound);
@@ -173,12 +174,15 @@ public:
 
     uint32_t Count() const { return n_; }
 
-    // The best partner j > i: the smallest cost, the first one on ties. The cells are
-    // taken a run of kBlock at a time: the quick bound sorts out a whole run against the
-    // best cost when the run began, then the few left have their cost worked out in order.
-    // A cell passed over that way cannot cost less than the best at its turn either (the
-    // best only falls), so the partner is the one a cell-by-cell scan finds.
-    void FindPartner(uint32_t i) {
+    // The best partner j > i: the smallest cost, the first one on ties. Two likely
+    // partners (`hint` and `hint2`, when they are candidates at all) are worked out first,
+    // so that the bound is tight from the start; after them a cell ahead of the partner
+    // found so far is passed over only when it cannot even tie, so the ties still go to
+    // the first. Then the cells are taken a run of kBlock at a time: the quick bound sorts
+    // out a whole run against the best cost when the run began, and the few left have their
+    // cost worked out in order. A cell passed over that way cannot win at its turn either
+    // (the best only falls), so the partner is the one a cell-by-cell scan finds.
+    void FindPartner(uint32_t i, uint32_t hint = kNoCell, uint32_t hint2 = kNoCell) {
         const ColourCell& cell = cells_[i];
         uint32_t j = i + 1;
         if (j >= n_) {
@@ -186,10 +190,9 @@ public:
             partner_[i] = n_;
             return;
         }
-        // The first candidate is always worked out: until then there is no bound.
-        uint64_t best = MergeCost(cell, cells_[j]);
-        uint32_t partner = j++;
         if (!mergeSkipsFarPairs) {
+            uint64_t best = MergeCost(cell, cells_[j]);
+            uint32_t partner = j++;
             for (; j < n_; ++j) {
                 const uint64_t cost = MergeCost(cell, cells_[j]);
                 if (cost < best) {
@@ -201,9 +204,22 @@ public:
             partner_[i] = partner;
             return;
         }
+        // Until a first cost is known there is no bound.
+        uint64_t best = kNoCost;
+        uint32_t partner = n_;
+        for (const uint32_t h : {hint, hint2, j}) {
+            if (h <= i || h >= n_ || h == partner || (h == j && partner != n_)) continue;
+            const uint64_t cost = MergeCost(cell, cells_[h]);
+            if (partner == n_ || cost < best || (cost == best && h < partner)) {
+                best = cost;
+                partner = h;
+            }
+        }
         const QuickCell quick = quick_[i];
         while (j < n_) {
-            if (j % kBlock == 0 && BlockFarApart(quick, boxes_[j / kBlock], best)) {
+            // Cells ahead of the partner must cost more than the best to be passed over.
+            const uint64_t bound = j < partner ? best + 1 : best;
+            if (j % kBlock == 0 && BlockFarApart(quick, boxes_[j / kBlock], bound)) {
                 j += kBlock;
                 continue;
             }
@@ -212,13 +228,14 @@ public:
             // run (the parts are padded to whole runs), then the cells left, in order.
             const uint32_t base = j / kBlock * kBlock;
             int64_t far[kBlock];
-            FarRun(quick, base, best, far);
+            FarRun(quick, base, bound, far);
             for (uint32_t k = j - base; k < end - base; ++k) {
                 if (far[k]) continue;
-                const uint64_t cost = MergeCost(cell, cells_[base + k]);
-                if (cost < best) {
+                const uint32_t at = base + k;
+                const uint64_t cost = MergeCost(cell, cells_[at]);
+                if (cost < best || (cost == best && at < partner)) {
                     best = cost;
-                    partner = base + k;
+                    partner = at;
                 }
             }
             j = end;
@@ -239,7 +256,9 @@ public:
                 shown = percent;
                 ShowQuantiseTitle(FormatText("Quantisation Stage 1: %d%%", percent));
             }
-            FindPartner(i);
+            // Neighbours in histogram order are near in colour: the partner of the cell
+            // before is a likely one.
+            FindPartner(i, i > 0 ? partner_[i - 1] : kNoCell);
         }
         cost_[n_ - 1] = kNoCost;
         partner_[n_ - 1] = n_;
@@ -285,6 +304,7 @@ private:
         for (uint32_t i = 1; i < n_; ++i)
             if (cost_[i] < cost_[idx]) idx = i;
         const uint32_t c = partner_[idx];
+        const uint32_t cPartner = partner_[c];  // a likely partner for the merged cell
         ColourCell& into = cells_[c];
         into.sumB += cells_[idx].sumB;
         into.sumG += cells_[idx].sumG;
@@ -308,15 +328,15 @@ private:
         for (uint32_t i = 0; i < idx; ++i)
             if (partner_[i] == n) partner_[i] = idx;
         for (uint32_t i = idx + 1; i < n; ++i)
-            if (partner_[i] == n) FindPartner(i);
-        FindPartner(idx);
+            if (partner_[i] == n) FindPartner(i, c);
+        FindPartner(idx, c);
         for (uint32_t i = 0; i < idx; ++i)
-            if (partner_[i] == idx) FindPartner(i);
+            if (partner_[i] == idx) FindPartner(i, idx, c);
         TakeAsPartner(idx);
         if (c != n) {
-            FindPartner(c);
+            FindPartner(c, cPartner == n ? idx : cPartner);
             for (uint32_t i = 0; i < c; ++i)
-                if (partner_[i] == c) FindPartner(i);
+                if (partner_[i] == c) FindPartner(i, c);
             TakeAsPartner(c);
         }
     }
