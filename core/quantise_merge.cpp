@@ -144,30 +144,42 @@ uint64_t MergeCost(const ColourCell& a, const ColourCell& b) {
 // n rounded up to whole runs of kBlock.
 inline uint32_t Padded(uint32_t n) { return (n / kBlock + 1) * kBlock; }
 
+// The runs of n cells, rounded up to whole chunks of kChunk runs.
+constexpr uint32_t kChunk = 32;
+inline uint32_t PaddedRuns(uint32_t n) { return (n / kBlock / kChunk + 1) * kChunk; }
+
 // The merging state apart from the cells themselves, each array one entry per cell.
 struct MergeStore {
     std::unique_ptr<QuickCell[]> quick;
-    std::unique_ptr<BlockBox[]> boxes;
+    // The boxes of the runs, one array per part (low and high blue, green, red, then the
+    // smallest count), for tests of many runs at once.
+    std::unique_ptr<double[]> boxParts;
     std::unique_ptr<uint64_t[]> cost;     // of merging with the best partner, kNoCost for none
     std::unique_ptr<uint32_t[]> partner;  // always greater than the cell's own index
     // The quick cells again, one array per part, for scans that test many cells at once.
     std::unique_ptr<double[]> parts;
     bool Allocate(uint32_t n) {
         quick.reset(new (std::nothrow) QuickCell[n]);
-        boxes.reset(new (std::nothrow) BlockBox[n / kBlock + 1]);
+        boxParts.reset(new (std::nothrow) double[7 * static_cast<size_t>(PaddedRuns(n))]());
         cost.reset(new (std::nothrow) uint64_t[n]);
         partner.reset(new (std::nothrow) uint32_t[n]);
         parts.reset(new (std::nothrow) double[4 * static_cast<size_t>(Padded(n))]());
-        return quick && boxes && cost && partner && parts;
+        return quick && boxParts && cost && partner && parts;
     }
 };
 
 class Merger {
 public:
     Merger(ColourCell* cells, MergeStore& store, uint32_t n)
-        : cells_(cells), quick_(store.quick.get()), boxes_(store.boxes.get()), cost_(store.cost.get()),
+        : cells_(cells), quick_(store.quick.get()), cost_(store.cost.get()),
           partner_(store.partner.get()), blue_(store.parts.get()), green_(blue_ + Padded(n)),
           red_(green_ + Padded(n)), count_(red_ + Padded(n)), n_(n) {
+        const size_t runs = PaddedRuns(n);
+        for (int a = 0; a < 3; ++a) {
+            boxLo_[a] = store.boxParts.get() + a * runs;
+            boxHi_[a] = store.boxParts.get() + (3 + a) * runs;
+        }
+        boxMin_ = store.boxParts.get() + 6 * runs;
         for (uint32_t i = 0; i < n; ++i) SetQuick(i, QuickOf(cells_[i]));
         for (uint32_t b = 0; b * kBlock < n; ++b) RefreshBox(b);
     }
@@ -216,29 +228,22 @@ public:
             }
         }
         const QuickCell quick = quick_[i];
-        while (j < n_) {
+        // The rest of the run holding j, then whole runs kChunk at a time: the run bound is
+        // tested for all runs of a chunk at once, against the best when the chunk began, and
+        // only the runs left are looked at cell by cell.
+        if (j % kBlock != 0) {
+            ScanRun(cell, quick, j / kBlock, j, &best, &partner);
+            j = (j / kBlock + 1) * kBlock;
+        }
+        const uint32_t runs = (n_ + kBlock - 1) / kBlock;
+        for (uint32_t run = j / kBlock; run < runs; run += kChunk) {
             // Cells ahead of the partner must cost more than the best to be passed over.
-            const uint64_t bound = j < partner ? best + 1 : best;
-            if (j % kBlock == 0 && BlockFarApart(quick, boxes_[j / kBlock], bound)) {
-                j += kBlock;
-                continue;
-            }
-            const uint32_t end = (j / kBlock + 1) * kBlock < n_ ? (j / kBlock + 1) * kBlock : n_;
-            // The bound on its own first, branch-free, two cells at a time over the whole
-            // run (the parts are padded to whole runs), then the cells left, in order.
-            const uint32_t base = j / kBlock * kBlock;
-            int64_t far[kBlock];
-            FarRun(quick, base, bound, far);
-            for (uint32_t k = j - base; k < end - base; ++k) {
-                if (far[k]) continue;
-                const uint32_t at = base + k;
-                const uint64_t cost = MergeCost(cell, cells_[at]);
-                if (cost < best || (cost == best && at < partner)) {
-                    best = cost;
-                    partner = at;
-                }
-            }
-            j = end;
+            const uint64_t bound = run * kBlock < partner ? best + 1 : best;
+            int64_t far[kChunk];
+            FarRuns(quick, run, bound, far);
+            const uint32_t count = runs - run < kChunk ? runs - run : kChunk;
+            for (uint32_t k = 0; k < count; ++k)
+                if (!far[k]) ScanRun(cell, quick, run + k, (run + k) * kBlock, &best, &partner);
         }
         cost_[i] = best;
         partner_[i] = partner;
@@ -278,6 +283,52 @@ public:
     }
 
 private:
+    // The cells `from` up to the end of run `run`, those that pass the quick bound in order.
+    void ScanRun(const ColourCell& cell, const QuickCell& quick, uint32_t run, uint32_t from, uint64_t* best,
+                 uint32_t* partner) const {
+        const uint32_t base = run * kBlock;
+        const uint32_t end = base + kBlock < n_ ? base + kBlock : n_;
+        int64_t far[kBlock];
+        FarRun(quick, base, base < *partner ? *best + 1 : *best, far);
+        for (uint32_t at = from; at < end; ++at) {
+            if (far[at - base]) continue;
+            const uint64_t cost = MergeCost(cell, cells_[at]);
+            if (cost < *best || (cost == *best && at < *partner)) {
+                *best = cost;
+                *partner = at;
+            }
+        }
+    }
+
+    // far[k] = BlockFarApart for quick and the box of run first + k, k < kChunk, worked out
+    // the same way, two runs at a time (the box parts are padded to whole chunks).
+    void FarRuns(const QuickCell& quick, uint32_t first, uint64_t best, int64_t* far) const {
+        using Pair = double __attribute__((vector_size(16)));
+        using Flags = int64_t __attribute__((vector_size(16)));
+        const Pair v[3] = {{quick.b, quick.b}, {quick.g, quick.g}, {quick.r, quick.r}};
+        const Pair n = {quick.count, quick.count};
+        const Pair zero = {0, 0};
+        const Pair bound = Pair{1, 1} * (static_cast<double>(best) + 2.0);
+        for (uint32_t k = 0; k < kChunk; k += 2) {
+            Pair d2 = zero;
+            for (int a = 0; a < 3; ++a) {
+                Pair lo, hi;
+                std::memcpy(&lo, boxLo_[a] + first + k, sizeof lo);
+                std::memcpy(&hi, boxHi_[a] + first + k, sizeof hi);
+                const Pair below = lo - v[a], above = v[a] - hi;
+                const Pair out = below > above ? below : above;
+                const Pair e = out > zero ? out : zero;
+                d2 += e * e;
+            }
+            Pair cn;
+            std::memcpy(&cn, boxMin_ + first + k, sizeof cn);
+            const Pair m = n < cn ? n : cn;
+            const Pair t = bound + 3.47 * m;
+            const Flags f = m * m * d2 > t * t * (1.0 + 1e-9);
+            std::memcpy(far + k, &f, sizeof f);
+        }
+    }
+
     // far[k] = BeyondBound for quick and cell base + k, k < kBlock, worked out the same way.
     void FarRun(const QuickCell& quick, uint32_t base, uint64_t best, int64_t* far) const {
         using Pair = double __attribute__((vector_size(16)));
@@ -360,7 +411,11 @@ private:
         BlockBox box{{HUGE_VAL, HUGE_VAL, HUGE_VAL}, {-HUGE_VAL, -HUGE_VAL, -HUGE_VAL}, HUGE_VAL};
         const uint32_t end = (b + 1) * kBlock < n_ ? (b + 1) * kBlock : n_;
         for (uint32_t j = b * kBlock; j < end; ++j) AddToBox(&box, quick_[j]);
-        boxes_[b] = box;
+        for (int a = 0; a < 3; ++a) {
+            boxLo_[a][b] = box.lo[a];
+            boxHi_[a][b] = box.hi[a];
+        }
+        boxMin_[b] = box.minCount;
     }
 
     void SetQuick(uint32_t i, const QuickCell& q) {
@@ -373,7 +428,9 @@ private:
 
     ColourCell* cells_;
     QuickCell* quick_;
-    BlockBox* boxes_;
+    double* boxLo_[3];
+    double* boxHi_[3];
+    double* boxMin_;
     uint64_t* cost_;
     uint32_t* partner_;
     double* blue_;
