@@ -394,14 +394,45 @@ private:
 
     // Every cell before k takes k as its partner when that is cheaper than its own.
     void TakeAsPartner(uint32_t k) {
-        const bool skip = mergeSkipsFarPairs;
-        for (uint32_t i = 0; i < k; ++i) {
-            if (skip && cost_[i] != kNoCost && FarApart(quick_[i], quick_[k], cost_[i])) continue;
-            const uint64_t cost = MergeCost(cells_[i], cells_[k]);
-            if (cost < cost_[i]) {
-                cost_[i] = cost;
-                partner_[i] = k;
+        if (!mergeSkipsFarPairs) {
+            for (uint32_t i = 0; i < k; ++i) TryPartner(i, k);
+            return;
+        }
+        // The quick bound against each cell's own cost, two cells at a time over a run,
+        // then the cells left.
+        using Pair = double __attribute__((vector_size(16)));
+        using Flags = int64_t __attribute__((vector_size(16)));
+        const QuickCell& q = quick_[k];
+        const Pair b = {q.b, q.b}, g = {q.g, q.g}, r = {q.r, q.r}, n = {q.count, q.count};
+        for (uint32_t base = 0; base < k; base += kBlock) {
+            int64_t far[kBlock];
+            for (uint32_t j = 0; j < kBlock; j += 2) {
+                Pair cb, cg, cr, cn;
+                std::memcpy(&cb, blue_ + base + j, sizeof cb);
+                std::memcpy(&cg, green_ + base + j, sizeof cg);
+                std::memcpy(&cr, red_ + base + j, sizeof cr);
+                std::memcpy(&cn, count_ + base + j, sizeof cn);
+                // Cells past the end read as no cost; they are not looked at.
+                const uint64_t c0 = base + j < n_ ? cost_[base + j] : kNoCost;
+                const uint64_t c1 = base + j + 1 < n_ ? cost_[base + j + 1] : kNoCost;
+                const Pair bound = {static_cast<double>(c0) + 2.0, static_cast<double>(c1) + 2.0};
+                const Pair dB = cb - b, dG = cg - g, dR = cr - r;
+                const Pair m = cn < n ? cn : n;
+                const Pair t = bound + 3.47 * m;
+                const Flags f = m * m * (dB * dB + dG * dG + dR * dR) > t * t * (1.0 + 1e-9);
+                std::memcpy(far + j, &f, sizeof f);
             }
+            const uint32_t end = base + kBlock < k ? base + kBlock : k;
+            for (uint32_t i = base; i < end; ++i)
+                if (!far[i - base] || cost_[i] == kNoCost) TryPartner(i, k);
+        }
+    }
+
+    void TryPartner(uint32_t i, uint32_t k) {
+        const uint64_t cost = MergeCost(cells_[i], cells_[k]);
+        if (cost < cost_[i]) {
+            cost_[i] = cost;
+            partner_[i] = k;
         }
     }
 
