@@ -154,6 +154,8 @@ struct MergeStore {
     // The boxes of the runs, one array per part (low and high blue, green, red, then the
     // smallest count), for tests of many runs at once.
     std::unique_ptr<double[]> boxParts;
+    std::unique_ptr<uint32_t[]> cheapest;  // the tournament of the costs
+    uint32_t leaves = 1;                   // its leaves: a power of two, at least n
     std::unique_ptr<uint64_t[]> cost;     // of merging with the best partner, kNoCost for none
     std::unique_ptr<uint32_t[]> partner;  // always greater than the cell's own index
     // The quick cells again, one array per part, for scans that test many cells at once.
@@ -161,10 +163,12 @@ struct MergeStore {
     bool Allocate(uint32_t n) {
         quick.reset(new (std::nothrow) QuickCell[n]);
         boxParts.reset(new (std::nothrow) double[7 * static_cast<size_t>(PaddedRuns(n))]());
+        while (leaves < n) leaves *= 2;
+        cheapest.reset(new (std::nothrow) uint32_t[2 * static_cast<size_t>(leaves)]);
         cost.reset(new (std::nothrow) uint64_t[n]);
         partner.reset(new (std::nothrow) uint32_t[n]);
         parts.reset(new (std::nothrow) double[4 * static_cast<size_t>(Padded(n))]());
-        return quick && boxParts && cost && partner && parts;
+        return quick && boxParts && cheapest && cost && partner && parts;
     }
 };
 
@@ -180,6 +184,8 @@ public:
             boxHi_[a] = store.boxParts.get() + (3 + a) * runs;
         }
         boxMin_ = store.boxParts.get() + 6 * runs;
+        cheapest_ = store.cheapest.get();
+        leaves_ = store.leaves;
         for (uint32_t i = 0; i < n; ++i) SetQuick(i, QuickOf(cells_[i]));
         for (uint32_t b = 0; b * kBlock < n; ++b) RefreshBox(b);
     }
@@ -198,8 +204,7 @@ public:
         const ColourCell& cell = cells_[i];
         uint32_t j = i + 1;
         if (j >= n_) {
-            cost_[i] = kNoCost;
-            partner_[i] = n_;
+            SetLink(i, kNoCost, n_);
             return;
         }
         if (!mergeSkipsFarPairs) {
@@ -212,8 +217,7 @@ public:
                     partner = j;
                 }
             }
-            cost_[i] = best;
-            partner_[i] = partner;
+            SetLink(i, best, partner);
             return;
         }
         // Until a first cost is known there is no bound.
@@ -245,8 +249,7 @@ public:
             for (uint32_t k = 0; k < count; ++k)
                 if (!far[k]) ScanRun(cell, quick, run + k, (run + k) * kBlock, &best, &partner);
         }
-        cost_[i] = best;
-        partner_[i] = partner;
+        SetLink(i, best, partner);
     }
 
     // Stage 1: every cell's best partner. False when the user stopped it.
@@ -272,6 +275,7 @@ public:
 
     // Stage 2: merges the cheapest pair until `wanted` cells remain. False when stopped.
     bool Reduce(uint32_t wanted) {
+        BuildCheapest();
         while (n_ > wanted) {
             HostPumpMessages();
             if (Aborted()) return false;
@@ -351,9 +355,7 @@ private:
     }
 
     void MergeCheapest() {
-        uint32_t idx = 0;
-        for (uint32_t i = 1; i < n_; ++i)
-            if (cost_[i] < cost_[idx]) idx = i;
+        const uint32_t idx = cheapest_[1];
         const uint32_t c = partner_[idx];
         const uint32_t cPartner = partner_[c];  // a likely partner for the merged cell
         ColourCell& into = cells_[c];
@@ -369,12 +371,11 @@ private:
         const uint32_t n = n_;
         cells_[idx] = cells_[n];
         SetQuick(idx, quick_[n]);
-        cost_[idx] = cost_[n];
-        partner_[idx] = partner_[n];
+        SetLink(idx, cost_[n], partner_[n]);
+        Leave(n);
         RefreshBox(idx / kBlock);
         if (c < n) RefreshBox(c / kBlock);
-        cost_[n - 1] = kNoCost;
-        partner_[n - 1] = n;
+        SetLink(n - 1, kNoCost, n);
 
         for (uint32_t i = 0; i < idx; ++i)
             if (partner_[i] == n) partner_[i] = idx;
@@ -431,8 +432,7 @@ private:
     void TryPartner(uint32_t i, uint32_t k) {
         const uint64_t cost = MergeCost(cells_[i], cells_[k]);
         if (cost < cost_[i]) {
-            cost_[i] = cost;
-            partner_[i] = k;
+            SetLink(i, cost, k);
         }
     }
 
@@ -449,6 +449,38 @@ private:
         boxMin_[b] = box.minCount;
     }
 
+    // The cheapest cell, the first on ties, kept in a tournament tree over the cells: leaf
+    // i of `cheapest_` (at leaves_ + i) is cell i or kNoCell past the end, every node the
+    // winner of its two children, node 1 the overall winner. Set up for stage 2; in stage 1
+    // links only change one by one.
+    void BuildCheapest() {
+        for (uint32_t i = 0; i < leaves_; ++i) cheapest_[leaves_ + i] = i < n_ ? i : kNoCell;
+        for (uint32_t k = leaves_ - 1; k >= 1; --k) cheapest_[k] = Winner(cheapest_[2 * k], cheapest_[2 * k + 1]);
+        treeReady_ = true;
+    }
+
+    uint32_t Winner(uint32_t a, uint32_t b) const {
+        if (a == kNoCell) return b;
+        if (b == kNoCell) return a;
+        return cost_[b] < cost_[a] ? b : a;  // a < b always: a comes from the left
+    }
+
+    void Replay(uint32_t i) {
+        for (uint32_t k = (leaves_ + i) / 2; k >= 1; k /= 2) cheapest_[k] = Winner(cheapest_[2 * k], cheapest_[2 * k + 1]);
+    }
+
+    void SetLink(uint32_t i, uint64_t cost, uint32_t partner) {
+        cost_[i] = cost;
+        partner_[i] = partner;
+        if (treeReady_) Replay(i);
+    }
+
+    // Cell i is past the end now.
+    void Leave(uint32_t i) {
+        cheapest_[leaves_ + i] = kNoCell;
+        Replay(i);
+    }
+
     void SetQuick(uint32_t i, const QuickCell& q) {
         quick_[i] = q;
         blue_[i] = q.b;
@@ -462,6 +494,9 @@ private:
     double* boxLo_[3];
     double* boxHi_[3];
     double* boxMin_;
+    uint32_t* cheapest_;
+    uint32_t leaves_;
+    bool treeReady_ = false;
     uint64_t* cost_;
     uint32_t* partner_;
     double* blue_;
