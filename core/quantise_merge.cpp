@@ -1,7 +1,9 @@
 // Method '3': the pairwise merging quantiser. Pixels are counted in 6-5-5 histogram cells
 // (blue weighted 2.5, so it gets the extra bit); then, as long as there are more cells than
 // wanted colours, the pair whose merge moves the pixels least is merged. Every cell keeps
-// its best partner among the cells after it, so a merge only repairs the links it touched.
+// its best partner among the cells after it, so a merge only repairs the links it touched;
+// the cheapest link comes from a tournament tree, and the searches for a partner pass over
+// runs of cells that a quick bound rules out, testing several at a time.
 // The cost grows with the square of the number of cells; the run pumps window messages and
 // stops as soon as the user presses Escape (RunMode leaves RUN_LONG_OPERATION).
 #include <cmath>
