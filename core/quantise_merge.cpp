@@ -1,11 +1,14 @@
 // Method '3': the pairwise merging quantiser. Pixels are counted in 6-5-5 histogram cells
 // (blue weighted 2.5, so it gets the extra bit); then, as long as there are more cells than
 // wanted colours, the pair whose merge moves the pixels least is merged. Every cell keeps
-// its best partner among the cells after it, so a merge only repairs the links it touched.
+// its best partner among the cells after it, so a merge only repairs the links it touched;
+// the cheapest link comes from a tournament tree, and the searches for a partner pass over
+// runs of cells that a quick bound rules out, testing several at a time.
 // The cost grows with the square of the number of cells; the run pumps window messages and
 // stops as soon as the user presses Escape (RunMode leaves RUN_LONG_OPERATION).
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <new>
 
@@ -23,6 +26,7 @@ namespace {
 
 constexpr int kCellCount = 65536;
 constexpr uint64_t kNoCost = UINT64_MAX;
+constexpr uint32_t kNoCell = UINT32_MAX;
 
 struct ColourCell {
     // Sums over the cell's pixels of trunc(blue x 2.5), green and red. 64 bits: one cell
@@ -30,11 +34,7 @@ struct ColourCell {
     uint64_t sumB;
     uint64_t sumG;
     uint64_t sumR;
-    // Cost of merging with the best partner, kNoCost for none. 64 bits for the same reason:
-    // a distance times a large pixel count does not fit 32.
-    uint64_t cost;
     uint32_t count;
-    uint32_t partner;  // always greater than the cell's own index
     // The cell's rounded mean of each sum, kept with the sums so that a cost needs no
     // division for it.
     int32_t meanB;
@@ -115,9 +115,12 @@ inline bool BlockFarApart(const QuickCell& a, const BlockBox& box, uint64_t boun
     const double v[3] = {a.b, a.g, a.r};
     double d2 = 0;
     for (int k = 0; k < 3; ++k) {
+        // At most one of the two is positive. Written without branches, which the scans
+        // would mispredict half the time: (x + |x|) / 2 is exactly x when x > 0, else 0.
         const double below = box.lo[k] - v[k], above = v[k] - box.hi[k];
-        if (below > 0) d2 += below * below;
-        else if (above > 0) d2 += above * above;
+        const double out = below > above ? below : above;
+        const double e = (out + std::fabs(out)) * 0.5;
+        d2 += e * e;
     }
     return BeyondBound(a.count < box.minCount ? a.count : box.minCount, d2, bound);
 }
@@ -140,40 +143,115 @@ uint64_t MergeCost(const ColourCell& a, const ColourCell& b) {
     return static_cast<uint64_t>(partA) + static_cast<uint64_t>(partB);
 }
 
+// n rounded up to whole runs of kBlock.
+inline uint32_t Padded(uint32_t n) { return (n / kBlock + 1) * kBlock; }
+
+// The runs of n cells, rounded up to whole chunks of kChunk runs.
+constexpr uint32_t kChunk = 32;
+inline uint32_t PaddedRuns(uint32_t n) { return (n / kBlock / kChunk + 1) * kChunk; }
+
+// The merging state apart from the cells themselves, each array one entry per cell.
+struct MergeStore {
+    std::unique_ptr<QuickCell[]> quick;
+    // The boxes of the runs, one array per part (low and high blue, green, red, then the
+    // smallest count), for tests of many runs at once.
+    std::unique_ptr<double[]> boxParts;
+    std::unique_ptr<uint32_t[]> cheapest;  // the tournament of the costs
+    uint32_t leaves = 1;                   // its leaves: a power of two, at least n
+    std::unique_ptr<uint64_t[]> cost;     // of merging with the best partner, kNoCost for none
+    std::unique_ptr<uint32_t[]> partner;  // always greater than the cell's own index
+    // The quick cells again, one array per part, for scans that test many cells at once.
+    std::unique_ptr<double[]> parts;
+    bool Allocate(uint32_t n) {
+        quick.reset(new (std::nothrow) QuickCell[n]);
+        boxParts.reset(new (std::nothrow) double[7 * static_cast<size_t>(PaddedRuns(n))]());
+        while (leaves < n) leaves *= 2;
+        cheapest.reset(new (std::nothrow) uint32_t[2 * static_cast<size_t>(leaves)]);
+        cost.reset(new (std::nothrow) uint64_t[n]);
+        partner.reset(new (std::nothrow) uint32_t[n]);
+        parts.reset(new (std::nothrow) double[4 * static_cast<size_t>(Padded(n))]());
+        return quick && boxParts && cheapest && cost && partner && parts;
+    }
+};
+
 class Merger {
 public:
-    Merger(ColourCell* cells, QuickCell* quick, BlockBox* boxes, uint32_t n)
-        : cells_(cells), quick_(quick), boxes_(boxes), n_(n) {
-        for (uint32_t i = 0; i < n; ++i) quick_[i] = QuickOf(cells_[i]);
+    Merger(ColourCell* cells, MergeStore& store, uint32_t n)
+        : cells_(cells), quick_(store.quick.get()), cost_(store.cost.get()),
+          partner_(store.partner.get()), blue_(store.parts.get()), green_(blue_ + Padded(n)),
+          red_(green_ + Padded(n)), count_(red_ + Padded(n)), n_(n) {
+        const size_t runs = PaddedRuns(n);
+        for (int a = 0; a < 3; ++a) {
+            boxLo_[a] = store.boxParts.get() + a * runs;
+            boxHi_[a] = store.boxParts.get() + (3 + a) * runs;
+        }
+        boxMin_ = store.boxParts.get() + 6 * runs;
+        cheapest_ = store.cheapest.get();
+        leaves_ = store.leaves;
+        for (uint32_t i = 0; i < n; ++i) SetQuick(i, QuickOf(cells_[i]));
         for (uint32_t b = 0; b * kBlock < n; ++b) RefreshBox(b);
     }
 
     uint32_t Count() const { return n_; }
 
-    // The best partner j > i: the smallest cost, the first one on ties.
-    void FindPartner(uint32_t i) {
-        ColourCell& cell = cells_[i];
-        const QuickCell quick = quick_[i];
+    // The best partner j > i: the smallest cost, the first one on ties. Two likely
+    // partners (`hint` and `hint2`, when they are candidates at all) are worked out first,
+    // so that the bound is tight from the start; after them a cell ahead of the partner
+    // found so far is passed over only when it cannot even tie, so the ties still go to
+    // the first. Then the cells are taken a run of kBlock at a time: the quick bound sorts
+    // out a whole run against the best cost when the run began, and the few left have their
+    // cost worked out in order. A cell passed over that way cannot win at its turn either
+    // (the best only falls), so the partner is the one a cell-by-cell scan finds.
+    void FindPartner(uint32_t i, uint32_t hint = kNoCell, uint32_t hint2 = kNoCell) {
+        const ColourCell& cell = cells_[i];
+        uint32_t j = i + 1;
+        if (j >= n_) {
+            SetLink(i, kNoCost, n_);
+            return;
+        }
+        if (!mergeSkipsFarPairs) {
+            uint64_t best = MergeCost(cell, cells_[j]);
+            uint32_t partner = j++;
+            for (; j < n_; ++j) {
+                const uint64_t cost = MergeCost(cell, cells_[j]);
+                if (cost < best) {
+                    best = cost;
+                    partner = j;
+                }
+            }
+            SetLink(i, best, partner);
+            return;
+        }
+        // Until a first cost is known there is no bound.
         uint64_t best = kNoCost;
         uint32_t partner = n_;
-        const bool skip = mergeSkipsFarPairs;
-        for (uint32_t j = i + 1; j < n_; ++j) {
-            // The first candidate is always worked out: until then there is no bound.
-            if (skip && partner != n_) {
-                if (j % kBlock == 0 && BlockFarApart(quick, boxes_[j / kBlock], best)) {
-                    j += kBlock - 1;
-                    continue;
-                }
-                if (FarApart(quick, quick_[j], best)) continue;
-            }
-            const uint64_t cost = MergeCost(cell, cells_[j]);
-            if (cost < best || partner == n_) {
+        for (const uint32_t h : {hint, hint2, j}) {
+            if (h <= i || h >= n_ || h == partner || (h == j && partner != n_)) continue;
+            const uint64_t cost = MergeCost(cell, cells_[h]);
+            if (partner == n_ || cost < best || (cost == best && h < partner)) {
                 best = cost;
-                partner = j;
+                partner = h;
             }
         }
-        cell.cost = best;
-        cell.partner = partner;
+        const QuickCell quick = quick_[i];
+        // The rest of the run holding j, then whole runs kChunk at a time: the run bound is
+        // tested for all runs of a chunk at once, against the best when the chunk began, and
+        // only the runs left are looked at cell by cell.
+        if (j % kBlock != 0) {
+            ScanRun(cell, quick, j / kBlock, j, &best, &partner);
+            j = (j / kBlock + 1) * kBlock;
+        }
+        const uint32_t runs = (n_ + kBlock - 1) / kBlock;
+        for (uint32_t run = j / kBlock; run < runs; run += kChunk) {
+            // Cells ahead of the partner must cost more than the best to be passed over.
+            const uint64_t bound = run * kBlock < partner ? best + 1 : best;
+            int64_t far[kChunk];
+            FarRuns(quick, run, bound, far);
+            const uint32_t count = runs - run < kChunk ? runs - run : kChunk;
+            for (uint32_t k = 0; k < count; ++k)
+                if (!far[k]) ScanRun(cell, quick, run + k, (run + k) * kBlock, &best, &partner);
+        }
+        SetLink(i, best, partner);
     }
 
     // Stage 1: every cell's best partner. False when the user stopped it.
@@ -188,15 +266,18 @@ public:
                 shown = percent;
                 ShowQuantiseTitle(FormatText("Quantisation Stage 1: %d%%", percent));
             }
-            FindPartner(i);
+            // Neighbours in histogram order are near in colour: the partner of the cell
+            // before is a likely one.
+            FindPartner(i, i > 0 ? partner_[i - 1] : kNoCell);
         }
-        cells_[n_ - 1].cost = kNoCost;
-        cells_[n_ - 1].partner = n_;
+        cost_[n_ - 1] = kNoCost;
+        partner_[n_ - 1] = n_;
         return true;
     }
 
     // Stage 2: merges the cheapest pair until `wanted` cells remain. False when stopped.
     bool Reduce(uint32_t wanted) {
+        BuildCheapest();
         while (n_ > wanted) {
             HostPumpMessages();
             if (Aborted()) return false;
@@ -208,55 +289,152 @@ public:
     }
 
 private:
+    // The cells `from` up to the end of run `run`, those that pass the quick bound in order.
+    void ScanRun(const ColourCell& cell, const QuickCell& quick, uint32_t run, uint32_t from, uint64_t* best,
+                 uint32_t* partner) const {
+        const uint32_t base = run * kBlock;
+        const uint32_t end = base + kBlock < n_ ? base + kBlock : n_;
+        int64_t far[kBlock];
+        FarRun(quick, base, base < *partner ? *best + 1 : *best, far);
+        for (uint32_t at = from; at < end; ++at) {
+            if (far[at - base]) continue;
+            const uint64_t cost = MergeCost(cell, cells_[at]);
+            if (cost < *best || (cost == *best && at < *partner)) {
+                *best = cost;
+                *partner = at;
+            }
+        }
+    }
+
+    // far[k] = BlockFarApart for quick and the box of run first + k, k < kChunk, worked out
+    // the same way, two runs at a time (the box parts are padded to whole chunks).
+    void FarRuns(const QuickCell& quick, uint32_t first, uint64_t best, int64_t* far) const {
+        using Pair = double __attribute__((vector_size(16)));
+        using Flags = int64_t __attribute__((vector_size(16)));
+        const Pair v[3] = {{quick.b, quick.b}, {quick.g, quick.g}, {quick.r, quick.r}};
+        const Pair n = {quick.count, quick.count};
+        const Pair zero = {0, 0};
+        const Pair bound = Pair{1, 1} * (static_cast<double>(best) + 2.0);
+        for (uint32_t k = 0; k < kChunk; k += 2) {
+            Pair d2 = zero;
+            for (int a = 0; a < 3; ++a) {
+                Pair lo, hi;
+                std::memcpy(&lo, boxLo_[a] + first + k, sizeof lo);
+                std::memcpy(&hi, boxHi_[a] + first + k, sizeof hi);
+                const Pair below = lo - v[a], above = v[a] - hi;
+                const Pair out = below > above ? below : above;
+                const Pair e = out > zero ? out : zero;
+                d2 += e * e;
+            }
+            Pair cn;
+            std::memcpy(&cn, boxMin_ + first + k, sizeof cn);
+            const Pair m = n < cn ? n : cn;
+            const Pair t = bound + 3.47 * m;
+            const Flags f = m * m * d2 > t * t * (1.0 + 1e-9);
+            std::memcpy(far + k, &f, sizeof f);
+        }
+    }
+
+    // far[k] = BeyondBound for quick and cell base + k, k < kBlock, worked out the same way.
+    void FarRun(const QuickCell& quick, uint32_t base, uint64_t best, int64_t* far) const {
+        using Pair = double __attribute__((vector_size(16)));
+        using Flags = int64_t __attribute__((vector_size(16)));
+        const Pair b = {quick.b, quick.b}, g = {quick.g, quick.g}, r = {quick.r, quick.r};
+        const Pair n = {quick.count, quick.count};
+        const Pair bound = Pair{1, 1} * (static_cast<double>(best) + 2.0);
+        for (uint32_t k = 0; k < kBlock; k += 2) {
+            Pair cb, cg, cr, cn;
+            std::memcpy(&cb, blue_ + base + k, sizeof cb);
+            std::memcpy(&cg, green_ + base + k, sizeof cg);
+            std::memcpy(&cr, red_ + base + k, sizeof cr);
+            std::memcpy(&cn, count_ + base + k, sizeof cn);
+            const Pair dB = b - cb, dG = g - cg, dR = r - cr;
+            const Pair m = n < cn ? n : cn;
+            const Pair t = bound + 3.47 * m;
+            const Flags f = m * m * (dB * dB + dG * dG + dR * dR) > t * t * (1.0 + 1e-9);
+            std::memcpy(far + k, &f, sizeof f);
+        }
+    }
+
     void MergeCheapest() {
-        uint32_t idx = 0;
-        for (uint32_t i = 1; i < n_; ++i)
-            if (cells_[i].cost < cells_[idx].cost) idx = i;
-        const uint32_t c = cells_[idx].partner;
+        const uint32_t idx = cheapest_[1];
+        const uint32_t c = partner_[idx];
+        const uint32_t cPartner = partner_[c];  // a likely partner for the merged cell
         ColourCell& into = cells_[c];
         into.sumB += cells_[idx].sumB;
         into.sumG += cells_[idx].sumG;
         into.sumR += cells_[idx].sumR;
         into.count += cells_[idx].count;
         SetMeans(into);
-        quick_[c] = QuickOf(into);
+        SetQuick(c, QuickOf(into));
 
         // The last cell fills the hole; its old index n is now one past the end.
         --n_;
         const uint32_t n = n_;
         cells_[idx] = cells_[n];
-        quick_[idx] = quick_[n];
+        SetQuick(idx, quick_[n]);
+        SetLink(idx, cost_[n], partner_[n]);
+        Leave(n);
         RefreshBox(idx / kBlock);
         if (c < n) RefreshBox(c / kBlock);
-        cells_[n - 1].cost = kNoCost;
-        cells_[n - 1].partner = n;
+        SetLink(n - 1, kNoCost, n);
 
         for (uint32_t i = 0; i < idx; ++i)
-            if (cells_[i].partner == n) cells_[i].partner = idx;
+            if (partner_[i] == n) partner_[i] = idx;
         for (uint32_t i = idx + 1; i < n; ++i)
-            if (cells_[i].partner == n) FindPartner(i);
-        FindPartner(idx);
+            if (partner_[i] == n) FindPartner(i, c);
+        FindPartner(idx, c);
         for (uint32_t i = 0; i < idx; ++i)
-            if (cells_[i].partner == idx) FindPartner(i);
+            if (partner_[i] == idx) FindPartner(i, idx, c);
         TakeAsPartner(idx);
         if (c != n) {
-            FindPartner(c);
+            FindPartner(c, cPartner == n ? idx : cPartner);
             for (uint32_t i = 0; i < c; ++i)
-                if (cells_[i].partner == c) FindPartner(i);
+                if (partner_[i] == c) FindPartner(i, c);
             TakeAsPartner(c);
         }
     }
 
     // Every cell before k takes k as its partner when that is cheaper than its own.
     void TakeAsPartner(uint32_t k) {
-        const bool skip = mergeSkipsFarPairs;
-        for (uint32_t i = 0; i < k; ++i) {
-            if (skip && cells_[i].cost != kNoCost && FarApart(quick_[i], quick_[k], cells_[i].cost)) continue;
-            const uint64_t cost = MergeCost(cells_[i], cells_[k]);
-            if (cost < cells_[i].cost) {
-                cells_[i].cost = cost;
-                cells_[i].partner = k;
+        if (!mergeSkipsFarPairs) {
+            for (uint32_t i = 0; i < k; ++i) TryPartner(i, k);
+            return;
+        }
+        // The quick bound against each cell's own cost, two cells at a time over a run,
+        // then the cells left.
+        using Pair = double __attribute__((vector_size(16)));
+        using Flags = int64_t __attribute__((vector_size(16)));
+        const QuickCell& q = quick_[k];
+        const Pair b = {q.b, q.b}, g = {q.g, q.g}, r = {q.r, q.r}, n = {q.count, q.count};
+        for (uint32_t base = 0; base < k; base += kBlock) {
+            int64_t far[kBlock];
+            for (uint32_t j = 0; j < kBlock; j += 2) {
+                Pair cb, cg, cr, cn;
+                std::memcpy(&cb, blue_ + base + j, sizeof cb);
+                std::memcpy(&cg, green_ + base + j, sizeof cg);
+                std::memcpy(&cr, red_ + base + j, sizeof cr);
+                std::memcpy(&cn, count_ + base + j, sizeof cn);
+                // Cells past the end read as no cost; they are not looked at.
+                const uint64_t c0 = base + j < n_ ? cost_[base + j] : kNoCost;
+                const uint64_t c1 = base + j + 1 < n_ ? cost_[base + j + 1] : kNoCost;
+                const Pair bound = {static_cast<double>(c0) + 2.0, static_cast<double>(c1) + 2.0};
+                const Pair dB = cb - b, dG = cg - g, dR = cr - r;
+                const Pair m = cn < n ? cn : n;
+                const Pair t = bound + 3.47 * m;
+                const Flags f = m * m * (dB * dB + dG * dG + dR * dR) > t * t * (1.0 + 1e-9);
+                std::memcpy(far + j, &f, sizeof f);
             }
+            const uint32_t end = base + kBlock < k ? base + kBlock : k;
+            for (uint32_t i = base; i < end; ++i)
+                if (!far[i - base] || cost_[i] == kNoCost) TryPartner(i, k);
+        }
+    }
+
+    void TryPartner(uint32_t i, uint32_t k) {
+        const uint64_t cost = MergeCost(cells_[i], cells_[k]);
+        if (cost < cost_[i]) {
+            SetLink(i, cost, k);
         }
     }
 
@@ -266,12 +444,67 @@ private:
         BlockBox box{{HUGE_VAL, HUGE_VAL, HUGE_VAL}, {-HUGE_VAL, -HUGE_VAL, -HUGE_VAL}, HUGE_VAL};
         const uint32_t end = (b + 1) * kBlock < n_ ? (b + 1) * kBlock : n_;
         for (uint32_t j = b * kBlock; j < end; ++j) AddToBox(&box, quick_[j]);
-        boxes_[b] = box;
+        for (int a = 0; a < 3; ++a) {
+            boxLo_[a][b] = box.lo[a];
+            boxHi_[a][b] = box.hi[a];
+        }
+        boxMin_[b] = box.minCount;
+    }
+
+    // The cheapest cell, the first on ties, kept in a tournament tree over the cells: leaf
+    // i of `cheapest_` (at leaves_ + i) is cell i or kNoCell past the end, every node the
+    // winner of its two children, node 1 the overall winner. Set up for stage 2; in stage 1
+    // links only change one by one.
+    void BuildCheapest() {
+        for (uint32_t i = 0; i < leaves_; ++i) cheapest_[leaves_ + i] = i < n_ ? i : kNoCell;
+        for (uint32_t k = leaves_ - 1; k >= 1; --k) cheapest_[k] = Winner(cheapest_[2 * k], cheapest_[2 * k + 1]);
+        treeReady_ = true;
+    }
+
+    uint32_t Winner(uint32_t a, uint32_t b) const {
+        if (a == kNoCell) return b;
+        if (b == kNoCell) return a;
+        return cost_[b] < cost_[a] ? b : a;  // a < b always: a comes from the left
+    }
+
+    void Replay(uint32_t i) {
+        for (uint32_t k = (leaves_ + i) / 2; k >= 1; k /= 2) cheapest_[k] = Winner(cheapest_[2 * k], cheapest_[2 * k + 1]);
+    }
+
+    void SetLink(uint32_t i, uint64_t cost, uint32_t partner) {
+        cost_[i] = cost;
+        partner_[i] = partner;
+        if (treeReady_) Replay(i);
+    }
+
+    // Cell i is past the end now.
+    void Leave(uint32_t i) {
+        cheapest_[leaves_ + i] = kNoCell;
+        Replay(i);
+    }
+
+    void SetQuick(uint32_t i, const QuickCell& q) {
+        quick_[i] = q;
+        blue_[i] = q.b;
+        green_[i] = q.g;
+        red_[i] = q.r;
+        count_[i] = q.count;
     }
 
     ColourCell* cells_;
     QuickCell* quick_;
-    BlockBox* boxes_;
+    double* boxLo_[3];
+    double* boxHi_[3];
+    double* boxMin_;
+    uint32_t* cheapest_;
+    uint32_t leaves_;
+    bool treeReady_ = false;
+    uint64_t* cost_;
+    uint32_t* partner_;
+    double* blue_;
+    double* green_;
+    double* red_;
+    double* count_;
     uint32_t n_;
 };
 
@@ -324,10 +557,9 @@ int MergeQuantise(const PixelRows& pixels, int wanted, Palette* palette, uint8_t
         ++n;
     }
 
-    std::unique_ptr<QuickCell[]> quick(new (std::nothrow) QuickCell[n]);
-    std::unique_ptr<BlockBox[]> boxes(new (std::nothrow) BlockBox[n / kBlock + 1]);
-    if (!quick || !boxes) return QUANT_INIT_FAILED;
-    Merger merger(cells.get(), quick.get(), boxes.get(), n);
+    MergeStore store;
+    if (!store.Allocate(n)) return QUANT_INIT_FAILED;
+    Merger merger(cells.get(), store, n);
     if (!merger.LinkAll()) return QUANT_USER_ABORT;
     if (!merger.Reduce(static_cast<uint32_t>(wanted))) return QUANT_USER_ABORT;
 

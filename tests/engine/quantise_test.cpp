@@ -457,6 +457,63 @@ TEST_F(QuantiseTest, MergingSkipsOnlyPairsThatCannotWin) {
         }
 }
 
+// Smooth value noise in integers only (the same on every platform): two octaves of a
+// seeded lattice, bilinear between the knots, and a little pixel noise. Thousands of
+// 6-5-5 cells of one to a few dozen pixels, so that reducing it takes thousands of merges
+// with many equal costs along the way.
+CDib Plasma(int w, int h, uint32_t seed) {
+    auto knot = [seed](int x, int y, int k) {
+        uint32_t s = (static_cast<uint32_t>(x) * 73856093u) ^ (static_cast<uint32_t>(y) * 19349663u) ^
+                     (seed + static_cast<uint32_t>(k) * 83492791u);
+        s = s * 1103515245u + 12345u;
+        return static_cast<int>((s >> 16) & 255);
+    };
+    auto smooth = [&](int x, int y, int k, int step) {
+        const int gx = x / step, gy = y / step, fx = x % step, fy = y % step;
+        const int top = knot(gx, gy, k) * (step - fx) + knot(gx + 1, gy, k) * fx;
+        const int bottom = knot(gx, gy + 1, k) * (step - fx) + knot(gx + 1, gy + 1, k) * fx;
+        return (top * (step - fy) + bottom * fy) / (step * step);
+    };
+    return MakePicture(w, h, [&](int x, int y) {
+        auto c = [&](int k) {
+            const int noise = knot(x, y, k + 7) % 7 - 3;
+            return std::min(255, std::max(0, (3 * smooth(x, y, k, 64) + smooth(x, y, k + 3, 8)) / 4 + noise));
+        };
+        return Bgr{c(0), c(1), c(2)};
+    });
+}
+
+uint64_t Fnv1a(const uint8_t* p, size_t n) {
+    uint64_t h = 14695981039346656037ull;
+    for (size_t i = 0; i < n; ++i) h = (h ^ p[i]) * 1099511628211ull;
+    return h;
+}
+
+TEST_F(QuantiseTest, MergingResultsStayExactlyTheSame) {
+    // The whole packed block (colour table and indices) of known pictures, pinned: any
+    // change to the order of merges, ties included, shows here. Pictures of thousands of
+    // cells down to 256 and 16 colours; one of few colours, all of equal pixel counts.
+    const std::vector<Bgr> few = {Grey(10), Grey(14), Bgr{200, 30, 30}, Bgr{204, 30, 34}, Bgr{30, 200, 30},
+                                  Bgr{30, 204, 30}, Bgr{90, 90, 180}, Bgr{94, 90, 176}, Bgr{250, 250, 250},
+                                  Bgr{120, 60, 240}, Bgr{124, 64, 236}, Bgr{60, 120, 10}, Bgr{64, 116, 14},
+                                  Bgr{180, 180, 20}, Bgr{10, 180, 180}, Bgr{14, 184, 176}, Bgr{140, 140, 140},
+                                  Bgr{144, 136, 140}, Bgr{220, 100, 60}, Bgr{40, 40, 90}};
+    struct {
+        CDib picture;
+        int bits;
+        uint64_t hash;
+    } cases[] = {
+        {Plasma(256, 256, 7), 8, 16777004076879699755ull},
+        {Plasma(96, 96, 3), 4, 1658195495928616115ull},
+        {MakePicture(20, 9, [&](int x, int y) { return few[(x + 3 * y) % few.size()]; }), 4, 16432098024673165432ull},
+    };
+    for (auto& c : cases) {
+        Block b = Run('3', c.bits, c.picture);
+        ASSERT_NE(b.info, nullptr);
+        EXPECT_EQ(Fnv1a(b.info, quantisedImage.blockSize), c.hash) << c.bits << " bits";
+    }
+}
+
 TEST(QuantiseMergeBound, NeverRulesOutAPairThatWouldWin) {
     // Pairs near and far, of one pixel up to a million, with means anywhere inside their
     // rounding: the quick bound may rule a pair out for a bound only when its exact cost
