@@ -146,9 +146,10 @@ uint64_t MergeCost(const ColourCell& a, const ColourCell& b) {
 // n rounded up to whole runs of kBlock.
 inline uint32_t Padded(uint32_t n) { return (n / kBlock + 1) * kBlock; }
 
-// The runs of n cells, rounded up to whole chunks of kChunk runs.
+// The runs of n cells, rounded up to whole chunks of kChunk runs, and one chunk more: a
+// scan tests the kChunk runs from wherever it starts, which need not begin a chunk.
 constexpr uint32_t kChunk = 32;
-inline uint32_t PaddedRuns(uint32_t n) { return (n / kBlock / kChunk + 1) * kChunk; }
+inline uint32_t PaddedRuns(uint32_t n) { return (n / kBlock / kChunk + 2) * kChunk; }
 
 // The merging state apart from the cells themselves, each array one entry per cell.
 struct MergeStore {

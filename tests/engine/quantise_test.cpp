@@ -506,6 +506,13 @@ TEST_F(QuantiseTest, MergingResultsStayExactlyTheSame) {
         {Plasma(256, 256, 7), 8, 16777004076879699755ull},
         {Plasma(96, 96, 3), 4, 1658195495928616115ull},
         {MakePicture(20, 9, [&](int x, int y) { return few[(x + 3 * y) % few.size()]; }), 4, 16432098024673165432ull},
+        // 121 colours: the partner scans start in the middle of their chunks of runs.
+        {MakePicture(11, 11,
+                     [](int x, int y) {
+                         const int i = 36 * y + 3 * x;
+                         return Bgr{i % 256, (i + 1) % 256, (i + 2) % 256};
+                     }),
+         8, 1564960504704866467ull},
     };
     for (auto& c : cases) {
         Block b = Run('3', c.bits, c.picture);
