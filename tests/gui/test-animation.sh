@@ -31,8 +31,7 @@ drive wait-window 10000 key 4 key 4 key 4 key 4 \
   wait-title "<2>of<5> delay=482.2mS: a.gif" 10000 wait-title-prefix "<3>of<5> " 3000 \
   wait-title-prefix "<4>of<5> " 3000 wait-title-prefix "<5>of<5> " 3000 \
   wait-title-prefix "<1>of<5> delay=482.2mS" 3000 wait-title-prefix "<2>of<5> " 3000 \
-  command 516 alive no-box "$depth" command 120 alive no-box "Resize Image" \
-  command 5 alive no-box "Save As"
+  command 516 alive no-box "$depth" command 120 alive no-box "Resize Image"
 
 drive key SPACE alive
 first=$(frame_number)

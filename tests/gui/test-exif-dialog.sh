@@ -33,7 +33,7 @@ drive wait-window 10000 wait-title-contains "camera.jpg" 10000 settle 5000 \
 # The thumbnail is painted at the dialog's point (660, 150), not the grey stand-in.
 [[ $(head -n 1 "$driver_output") != D0D0D0 ]] || fail "the camera file's thumbnail was not painted"
 tail -n +2 "$driver_output" >"$work/shown.txt"
-drive press "$exif" 115 expect-clipboard prefix "$file_lines" 5000 clipboard click-button "$exif" 1
+drive press "$exif" 115 expect-clipboard prefix "$file_lines" 15000 clipboard click-button "$exif" 1
 cmp "$work/shown.txt" "$driver_output" || fail "the clipboard does not hold the dialog's text"
 
 # An XMP packet; then a file with neither a thumbnail nor XMP.
