@@ -289,4 +289,8 @@ void ShowOutlineAfterPaint(HWND window) {
     ShowCropMarksAfterPaint(window);
 }
 
-void EndMouseGesture(HWND window) { DropSelection(window); }
+void EndMouseGesture(HWND window) {
+    DropSelection(window);
+    // A lossless or icon selection not yet made is given up too.
+    if (EditState == EDIT_LOSSLESS_CROP || EditState == EDIT_ICON_AREA) EditState = EDIT_NONE;
+}

@@ -28,7 +28,8 @@ void OnCaptureChanged(HWND window, HWND newOwner);
 
 // The outline being dragged is drawn by inverting pixels: it is taken off the screen
 // before a repaint and drawn again after it, so that it never ends up inverted twice.
-// Enter and Escape end a selection being made or kept (and its outline).
+// Enter and Escape end a selection being made or moved (and its marks), and a lossless or
+// icon selection asked for.
 void EndMouseGesture(HWND window);
 void HideOutlineForPaint(HWND window);
 void ShowOutlineAfterPaint(HWND window);
