@@ -3,11 +3,7 @@
 #include "codecs/exif.h"
 #include "ops/flip.h"
 
-int ApplyExifOrientation(CDib& picture, const std::vector<uint8_t>& exif) {
-    if (exif.empty() || picture.Empty()) return 0;
-    Cexif values;
-    if (!values.ParseExif(exif.data(), exif.size())) return 0;
-    const int orientation = values.orientation;
+int ApplyOrientation(CDib& picture, int orientation) {
     try {
         switch (orientation) {
             case 2: FlipHorizontal(picture); break;
@@ -26,4 +22,11 @@ int ApplyExifOrientation(CDib& picture, const std::vector<uint8_t>& exif) {
         return 0;  // shown as stored: a picture too large to turn is still a picture
     }
     return orientation;
+}
+
+int ApplyExifOrientation(CDib& picture, const std::vector<uint8_t>& exif) {
+    if (exif.empty() || picture.Empty()) return 0;
+    Cexif values;
+    if (!values.ParseExif(exif.data(), exif.size())) return 0;
+    return ApplyOrientation(picture, values.orientation);
 }

@@ -12,3 +12,5 @@
 // 8 quarter turn anticlockwise. Returns the orientation applied (2..8), or 0 when the
 // block gives none or 1, or the turned picture cannot be held (it then stays as stored).
 int ApplyExifOrientation(CDib& picture, const std::vector<uint8_t>& exif);
+// The same for orientation value `orientation` itself.
+int ApplyOrientation(CDib& picture, int orientation);

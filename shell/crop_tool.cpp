@@ -230,13 +230,16 @@ void ShowCroppedPicture() {
 
 // The lossless purpose: the same rectangle of the file goes, without decoding, to a file
 // the user names; when it cannot, the crop shown is taken back.
-void WriteLosslessCrop(HWND window, const std::string& source, const CropRect& r) {
+// `r` is in the picture as shown, `shownWidth` x `shownHeight`, which may have been turned
+// upright by its EXIF orientation: the file is cut in its stored coordinates.
+void WriteLosslessCrop(HWND window, const std::string& source, const CropRect& r, int shownWidth, int shownHeight) {
     std::string target;
+    const CropRect stored = StoredRect(r, shownWidth, shownHeight, CurrentImage.appliedOrientation);
     LosslessRegion region;
-    region.x = r.left;
-    region.y = r.top;
-    region.width = r.width;
-    region.height = r.height;
+    region.x = stored.left;
+    region.y = stored.top;
+    region.width = stored.width;
+    region.height = stored.height;
     if (ChooseSaveName(window, &target) < 0 || LosslessCrop(target, source, region) < 0) {
         Undo();
         ShowCroppedPicture();
@@ -248,6 +251,7 @@ void CropNow(HWND window) {
     const CropPurpose purpose = PurposeOf(tool.purposeState);
     const std::string source = CurrentImage.fullPath;
     const bool jpegFile = CurrentImage.fileType == FT_JPEG;
+    const int shownWidth = CurrentImage.dib.width, shownHeight = CurrentImage.dib.height;
     const CropRect r = SelectionToPicture(ScreenMapping(window), CurrentPointMapping(window), tool.selection, purpose,
                                           CropAspectRatio[0], CropAspectRatio[1]);
     EndState();
@@ -258,7 +262,7 @@ void CropNow(HWND window) {
     }
     ShowCroppedPicture();
     if (purpose == CROP_LOSSLESS) {
-        WriteLosslessCrop(window, source, r);
+        WriteLosslessCrop(window, source, r, shownWidth, shownHeight);
     } else if (purpose == CROP_PLAIN && jpegFile && SaveJPEGImmediate && !source.empty()) {
         // Saved at once and the program closes; a failed save keeps it open with the crop.
         if (WriteImageFile(source) == 0) {

@@ -257,3 +257,17 @@ CropRect SelectionToPicture(const SelectionMapping& m, const PointMapping& p, co
     if (purpose != CROP_LOSSLESS) ApplyCropAspect(a, b, &crop.width, &crop.height);
     return crop;
 }
+
+CropRect StoredRect(const CropRect& r, int shownWidth, int shownHeight, int orientation) {
+    const int right = shownWidth - (r.left + r.width), bottom = shownHeight - (r.top + r.height);
+    switch (orientation) {
+        case 2: return {right, r.top, r.width, r.height};
+        case 3: return {right, bottom, r.width, r.height};
+        case 4: return {r.left, bottom, r.width, r.height};
+        case 5: return {r.top, r.left, r.height, r.width};
+        case 6: return {r.top, right, r.height, r.width};
+        case 7: return {bottom, right, r.height, r.width};
+        case 8: return {bottom, r.left, r.height, r.width};
+        default: return r;
+    }
+}

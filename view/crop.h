@@ -100,3 +100,8 @@ SelectionRect DragZone(const SelectionRect& r, CropZone zone, int fromX, int fro
 // picture. An empty result has width or height 0.
 CropRect SelectionToPicture(const SelectionMapping& m, const PointMapping& p, const SelectionRect& r,
                             CropPurpose purpose, int a, int b);
+
+// A rectangle of a picture shown turned upright by EXIF orientation `orientation` (2..8;
+// any other value: not turned), `shownWidth` x `shownHeight` as shown, in the picture's
+// stored coordinates, where a lossless crop cuts the file.
+CropRect StoredRect(const CropRect& shown, int shownWidth, int shownHeight, int orientation);

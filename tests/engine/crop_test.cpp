@@ -5,6 +5,7 @@
 
 #include "core/current_image.h"
 #include "edit/crop.h"
+#include "edit/exif_orientation.h"
 #include "ops/crop.h"
 #include "platform/native/host_native.h"
 #include "test_support.h"
@@ -189,6 +190,30 @@ TEST(CropSelection, WhatCropNowCuts) {
     SelectionClientSpan(half, 0, 200, false, &from, &to);
     EXPECT_EQ(from, 0);
     EXPECT_EQ(to, 100);
+}
+
+// A lossless crop of a picture shown upright cuts the file where the shown rectangle's
+// pixels are stored: for every orientation, the stored rectangle turned as the picture
+// was turned is the shown one.
+TEST(CropSelection, StoredRectangleOfEveryOrientation) {
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        SCOPED_TRACE(orientation);
+        CDib stored, shown;
+        opstest::MakePattern(stored, 10, 6);  // no two pixels alike
+        shown.Assign(stored);
+        ApplyOrientation(shown, orientation);
+        const CropRect r{2, 1, 3, 4};
+        const CropRect s = StoredRect(r, shown.width, shown.height, orientation);
+        CDib cut;
+        cut.Assign(stored);
+        ASSERT_EQ(CropImage(cut, s, nullptr), 0);
+        ApplyOrientation(cut, orientation);
+        ASSERT_EQ(cut.width, r.width);
+        ASSERT_EQ(cut.height, r.height);
+        for (int y = 0; y < r.height; ++y)
+            for (int x = 0; x < r.width; ++x)
+                ASSERT_EQ(opstest::At(cut, x, y), opstest::At(shown, r.left + x, r.top + y)) << x << "," << y;
+    }
 }
 
 TEST(CropImageTest, CutsAsImageMagickAndRefusesBadRectangles) {
