@@ -4,6 +4,7 @@
 // quantiser in quantise_merge.cpp.
 #include "core/quantise.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -73,11 +74,15 @@ int MapSerpentine(const PixelRows& pixels, const Palette& palette, uint8_t* indi
 
     const int w = pixels.width;
     const size_t rowSlots = 3 * (static_cast<size_t>(w) + 2);
-    std::unique_ptr<int16_t[]> cache(new (std::nothrow) int16_t[32768]);
+    // The palette index found for each 5-5-5 colour, -1 until looked up. Kept for the
+    // process (nothing in the mapping pumps messages, so no second mapping can start
+    // inside it): allocating it afresh for every picture cost small pictures more than
+    // their mapping.
+    static int16_t cache[32768];
+    std::fill(cache, cache + 32768, int16_t{-1});
     std::unique_ptr<int16_t[]> rowA(new (std::nothrow) int16_t[rowSlots]());
     std::unique_ptr<int16_t[]> rowB(new (std::nothrow) int16_t[rowSlots]());
-    if (!cache || !rowA || !rowB) return QUANT_MAP_FAILED;
-    for (int i = 0; i < 32768; ++i) cache[i] = -1;
+    if (!rowA || !rowB) return QUANT_MAP_FAILED;
 
     // Errors in sixteenths. Slot x + 1 belongs to pixel x; the two outer slots catch the
     // shares that fall off either end of a row and are never read.

@@ -58,6 +58,9 @@ int MergeQuantise(const PixelRows& pixels, int wanted, Palette* palette, uint8_t
 // The merging quantiser skips the exact cost of pairs that a quick bound shows cannot win.
 // Tests switch this off to check that the bound never changes a result.
 extern bool mergeSkipsFarPairs;
+// Small pictures are counted into cells by sorting their pixels; tests switch this off to
+// check that the full table of cells gives the same cells.
+extern bool mergeSortsSmallPictures;
 
 // The merging quantiser's cost and its quick bounds on cells given by their sums (blue as
 // sums of trunc(2.5 x blue)), for tests.

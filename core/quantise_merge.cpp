@@ -6,6 +6,7 @@
 // runs of cells that a quick bound rules out, testing several at a time.
 // The cost grows with the square of the number of cells; the run pumps window messages and
 // stops as soon as the user presses Escape (RunMode leaves RUN_LONG_OPERATION).
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -21,6 +22,7 @@
 namespace quant {
 
 bool mergeSkipsFarPairs = true;
+bool mergeSortsSmallPictures = true;
 
 namespace {
 
@@ -535,28 +537,72 @@ bool MergeRunRuledOut(const CellSums& a, const CellSums* run, int count, uint64_
     return BlockFarApart(QuickOf(CellOf(a)), box, bound);
 }
 
-int MergeQuantise(const PixelRows& pixels, int wanted, Palette* palette, uint8_t* indices) {
-    std::unique_ptr<ColourCell[]> cells(new (std::nothrow) ColourCell[kCellCount]());
-    if (!cells) return QUANT_INIT_FAILED;
-    Tables();
+namespace {
 
+// The histogram cell of a pixel: blue's top six bits, green's and red's top five.
+inline uint32_t CellKey(const uint8_t* p) { return (p[0] >> 2) << 10 | (p[1] >> 3) << 5 | (p[2] >> 3); }
+
+inline void AddPixel(ColourCell& cell, const uint8_t* p) {
+    cell.sumB += static_cast<uint64_t>(p[0]) * 5 / 2;  // trunc(blue x 2.5)
+    cell.sumG += p[1];
+    cell.sumR += p[2];
+    ++cell.count;
+}
+
+// Pictures with fewer pixels than this are counted by sorting their pixels, not in a table
+// of every cell: zeroing and scanning 65,536 cells would take longer than the whole rest.
+constexpr uint64_t kSortedCountLimit = kCellCount / 4;
+
+// Counts the pixels into the cells they fill, in ascending cell order as the table scan
+// gives them, with their means set; returns how many there are, or nullptr when memory
+// runs out.
+std::unique_ptr<ColourCell[]> CountCells(const PixelRows& pixels, uint32_t* n) {
+    const uint64_t pixelCount = static_cast<uint64_t>(pixels.width) * static_cast<uint64_t>(pixels.height);
+    *n = 0;
+    if (mergeSortsSmallPictures && pixelCount < kSortedCountLimit) {
+        // Each pixel as its cell key above its bytes, sorted: a cell's pixels lie together.
+        std::unique_ptr<uint64_t[]> keys(new (std::nothrow) uint64_t[pixelCount + 1]);
+        std::unique_ptr<ColourCell[]> cells(new (std::nothrow) ColourCell[pixelCount + 1]());
+        if (!keys || !cells) return nullptr;
+        size_t k = 0;
+        for (int y = 0; y < pixels.height; ++y) {
+            const uint8_t* p = pixels.Row(y);
+            for (int x = 0; x < pixels.width; ++x, p += 3)
+                keys[k++] = uint64_t{CellKey(p)} << 24 | uint64_t{p[0]} << 16 | uint64_t{p[1]} << 8 | p[2];
+        }
+        std::sort(keys.get(), keys.get() + k);
+        for (size_t i = 0; i < k; ++i) {
+            if (i > 0 && (keys[i] >> 24) != (keys[i - 1] >> 24)) ++*n;
+            const uint8_t p[3] = {static_cast<uint8_t>(keys[i] >> 16), static_cast<uint8_t>(keys[i] >> 8),
+                                  static_cast<uint8_t>(keys[i])};
+            AddPixel(cells[*n], p);
+        }
+        if (k > 0) ++*n;
+        for (uint32_t i = 0; i < *n; ++i) SetMeans(cells[i]);
+        return cells;
+    }
+    std::unique_ptr<ColourCell[]> cells(new (std::nothrow) ColourCell[kCellCount]());
+    if (!cells) return nullptr;
     for (int y = 0; y < pixels.height; ++y) {
         const uint8_t* p = pixels.Row(y);
-        for (int x = 0; x < pixels.width; ++x, p += 3) {
-            ColourCell& cell = cells[(p[0] >> 2) << 10 | (p[1] >> 3) << 5 | (p[2] >> 3)];
-            cell.sumB += static_cast<uint64_t>(p[0]) * 5 / 2;  // trunc(blue x 2.5)
-            cell.sumG += p[1];
-            cell.sumR += p[2];
-            ++cell.count;
-        }
+        for (int x = 0; x < pixels.width; ++x, p += 3) AddPixel(cells[CellKey(p)], p);
     }
-    uint32_t n = 0;
     for (uint32_t i = 0; i < kCellCount; ++i) {
         if (cells[i].count == 0) continue;
-        cells[n] = cells[i];
-        SetMeans(cells[n]);
-        ++n;
+        cells[*n] = cells[i];
+        SetMeans(cells[*n]);
+        ++*n;
     }
+    return cells;
+}
+
+}  // namespace
+
+int MergeQuantise(const PixelRows& pixels, int wanted, Palette* palette, uint8_t* indices) {
+    uint32_t n = 0;
+    std::unique_ptr<ColourCell[]> cells = CountCells(pixels, &n);
+    if (!cells) return QUANT_INIT_FAILED;
+    Tables();
 
     MergeStore store;
     if (!store.Allocate(n)) return QUANT_INIT_FAILED;

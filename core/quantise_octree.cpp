@@ -1,6 +1,7 @@
 // Method '2': the octree quantiser (its messages call it DCQ). A histogram of 15-bit cells
 // forms the leaves of a six-level octree; the smallest subtrees are folded into their
 // parents until at most the wanted number of colours remain.
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <new>
@@ -68,7 +69,7 @@ int CellCentre(uint32_t code, int top) {
 }
 
 // Gives palette indices in a walk from the root, children from 7 down to 0 before the node.
-void EmitPalette(std::unique_ptr<OctreeNode[]>* levels, int level, uint32_t index, Palette* palette) {
+void EmitPalette(OctreeNode* const* levels, int level, uint32_t index, Palette* palette) {
     OctreeNode& node = levels[level][index];
     if (level < kLeafLevel) {
         for (int child = 7; child >= 0; --child)
@@ -83,32 +84,91 @@ void EmitPalette(std::unique_ptr<OctreeNode[]>* levels, int level, uint32_t inde
     }
 }
 
+// The nodes of all six levels, allocated and zeroed once per process and handed back
+// zeroed after each run: only the nodes a run touched (its leaves and their ancestors)
+// are cleared, so a small picture does not pay for the whole 1.5 MB tree.
+class OctreeStore {
+public:
+    // Null when the tree cannot be allocated.
+    static OctreeStore* Get() {
+        static OctreeStore store;
+        if (!store.nodes_) {
+            size_t total = 0;
+            for (int d = 0; d < kLevels; ++d) total += size_t{1} << (3 * d);
+            store.nodes_.reset(new (std::nothrow) OctreeNode[total]());
+            if (!store.nodes_) return nullptr;
+            size_t at = 0;
+            for (int d = 0; d < kLevels; ++d) {
+                store.levels_[d] = store.nodes_.get() + at;
+                at += size_t{1} << (3 * d);
+            }
+        }
+        return &store;
+    }
+    OctreeNode** Levels() { return levels_; }
+    // Zeroes the given leaves and every ancestor of theirs.
+    void Clear(const uint16_t* codes, int count) {
+        for (int i = 0; i < count; ++i) {
+            uint32_t n = codes[i];
+            for (int d = kLeafLevel; d >= 0; --d, n >>= 3) levels_[d][n] = OctreeNode{};
+        }
+    }
+
+private:
+    std::unique_ptr<OctreeNode[]> nodes_;
+    OctreeNode* levels_[kLevels] = {};
+};
+
+// Pictures with fewer pixels than this find their filled leaves by sorting the pixels'
+// codes rather than by looking at all 32,768 leaves.
+constexpr uint64_t kSortedLeavesLimit = kLeafCount / 4;
+
 }  // namespace
 
 int OctreeQuantise(const PixelRows& pixels, int wanted, Palette* palette, uint8_t* indices) {
     OctreeTitle("Quantisation Initialisation");
     const SharedTables& tables = Tables();
 
-    std::unique_ptr<OctreeNode[]> levels[kLevels];
-    for (int d = 0; d < kLevels; ++d) {
-        levels[d].reset(new (std::nothrow) OctreeNode[size_t{1} << (3 * d)]());
-        if (!levels[d]) return QUANT_DCQ_START;
-    }
+    OctreeStore* store = OctreeStore::Get();
+    if (!store) return QUANT_DCQ_START;
+    OctreeNode** levels = store->Levels();
 
     OctreeTitle("Building Quantisation Table");
     PruneHeap heap;
     heap.entries.reset(new (std::nothrow) HeapEntry[kLeafCount + 1]);
-    if (!heap.entries) return QUANT_DCQ_TABLE;
-    OctreeNode* leaves = levels[kLeafLevel].get();
+    const uint64_t pixelCount = static_cast<uint64_t>(pixels.width) * static_cast<uint64_t>(pixels.height);
+    const size_t codeSlots = pixelCount < kSortedLeavesLimit ? static_cast<size_t>(pixelCount) : size_t{kLeafCount};
+    std::unique_ptr<uint16_t[]> codes(new (std::nothrow) uint16_t[codeSlots + 1]);
+    if (!heap.entries || !codes) return QUANT_DCQ_TABLE;
+    OctreeNode* leaves = levels[kLeafLevel];
+    int filled = 0;
     for (int y = 0; y < pixels.height; ++y) {
         const uint8_t* p = pixels.Row(y);
-        for (int x = 0; x < pixels.width; ++x, p += 3)
-            ++leaves[tables.code0[p[0]] + tables.code1[p[1]] + tables.code2[p[2]]].count;
+        for (int x = 0; x < pixels.width; ++x, p += 3) {
+            const int code = tables.code0[p[0]] + tables.code1[p[1]] + tables.code2[p[2]];
+            ++leaves[code].count;
+            if (codeSlots < kLeafCount) codes[filled++] = static_cast<uint16_t>(code);
+        }
     }
+    // The filled leaves in ascending order of code, as the heap is built from them.
+    if (codeSlots < kLeafCount) {
+        std::sort(codes.get(), codes.get() + filled);
+        filled = static_cast<int>(std::unique(codes.get(), codes.get() + filled) - codes.get());
+    } else {
+        for (uint32_t code = 0; code < kLeafCount; ++code)
+            if (leaves[code].count != 0) codes[filled++] = static_cast<uint16_t>(code);
+    }
+    // Whatever way this run ends, the tree goes back zeroed.
+    struct Clearer {
+        OctreeStore* store;
+        const uint16_t* codes;
+        int count;
+        ~Clearer() { store->Clear(codes, count); }
+    } clearer{store, codes.get(), filled};
 
-    for (uint32_t code = 0; code < kLeafCount; ++code) {
+    for (int i = 0; i < filled; ++i) {
+        const uint32_t code = codes[i];
         OctreeNode& leaf = leaves[code];
-        if (leaf.count == 0) continue;
         ++heap.size;
         heap.entries[heap.size] = HeapEntry{leaf.count, static_cast<uint16_t>(code), kLeafLevel};
         leaf.subtreeCount = leaf.count;

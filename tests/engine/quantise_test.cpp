@@ -107,6 +107,7 @@ protected:
     void TearDown() override {
         NativeHostOnPump = nullptr;
         quant::mergeSkipsFarPairs = true;
+        quant::mergeSortsSmallPictures = true;
         ReleaseQuantisedImage();
         ditherMethod = '2';
         saveDepth = 24;
@@ -454,6 +455,44 @@ TEST_F(QuantiseTest, MergingSkipsOnlyPairsThatCannotWin) {
             CDib fast = pic;
             b = Run('3', bits, fast);
             ASSERT_EQ(std::vector<uint8_t>(b.info, b.info + quantisedImage.blockSize), want) << bits;
+        }
+}
+
+TEST_F(QuantiseTest, OctreeRunsLeaveNoTraceForTheNextPicture) {
+    // The octree's nodes are kept between runs and cleared where a run touched them: a
+    // picture gives the same result before and after others, small ones (whose leaves are
+    // found by sorting) and large ones (found by a scan of every leaf) alike.
+    const CDib pictures[] = {Varied(20, 15), Varied(128, 96), Flat(3, 2, Grey(77))};
+    std::vector<std::vector<uint8_t>> first;
+    for (int round = 0; round < 2; ++round)
+        for (size_t i = 0; i < 3; ++i)
+            for (int bits : {4, 8}) {
+                CDib pic = pictures[i];
+                Block b = Run('2', bits, pic);
+                std::vector<uint8_t> got(b.info, b.info + quantisedImage.blockSize);
+                ReleaseQuantisedImage();
+                if (round == 0)
+                    first.push_back(got);
+                else
+                    ASSERT_EQ(got, first[2 * i + (bits == 8)]) << i << " at " << bits;
+            }
+}
+
+TEST_F(QuantiseTest, MergingCountsSmallPicturesAsTheFullTableDoes) {
+    // Small pictures are counted by sorting their pixels: the cells, and so the palette
+    // and every index, must be those of the table of all cells. One pixel, one colour in
+    // many pixels, and many cells of few pixels each.
+    for (CDib pic : {Flat(1, 1, Bgr{9, 200, 31}), Flat(40, 30, Bgr{255, 0, 128}), Varied(64, 48)})
+        for (int bits : {1, 4, 8}) {
+            quant::mergeSortsSmallPictures = false;
+            CDib table = pic;
+            Block b = Run('3', bits, table);
+            std::vector<uint8_t> want(b.info, b.info + quantisedImage.blockSize);
+            quant::mergeSortsSmallPictures = true;
+            CDib sorted = pic;
+            b = Run('3', bits, sorted);
+            ASSERT_EQ(std::vector<uint8_t>(b.info, b.info + quantisedImage.blockSize), want)
+                << pic.width << "x" << pic.height << " at " << bits;
         }
 }
 

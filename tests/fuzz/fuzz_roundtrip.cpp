@@ -44,8 +44,12 @@ bool SameRows(const CDib& a, const CDib& b) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 4) return 0;
-    static const std::string bmpPath = "/tmp/lumora-fuzz-roundtrip-" + std::to_string(::getpid()) + ".bmp";
-    static const std::string gifPath = "/tmp/lumora-fuzz-roundtrip-" + std::to_string(::getpid()) + ".gif";
+    // In memory where the system has a memory file system: every save syncs its file to
+    // disk before it replaces the old one, which on a disk takes longer than the rest.
+    static const std::string stem = std::string(::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") +
+                                    "/lumora-fuzz-roundtrip-" + std::to_string(::getpid());
+    static const std::string bmpPath = stem + ".bmp";
+    static const std::string gifPath = stem + ".gif";
     const bool gif = (data[2] & 4) != 0;
     const int frames = gif && (data[2] & 8) ? 2 + data[3] % 3 : 0;
     const std::string& path = gif ? gifPath : bmpPath;
@@ -96,6 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     } catch (const char*) {
     }
+    std::remove(path.c_str());
     StopAnimation();
     ReleaseAnimFrames();
     CurrentImage.fileType = FT_BMP;
