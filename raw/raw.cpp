@@ -7,6 +7,7 @@
 // picture stays with the decoder until phase 2 copies it into the picture as blue, green,
 // red rows, or the release hook drops it.
 #include "raw/raw.h"
+#include "raw/raw_guard.h"
 
 #include <algorithm>
 #include <cstring>
@@ -77,6 +78,8 @@ void Recycle(LibRaw& raw) {
 bool HaveFile() { return FileCursor.start != nullptr && FileCursor.size > 0; }
 
 int OpenInMemory(LibRaw& raw) {
+    if (OverrunsLibRawModelName(FileCursor.start, static_cast<size_t>(FileCursor.size)))
+        return LIBRAW_FILE_UNSUPPORTED;
     return raw.open_buffer(const_cast<uint8_t*>(FileCursor.start), static_cast<size_t>(FileCursor.size));
 }
 

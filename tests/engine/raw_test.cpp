@@ -14,6 +14,7 @@
 #include "core/loader.h"
 #include "platform/native/host_native.h"
 #include "raw/raw.h"
+#include "raw/raw_guard.h"
 #include "tests/dng/dng_writer.h"
 #include "view/metadata_dialogs.h"
 #include "view/open.h"
@@ -148,6 +149,53 @@ void CutStrip(std::vector<uint8_t>& file) {
     }
 }
 
+// A fuzzer's input on which LibRaw ends the process unless the glue refuses it first.
+std::vector<uint8_t> LongHasselbladModel() {
+    return ReadBytes(std::string(LUMORA_TESTDATA) + "/regress/raw/hasselblad-model-name-overflow-1");
+}
+
+// A little-endian TIFF header and one directory holding a make and a model, each stored
+// after the directory, unterminated when `terminated` is false.
+std::vector<uint8_t> CameraTiff(const std::string& make, const std::string& model, bool terminated) {
+    std::vector<uint8_t> b = {'I', 'I', 42, 0, 8, 0, 0, 0, 2, 0};
+    auto u16 = [&](uint32_t v) { b.push_back(v & 255), b.push_back(v >> 8 & 255); };
+    auto u32 = [&](uint32_t v) { u16(v & 0xFFFF), u16(v >> 16); };
+    const uint32_t makeAt = 8 + 2 + 24 + 4, modelAt = makeAt + static_cast<uint32_t>(make.size()) + 1;
+    u16(0x010F), u16(2), u32(static_cast<uint32_t>(make.size()) + 1), u32(makeAt);
+    u16(0x0110), u16(2), u32(static_cast<uint32_t>(model.size()) + terminated), u32(modelAt);
+    u32(0);
+    b.insert(b.end(), make.begin(), make.end());
+    b.push_back(0);
+    b.insert(b.end(), model.begin(), model.end());
+    if (terminated) b.push_back(0);
+    return b;
+}
+
+TEST(RawGuard, RefusesOnlyLongHasselbladModelNames) {
+    const std::string longName(62, 'd');
+    struct Case {
+        const char* make;
+        std::string model;
+        bool terminated, refused;
+    } cases[] = {
+        {"Hasselblad", "CFV II 50C", true, false},
+        {"Hasselblad", std::string(59, 'd'), false, false},
+        {"Hasselblad", longName, true, true},
+        {"HASSELBLAD", longName, false, true},
+        {"Canon", longName, true, false},
+    };
+    for (const Case& c : cases) {
+        const std::vector<uint8_t> file = CameraTiff(c.make, c.model, c.terminated);
+        EXPECT_EQ(OverrunsLibRawModelName(file.data(), file.size()), c.refused) << c.make << " " << c.model.size();
+    }
+    // Cut anywhere, the walk stays inside the bytes it is given.
+    const std::vector<uint8_t> file = CameraTiff("Hasselblad", longName, true);
+    for (size_t n = 0; n < file.size(); ++n) {
+        const std::vector<uint8_t> cut(file.begin(), file.begin() + static_cast<long>(n));
+        OverrunsLibRawModelName(cut.data(), cut.size());
+    }
+}
+
 TEST_F(RawTest, RefusedFilesSayWhy) {
     struct Case {
         const char* name;
@@ -169,6 +217,8 @@ TEST_F(RawTest, RefusedFilesSayWhy) {
          "Terminated at user's request: %s\n", "Viewer"},
         {"sensor over the limit", RUN_NORMAL, nullptr, nullptr, nullptr, 96 * 64 - 1,
          "Image size 96 x 64 not supported in file: %s\n", "Viewer"},
+        {"a Hasselblad model name that LibRaw overruns", RUN_NORMAL, LongHasselbladModel, nullptr, nullptr,
+         uint64_t{1} << 28, "The format of this RAW file is unsupported: %s\n", "Viewer"},
         {"pixels cut short", RUN_NORMAL, nullptr, CutStrip, nullptr, uint64_t{1} << 28, "Processing fail in RAW file: %s",
          "Process RAW File"},
     };

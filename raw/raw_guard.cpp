@@ -1,0 +1,86 @@
+#include "raw/raw_guard.h"
+
+#include <cctype>
+#include <cstring>
+
+namespace {
+
+// LibRaw keeps the make and the model in 64-byte fields; model texts from this length
+// on reach the overrun.
+constexpr size_t kLongModel = 60;
+constexpr size_t kField = 64;
+// Bounds on the walk, far above any camera file's directories.
+constexpr int kMaxDirectories = 32;
+constexpr unsigned kMaxEntries = 1024;
+
+class TiffWalk {
+public:
+    TiffWalk(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+
+    bool Run() {
+        if (size_ < 8) return false;
+        if (data_[0] == 'I' && data_[1] == 'I') little_ = true;
+        else if (data_[0] == 'M' && data_[1] == 'M') little_ = false;
+        else return false;
+        Directory(U32(4), 0);
+        return hasselblad_ && longModel_;
+    }
+
+private:
+    uint32_t U16(size_t at) const {
+        if (at + 2 > size_) return 0;
+        return little_ ? data_[at] | data_[at + 1] << 8 : data_[at] << 8 | data_[at + 1];
+    }
+    uint32_t U32(size_t at) const {
+        if (at + 4 > size_) return 0;
+        const uint32_t a = U16(at), b = U16(at + 2);
+        return little_ ? a | b << 16 : a << 16 | b;
+    }
+    // The length of the text at `at` up to its NUL, the end of the file or the field.
+    size_t TextLength(size_t at) const {
+        if (at >= size_) return 0;
+        const size_t room = size_ - at < kField ? size_ - at : kField;
+        const void* nul = std::memchr(data_ + at, 0, room);
+        return nul ? static_cast<size_t>(static_cast<const uint8_t*>(nul) - (data_ + at)) : room;
+    }
+    bool IsHasselblad(size_t at) const {
+        static const char kName[] = "hasselblad";
+        if (TextLength(at) < sizeof kName - 1) return false;
+        for (size_t i = 0; i + 1 < sizeof kName; ++i)
+            if (std::tolower(data_[at + i]) != kName[i]) return false;
+        return true;
+    }
+
+    // Walks the directory at `offset`, the directories it points to and the ones after it.
+    void Directory(uint32_t offset, int depth) {
+        while (offset != 0 && offset < size_ && depth < 4 && ++walked_ <= kMaxDirectories) {
+            const unsigned count = U16(offset);
+            if (count > kMaxEntries) return;
+            for (unsigned i = 0; i < count; ++i) {
+                const size_t entry = size_t{offset} + 2 + 12 * size_t{i};
+                if (entry + 12 > size_) return;
+                const uint32_t tag = U16(entry), n = U32(entry + 4);
+                const size_t value = n <= 4 ? entry + 8 : U32(entry + 8);
+                if (tag == 0x010F && IsHasselblad(value)) hasselblad_ = true;
+                // The model, and the DNG's unique camera model, which LibRaw also reads.
+                if ((tag == 0x0110 || tag == 0xC614) && TextLength(value) >= kLongModel) longModel_ = true;
+                // Sub-directories and the EXIF directory.
+                if (tag == 0x014A || tag == 0x8769) Directory(U32(entry + 8), depth + 1);
+            }
+            offset = U32(size_t{offset} + 2 + 12 * size_t{count});
+        }
+    }
+
+    const uint8_t* data_;
+    size_t size_;
+    bool little_ = true;
+    int walked_ = 0;
+    bool hasselblad_ = false;
+    bool longModel_ = false;
+};
+
+}  // namespace
+
+bool OverrunsLibRawModelName(const uint8_t* data, size_t size) {
+    return data != nullptr && TiffWalk(data, size).Run();
+}
