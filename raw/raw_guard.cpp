@@ -43,12 +43,16 @@ private:
         const void* nul = std::memchr(data_ + at, 0, room);
         return nul ? static_cast<size_t>(static_cast<const uint8_t*>(nul) - (data_ + at)) : room;
     }
+    // LibRaw finds the maker's name anywhere in the make text, in any case.
     bool IsHasselblad(size_t at) const {
         static const char kName[] = "hasselblad";
-        if (TextLength(at) < sizeof kName - 1) return false;
-        for (size_t i = 0; i + 1 < sizeof kName; ++i)
-            if (std::tolower(data_[at + i]) != kName[i]) return false;
-        return true;
+        const size_t length = TextLength(at), name = sizeof kName - 1;
+        for (size_t start = 0; start + name <= length; ++start) {
+            size_t i = 0;
+            while (i < name && std::tolower(data_[at + start + i]) == kName[i]) ++i;
+            if (i == name) return true;
+        }
+        return false;
     }
 
     // Walks the directory at `offset`, the directories it points to and the ones after it.

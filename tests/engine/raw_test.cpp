@@ -182,6 +182,7 @@ TEST(RawGuard, RefusesOnlyLongHasselbladModelNames) {
         {"Hasselblad", std::string(59, 'd'), false, false},
         {"Hasselblad", longName, true, true},
         {"HASSELBLAD", longName, false, true},
+        {"\x07)Hasselblad\x07", longName, true, true},
         {"Canon", longName, true, false},
     };
     for (const Case& c : cases) {
