@@ -554,7 +554,7 @@ inline void AddPixel(ColourCell& cell, const uint8_t* p) {
 constexpr uint64_t kSortedCountLimit = kCellCount / 4;
 
 // Counts the pixels into the cells they fill, in ascending cell order as the table scan
-// gives them, with their means set; returns how many there are, or nullptr when memory
+// gives them, with their means set, and sets *n to how many there are; null when memory
 // runs out.
 std::unique_ptr<ColourCell[]> CountCells(const PixelRows& pixels, uint32_t* n) {
     const uint64_t pixelCount = static_cast<uint64_t>(pixels.width) * static_cast<uint64_t>(pixels.height);
