@@ -119,6 +119,12 @@ protected:
         EXPECT_NE(info, nullptr) << method << " at " << bits << " bits";
         return Block{info};
     }
+    // The whole block a reduction of a copy of `picture` gives: palette and indices.
+    std::vector<uint8_t> Reduced(char method, int bits, const CDib& picture) {
+        CDib copy = picture;
+        Block b = Run(method, bits, copy);
+        return std::vector<uint8_t>(b.info, b.info + quantisedImage.blockSize);
+    }
     static int CountTitles(const std::string& prefix) {
         return static_cast<int>(std::count_if(NativeHost.titles.begin(), NativeHost.titles.end(),
                                               [&](const std::string& t) { return t.rfind(prefix, 0) == 0; }));
@@ -448,13 +454,9 @@ TEST_F(QuantiseTest, MergingSkipsOnlyPairsThatCannotWin) {
     for (CDib pic : {Varied(64, 48)})
         for (int bits : {4, 8}) {
             quant::mergeSkipsFarPairs = false;
-            CDib slow = pic;
-            Block b = Run('3', bits, slow);
-            std::vector<uint8_t> want(b.info, b.info + quantisedImage.blockSize);
+            const std::vector<uint8_t> want = Reduced('3', bits, pic);
             quant::mergeSkipsFarPairs = true;
-            CDib fast = pic;
-            b = Run('3', bits, fast);
-            ASSERT_EQ(std::vector<uint8_t>(b.info, b.info + quantisedImage.blockSize), want) << bits;
+            ASSERT_EQ(Reduced('3', bits, pic), want) << bits;
         }
 }
 
@@ -485,14 +487,9 @@ TEST_F(QuantiseTest, MergingCountsSmallPicturesAsTheFullTableDoes) {
     for (CDib pic : {Flat(1, 1, Bgr{9, 200, 31}), Flat(40, 30, Bgr{255, 0, 128}), Varied(64, 48)})
         for (int bits : {1, 4, 8}) {
             quant::mergeSortsSmallPictures = false;
-            CDib table = pic;
-            Block b = Run('3', bits, table);
-            std::vector<uint8_t> want(b.info, b.info + quantisedImage.blockSize);
+            const std::vector<uint8_t> want = Reduced('3', bits, pic);
             quant::mergeSortsSmallPictures = true;
-            CDib sorted = pic;
-            b = Run('3', bits, sorted);
-            ASSERT_EQ(std::vector<uint8_t>(b.info, b.info + quantisedImage.blockSize), want)
-                << pic.width << "x" << pic.height << " at " << bits;
+            ASSERT_EQ(Reduced('3', bits, pic), want) << pic.width << "x" << pic.height << " at " << bits;
         }
 }
 
