@@ -78,7 +78,7 @@ void Recycle(LibRaw& raw) {
 bool HaveFile() { return FileCursor.start != nullptr && FileCursor.size > 0; }
 
 int OpenInMemory(LibRaw& raw) {
-    if (OverrunsLibRawModelName(FileCursor.start, static_cast<size_t>(FileCursor.size)))
+    if (EndsLibRaw(FileCursor.start, static_cast<size_t>(FileCursor.size)))
         return LIBRAW_FILE_UNSUPPORTED;
     return raw.open_buffer(const_cast<uint8_t*>(FileCursor.start), static_cast<size_t>(FileCursor.size));
 }

@@ -88,3 +88,52 @@ private:
 bool OverrunsLibRawModelName(const uint8_t* data, size_t size) {
     return data != nullptr && TiffWalk(data, size).Run();
 }
+
+namespace {
+
+constexpr uint16_t kRepeatDim = 0x828D, kCfaPattern = 0x828E, kKodakPattern = 0xFD09;
+
+// Reads the 16-bit value at `at`, which the caller keeps inside the data.
+uint16_t Get16(const uint8_t* at, bool little) {
+    return static_cast<uint16_t>(little ? at[0] | at[1] << 8 : at[0] << 8 | at[1]);
+}
+
+// Whether the directory entry at `entry` is a repeat dimension of 6 by 6 held in the entry
+// itself, as LibRaw reads it: two 16-bit values, whatever the entry's type says, stored in
+// place when the values take at most four bytes.
+bool SixBySix(const uint8_t* entry, bool little) {
+    static const uint8_t kUnitBytes[14] = {1, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8, 4};
+    const uint16_t type = Get16(entry + 2, little);
+    const uint32_t count = uint32_t{Get16(entry + 4, little)} << (little ? 0 : 16) |
+                           uint32_t{Get16(entry + 6, little)} << (little ? 16 : 0);
+    const uint64_t bytes = uint64_t{count} * kUnitBytes[type < 14 ? type : 0];
+    return Get16(entry, little) == kRepeatDim && bytes <= 4 && Get16(entry + 8, little) == 6 &&
+           Get16(entry + 10, little) == 6;
+}
+
+// Whether a pattern entry of 36 values starts at `entry` in the given byte order, and
+// LibRaw would copy it with the endless loop.
+bool EndlessCopyAt(const uint8_t* data, size_t entry, bool little) {
+    const uint16_t tag = Get16(data + entry, little);
+    if (tag == kKodakPattern) return true;
+    if (tag != kCfaPattern) return false;
+    return entry < 12 || !SixBySix(data + entry - 12, little);
+}
+
+}  // namespace
+
+bool EndlessLibRawCfaCopy(const uint8_t* data, size_t size) {
+    if (data == nullptr || size < 12) return false;
+    // An entry is tag, type, count, value: the count of 36 is the byte 0x24 with three zero
+    // bytes after it (little-endian) or before it (big-endian).
+    const uint8_t* end = data + size;
+    for (const uint8_t* p = data; (p = static_cast<const uint8_t*>(std::memchr(p, 0x24, static_cast<size_t>(end - p)))) != nullptr; ++p) {
+        const size_t at = static_cast<size_t>(p - data);
+        if (at >= 4 && at + 8 <= size && p[1] == 0 && p[2] == 0 && p[3] == 0 && EndlessCopyAt(data, at - 4, true))
+            return true;
+        if (at >= 7 && at + 5 <= size && p[-1] == 0 && p[-2] == 0 && p[-3] == 0 &&
+            EndlessCopyAt(data, at - 7, false))
+            return true;
+    }
+    return false;
+}

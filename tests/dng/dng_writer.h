@@ -1,4 +1,4 @@
-// Writes small camera DNG files with libtiff for the RAW tests: one CFA image, RGGB, 16-bit
+// Writes small camera DNG files with libtiff for the RAW tests: one CFA image, RGGB or X-Trans, 16-bit
 // samples of a deterministic pattern, with the tags a DNG reader needs to process it.
 #pragma once
 
@@ -16,6 +16,7 @@ struct TestDng {
     std::string model = "Test Camera";
     std::string dateTime = "2024:05:17 10:20:30";
     std::string artist;  // empty: no Artist tag
+    bool xtrans = false;  // a 6 by 6 X-Trans colour filter instead of the 2 by 2 one
 };
 
 // The sensor value at (x, y): a colour gradient across the picture with a little texture,
@@ -36,8 +37,10 @@ inline bool WriteTestDng(const std::string& path, const TestDng& dng) {
     TIFF* tif = TIFFOpen(path.c_str(), "w");
     if (tif == nullptr) return false;
     const uint8_t version[4] = {1, 4, 0, 0};
-    const uint16_t repeat[2] = {2, 2};
-    const uint8_t cfa[4] = {0, 1, 1, 2};  // red, green / green, blue
+    const uint16_t bayerRepeat[2] = {2, 2}, xtransRepeat[2] = {6, 6};
+    const uint8_t bayer[4] = {0, 1, 1, 2};  // red, green / green, blue
+    const uint8_t xtrans[36] = {1, 1, 0, 1, 1, 2, 1, 1, 2, 1, 1, 0, 2, 0, 1, 0, 2, 1,
+                                1, 1, 2, 1, 1, 0, 1, 1, 0, 1, 1, 2, 0, 2, 1, 2, 0, 1};
     // sRGB-like camera: the XYZ (D65) to camera matrix of linear sRGB.
     const float colourMatrix[9] = {3.2406f, -1.5372f, -0.4986f, -0.9689f, 1.8758f, 0.0415f, 0.0557f, -0.2040f, 1.0570f};
     const float neutral[3] = {0.5f, 1.0f, 0.75f};
@@ -57,8 +60,9 @@ inline bool WriteTestDng(const std::string& path, const TestDng& dng) {
     TIFFSetField(tif, TIFFTAG_MODEL, dng.model.c_str());
     TIFFSetField(tif, TIFFTAG_DATETIME, dng.dateTime.c_str());
     if (!dng.artist.empty()) TIFFSetField(tif, TIFFTAG_ARTIST, dng.artist.c_str());
-    TIFFSetField(tif, TIFFTAG_CFAREPEATPATTERNDIM, repeat);
-    TIFFSetField(tif, TIFFTAG_CFAPATTERN, 4, cfa);
+    TIFFSetField(tif, TIFFTAG_CFAREPEATPATTERNDIM, dng.xtrans ? xtransRepeat : bayerRepeat);
+    if (dng.xtrans) TIFFSetField(tif, TIFFTAG_CFAPATTERN, 36, xtrans);
+    else TIFFSetField(tif, TIFFTAG_CFAPATTERN, 4, bayer);
     TIFFSetField(tif, TIFFTAG_DNGVERSION, version);
     TIFFSetField(tif, TIFFTAG_UNIQUECAMERAMODEL, (dng.make + " " + dng.model).c_str());
     TIFFSetField(tif, TIFFTAG_COLORMATRIX1, 9, colourMatrix);

@@ -1,6 +1,7 @@
 // Camera RAW files: DNG files written here decode exactly as dcraw_emu processes them with
-// the reader's options, in both orientations; the camera lines and the EXIF button; files
-// LibRaw does not understand, sensors over the limit and Escape during decoding.
+// the reader's options, in both orientations and with an X-Trans filter; the camera lines
+// and the EXIF button; files LibRaw does not understand or would not survive, sensors over
+// the limit and Escape during decoding.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -31,6 +32,7 @@ RgbImage ReferenceDecode(const std::string& dng) {
     const std::string command =
         std::string("dcraw_emu ") + kReferenceFlags + " -Z '" + ppm + "' '" + dng + "' >/dev/null 2>&1";
     RgbImage image;
+    std::remove(ppm.c_str());  // dcraw_emu reports some failures with a zero exit code
     if (std::system(command.c_str()) != 0) return image;
     const std::vector<uint8_t> bytes = ReadBytes(ppm);
     int w = 0, h = 0, max = 0, used = 0;
@@ -66,17 +68,21 @@ protected:
 TEST_F(RawTest, DecodesAsTheReferenceToolDoes) {
     struct Case {
         int width, height, orientation, shownWidth, shownHeight;
+        bool xtrans;
     } cases[] = {
-        {96, 64, 1, 96, 64},
-        {64, 64, 1, 64, 64},
-        {96, 66, 6, 66, 96},  // turned a quarter: the picture is portrait
+        {96, 64, 1, 96, 64, false},
+        {64, 64, 1, 64, 64, false},
+        {96, 66, 6, 66, 96, false},  // turned a quarter: the picture is portrait
+        {512, 512, 1, 512, 512, true},  // 36 values the glue must not refuse; LibRaw needs 512 by 512
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " orientation " << c.orientation);
+        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " orientation " << c.orientation
+                                         << (c.xtrans ? " X-Trans" : ""));
         TestDng dng;
         dng.width = c.width;
         dng.height = c.height;
         dng.orientation = c.orientation;
+        dng.xtrans = c.xtrans;
         const std::string path = Write(dng);
         const RgbImage expected = ReferenceDecode(path);
         ASSERT_TRUE(expected.Valid()) << "dcraw_emu did not process the file";
@@ -149,9 +155,12 @@ void CutStrip(std::vector<uint8_t>& file) {
     }
 }
 
-// A fuzzer's input on which LibRaw ends the process unless the glue refuses it first.
+// Fuzzers' inputs on which LibRaw ends the process unless the glue refuses them first.
 std::vector<uint8_t> LongHasselbladModel() {
     return ReadBytes(std::string(LUMORA_TESTDATA) + "/regress/raw/hasselblad-model-name-overflow-1");
+}
+std::vector<uint8_t> CfaPatternWithoutRepeat() {
+    return ReadBytes(std::string(LUMORA_TESTDATA) + "/regress/raw/cfa-pattern-36-without-6x6-1");
 }
 
 // A little-endian TIFF header and one directory holding a make and a model, each stored
@@ -197,6 +206,59 @@ TEST(RawGuard, RefusesOnlyLongHasselbladModelNames) {
     }
 }
 
+// A TIFF directory of the given entries (tag, type, count, value held in place) after some
+// pixel-like bytes, in either byte order.
+struct Entry {
+    uint16_t tag, type;
+    uint32_t count, value;
+};
+std::vector<uint8_t> Directory(const std::vector<Entry>& entries, bool little) {
+    std::vector<uint8_t> b(40, 0x24);
+    auto put = [&](uint32_t v, int bytes) {
+        for (int k = 0; k < bytes; ++k) b.push_back(static_cast<uint8_t>(v >> 8 * (little ? k : bytes - 1 - k)));
+    };
+    put(static_cast<uint32_t>(entries.size()), 2);
+    for (const Entry& e : entries) {
+        put(e.tag, 2), put(e.type, 2), put(e.count, 4);
+        if (e.type == 3) put(e.value >> 16, 2), put(e.value & 0xFFFF, 2);
+        else put(e.value, 4);
+    }
+    put(0, 4);
+    return b;
+}
+
+TEST(RawGuard, RefusesThirtySixValuePatternsOutsideASixBySixRepeat) {
+    const Entry sixBySix{0x828D, 3, 2, 6 << 16 | 6}, twoByTwo{0x828D, 3, 2, 2 << 16 | 2};
+    const Entry xtrans{0x828E, 1, 36, 200}, bayer{0x828E, 1, 4, 0x00010102}, kodak{0xFD09, 1, 36, 200};
+    struct Case {
+        const char* name;
+        std::vector<Entry> entries;
+        bool refused;
+    } cases[] = {
+        {"an X-Trans pattern after its 6 by 6 repeat", {sixBySix, xtrans}, false},
+        {"a Bayer pattern", {twoByTwo, bayer}, false},
+        {"36 values after a 2 by 2 repeat", {twoByTwo, xtrans}, true},
+        {"36 values with no repeat", {xtrans}, true},
+        {"36 values with the repeat after them", {xtrans, sixBySix}, true},
+        {"a 6 by 6 repeat stored elsewhere", {{0x828D, 4, 2, 8}, xtrans}, true},
+        {"a Kodak pattern of 36 values", {sixBySix, kodak}, true},
+        {"a Kodak pattern of 4 values", {{0xFD09, 1, 4, 0x00010102}}, false},
+    };
+    for (const Case& c : cases) {
+        for (bool little : {true, false}) {
+            const std::vector<uint8_t> file = Directory(c.entries, little);
+            EXPECT_EQ(EndlessLibRawCfaCopy(file.data(), file.size()), c.refused) << c.name << (little ? " II" : " MM");
+            EXPECT_EQ(EndsLibRaw(file.data(), file.size()), c.refused) << c.name;
+        }
+    }
+    // Cut anywhere, the search stays inside the bytes it is given.
+    const std::vector<uint8_t> file = Directory({xtrans}, false);
+    for (size_t n = 0; n < file.size(); ++n) {
+        const std::vector<uint8_t> cut(file.begin(), file.begin() + static_cast<long>(n));
+        EndlessLibRawCfaCopy(cut.data(), cut.size());
+    }
+}
+
 TEST_F(RawTest, RefusedFilesSayWhy) {
     struct Case {
         const char* name;
@@ -219,6 +281,8 @@ TEST_F(RawTest, RefusedFilesSayWhy) {
         {"sensor over the limit", RUN_NORMAL, nullptr, nullptr, nullptr, 96 * 64 - 1,
          "Image size 96 x 64 not supported in file: %s\n", "Viewer"},
         {"a Hasselblad model name that LibRaw overruns", RUN_NORMAL, LongHasselbladModel, nullptr, nullptr,
+         uint64_t{1} << 28, "The format of this RAW file is unsupported: %s\n", "Viewer"},
+        {"a CFA pattern that LibRaw copies without end", RUN_NORMAL, CfaPatternWithoutRepeat, nullptr, nullptr,
          uint64_t{1} << 28, "The format of this RAW file is unsupported: %s\n", "Viewer"},
         {"pixels cut short", RUN_NORMAL, nullptr, CutStrip, nullptr, uint64_t{1} << 28, "Processing fail in RAW file: %s",
          "Process RAW File"},
