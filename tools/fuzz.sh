@@ -1,7 +1,7 @@
 #!/bin/bash
 # Long fuzz run on a developer's machine: tools/fuzz.sh TARGET MINUTES
-#   TARGET is one of the fuzz targets listed in tests/CMakeLists.txt (LUMORA_FUZZ_TARGETS:
-#   bmp, gif, ini, roundtrip, jpeg, exif, webp). Builds the fuzz build (clang, ASan + UBSan) if
+#   TARGET is one of the fuzz targets listed in tests/CMakeLists.txt (LUMORA_FUZZ_TARGETS;
+#   run with no arguments, it prints them). Builds the fuzz build (clang, ASan + UBSan) if
 #   needed, seeds from the corpus files of the format, the committed seeds and the
 #   regression files merged down to a small set, and fuzzes with the target's dictionary
 #   and -max_len for MINUTES, niced, on one core. It keeps going after a finding: every
