@@ -378,28 +378,39 @@ bool GrabClient(HWND window, ClientPixels* out) {
 
 // The client area as the screen shows it. A window of another process cannot be asked to
 // paint into our context (PrintWindow draws nothing across processes), so its pixels are
-// copied from its display context once it has painted: it is asked to repaint, it must
-// have handled everything sent to it and have nothing left to paint, and two copies in a
-// row must agree.
-void Capture(const WString& path) {
-    HWND window = RequireMainWindow();
+// copied from its display context once it has painted: it must have handled everything
+// sent to it, have nothing left to paint, and two copies taken a quiet interval apart must
+// agree. The interval matters under Wine: the program draws into memory of its own, which
+// reaches the X window we read only when the program next waits for messages, and a window
+// uncovered (a dialog closed over it) shows the X server's black until the program has
+// read the exposure. A program that has only just answered us has done neither yet.
+ClientPixels StableClient(HWND window) {
+    constexpr DWORD kQuietMs = 100;
     const ULONGLONG deadline = Now() + kDefaultWaitMs;
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     for (;;) {
+        Settle(window);
+        Sleep(kQuietMs);
         Settle(window);
         ClientPixels first, second;
         if (!GetUpdateRect(window, nullptr, FALSE) && GrabClient(window, &first)) {
+            Sleep(kQuietMs);
             Settle(window);
-            if (GrabClient(window, &second) && first.width == second.width && first.height == second.height &&
-                first.rows == second.rows) {
-                SaveBmp(path, first.width, first.height, first.rows.data(), first.rowBytes);
-                Print(std::to_string(first.width) + "x" + std::to_string(first.height) + "\n");
-                return;
-            }
+            if (!GetUpdateRect(window, nullptr, FALSE) && GrabClient(window, &second) &&
+                first.width == second.width && first.height == second.height && first.rows == second.rows)
+                return first;
         }
         if (Now() >= deadline) Fail("the client area did not settle within " + std::to_string(kDefaultWaitMs) + " ms");
         Sleep(kPollMs);
     }
+}
+
+// Asks the window to repaint, then saves its settled client area.
+void Capture(const WString& path) {
+    HWND window = RequireMainWindow();
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    const ClientPixels c = StableClient(window);
+    SaveBmp(path, c.width, c.height, c.rows.data(), c.rowBytes);
+    Print(std::to_string(c.width) + "x" + std::to_string(c.height) + "\n");
 }
 
 
@@ -498,29 +509,11 @@ uint32_t ParseColour(const WString& text) {
     return static_cast<uint32_t>(value);
 }
 
-// The client area as in `capture`, but kept in memory.
-ClientPixels SettledClient() {
-    HWND window = RequireMainWindow();
-    const ULONGLONG deadline = Now() + kDefaultWaitMs;
-    for (;;) {
-        Settle(window);
-        ClientPixels first, second;
-        if (!GetUpdateRect(window, nullptr, FALSE) && GrabClient(window, &first)) {
-            Settle(window);
-            if (GrabClient(window, &second) && first.width == second.width && first.height == second.height &&
-                first.rows == second.rows)
-                return first;
-        }
-        if (Now() >= deadline) Fail("the client area did not settle within " + std::to_string(kDefaultWaitMs) + " ms");
-        Sleep(kPollMs);
-    }
-}
-
 // Checks every client pixel: inside the destination rectangle it must show the pattern
 // pixel that the stretch maps it to (within a pixel, or the stretch factor when shrinking),
 // outside it the background colour.
 void ExpectLayout(int dx, int dy, int dw, int dh, int sx, int sy, int sw, int sh, uint32_t background) {
-    const ClientPixels c = SettledClient();
+    const ClientPixels c = StableClient(RequireMainWindow());
     if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) Fail("empty rectangle");
     const double fx = static_cast<double>(sw) / dw, fy = static_cast<double>(sh) / dh;
     const double tx = (fx > 1 ? fx : 1) + 1, ty = (fy > 1 ? fy : 1) + 1;
