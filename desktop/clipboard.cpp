@@ -2,6 +2,23 @@
 
 #include <cstring>
 
+namespace {
+
+// Opens the clipboard, waiting a little while another program has it open: clipboard
+// viewers and managers open it for a moment each time it changes, and a copy that failed
+// on the first try would lose the user's text for a collision of milliseconds.
+bool OpenClipboardPatiently(HWND window) {
+    constexpr int kTries = 25;
+    constexpr DWORD kPauseMs = 20;
+    for (int attempt = 0; attempt < kTries; ++attempt) {
+        if (OpenClipboard(window)) return true;
+        Sleep(kPauseMs);
+    }
+    return false;
+}
+
+}  // namespace
+
 int CopyTextToClipboard(HWND window, const WCHAR* text) {
     if (text == nullptr) return 0;
     size_t units = 0;
@@ -17,7 +34,7 @@ int CopyTextToClipboard(HWND window, const WCHAR* text) {
     }
     std::memcpy(memory, text, bytes);
     GlobalUnlock(block);
-    if (!OpenClipboard(window)) {
+    if (!OpenClipboardPatiently(window)) {
         GlobalFree(block);
         return -1;
     }
