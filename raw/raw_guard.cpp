@@ -126,9 +126,12 @@ bool EndlessLibRawCfaCopy(const uint8_t* data, size_t size) {
     if (data == nullptr || size < 12) return false;
     // An entry is tag, type, count, value: the count of 36 is the byte 0x24 with three zero
     // bytes after it (little-endian) or before it (big-endian).
-    const uint8_t* end = data + size;
-    for (const uint8_t* p = data; (p = static_cast<const uint8_t*>(std::memchr(p, 0x24, static_cast<size_t>(end - p)))) != nullptr; ++p) {
+    for (size_t from = 0; from < size;) {
+        const void* found = std::memchr(data + from, 0x24, size - from);
+        if (found == nullptr) break;
+        const uint8_t* p = static_cast<const uint8_t*>(found);
         const size_t at = static_cast<size_t>(p - data);
+        from = at + 1;
         if (at >= 4 && at + 8 <= size && p[1] == 0 && p[2] == 0 && p[3] == 0 && EndlessCopyAt(data, at - 4, true))
             return true;
         if (at >= 7 && at + 5 <= size && p[-1] == 0 && p[-2] == 0 && p[-3] == 0 &&
