@@ -1,5 +1,6 @@
-// Writes small camera DNG files with libtiff for the RAW tests: one CFA image, RGGB or X-Trans, 16-bit
-// samples of a deterministic pattern, with the tags a DNG reader needs to process it.
+// Writes small camera DNG files with libtiff for the RAW tests: one CFA image, RGGB or
+// X-Trans, 16-bit samples of a deterministic pattern, with the tags a DNG reader needs to
+// process it.
 #pragma once
 
 #include <cstdint>
