@@ -19,11 +19,12 @@ constexpr long long kPixelBudget = 4 << 20;
 bool WithinBudget(const uint8_t* data, size_t size) {
     tjhandle handle = tjInitTransform();
     if (handle == nullptr) return false;
+    // The size counts even when the header read fails: a warning (stray bytes before a
+    // marker) fails it after the frame's size is known, and the transform goes on past it.
     int width = 0, height = 0, subsampling = 0, colourspace = 0;
-    const bool read = tjDecompressHeader3(handle, data, static_cast<unsigned long>(size), &width, &height,
-                                          &subsampling, &colourspace) == 0;
+    tjDecompressHeader3(handle, data, static_cast<unsigned long>(size), &width, &height, &subsampling, &colourspace);
     tjDestroy(handle);
-    return !read || static_cast<long long>(width) * height <= kPixelBudget;
+    return static_cast<long long>(width) * height <= kPixelBudget;
 }
 
 }  // namespace
