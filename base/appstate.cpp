@@ -2,7 +2,7 @@
 
 int RunMode = RUN_NORMAL;
 int EditState = EDIT_NONE;
-char DisplayMode = 'N';
+char DisplayMode = MODE_NORMAL;
 int displayWidth = 0;
 int displayHeight = 0;
 int workAreaWidth = 1024;
@@ -11,7 +11,6 @@ int borderWidth = 0;
 int borderHeight = 0;
 int saveDepth = 24;
 std::string lastReadFolder;
-std::string listPositionText;
 int animFrameCount = 0;
 double animSpeed = 100.0;
 bool animForward = true;

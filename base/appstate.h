@@ -39,7 +39,22 @@ enum EditStateValue {
 inline bool IsColourPickState(int state) { return state >= EDIT_PICK_BACKGROUND && state <= EDIT_PICK_SPHERICAL; }
 extern int EditState;
 
-// Display mode as its character code: 'N','D','4','H','Q','I','B','F','Z','O','W','X'.
+// The display modes by their character codes, as DisplayMode and LUM.INI hold them.
+enum DisplayModeCode : char {
+    MODE_NORMAL = 'N',
+    MODE_DOUBLE = 'D',
+    MODE_QUADRUPLE = '4',
+    MODE_HALF = 'H',
+    MODE_QUARTER = 'Q',
+    MODE_BEST_FIT = 'I',
+    MODE_BEST_FIT_NO_BORDER = 'B',
+    MODE_FULL_SCREEN_STRETCH = 'F',
+    MODE_ZOOM = 'Z',
+    MODE_ZOOM_SAME_ASPECT = 'O',
+    MODE_WHEEL_ZOOM = 'W',
+    MODE_FIXED_WINDOW = 'X',
+};
+// The display mode in force: one of the codes above.
 extern char DisplayMode;
 // Size at which the picture is drawn.
 extern int displayWidth;
@@ -55,8 +70,6 @@ extern int borderHeight;
 extern int saveDepth;
 // Folder of the last file chosen in the Open dialog, ending with a separator.
 extern std::string lastReadFolder;
-// List position text for the next title, "(%d of %d)" or empty.
-extern std::string listPositionText;
 
 // Frames of the animation in the frame store; more than one means it plays.
 extern int animFrameCount;

@@ -5,7 +5,7 @@
 
 #include "core/current_image.h"
 #include "core/loader.h"
-#include "view/open.h"
+#include "open/open.h"
 #include "platform/native/host_native.h"
 
 int main(int argc, char** argv) {
@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
     int failures = 0;
     for (int i = 1; i < argc; ++i) {
         std::string path = argv[i];
-        if (LoadImageFile(path, 0) < 0) ++failures;
+        if (LoadImageFile(path) < 0) ++failures;
     }
     if (argc > 1)
         std::fprintf(stderr, "%dx%d\n", CurrentImage.dib.width, CurrentImage.dib.height);

@@ -18,7 +18,7 @@
 
 #include "core/current_image.h"
 #include "core/loader.h"
-#include "view/open.h"
+#include "open/open.h"
 #include "platform/native/host_native.h"
 #include "libcodecs/jpeg_transform.h"
 #include "ops/crop.h"
@@ -101,7 +101,7 @@ int main(int argc, char** argv) {
     std::string in = argv[resize ? 4 : filter ? 3 : 2];
     const char* out = argv[resize ? 5 : filter ? 4 : 3];
     if (filter && SelectFilter(std::atoi(argv[2])) < 0) return Usage();
-    if (LoadImageFile(in, 0) < 0) return 1;
+    if (LoadImageFile(in) < 0) return 1;
 
     CDib& dib = CurrentImage.dib;
     const auto start = std::chrono::steady_clock::now();

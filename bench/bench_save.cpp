@@ -8,7 +8,7 @@
 #include "core/filetype.h"
 #include "core/save.h"
 #include "platform/native/host_native.h"
-#include "view/open.h"
+#include "open/open.h"
 
 int main(int argc, char** argv) {
     if (argc < 3) {
@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     }
     NativeHostEcho = true;
     std::string in = argv[1];
-    if (LoadImageFile(in, 0) < 0) return 1;
+    if (LoadImageFile(in) < 0) return 1;
     FileType type;
     if (FileTypeFromName(argv[2], &type) < 0) return 1;
     CurrentImage.saveType = type;

@@ -7,27 +7,17 @@
 
 #include "core/dib.h"
 #include "core/filetype.h"
+#include "core/formats.h"
 
 constexpr int kUndoSlots = 24;
 
-struct CurrentImageState {
+// The facts its reader recorded (stored size and depth, format note, comment, EXIF and
+// XMP blocks, pages, ...) are the picture's own: a load replaces them as one record.
+struct CurrentImageState : ImageFacts {
     CDib dib;
     FileType fileType = FT_UNSUPPORTED;
     FileType saveType = FT_JPEG;  // the Save-As dialog's first entry
     std::string fullPath;  // UTF-8; at most 259 UTF-16 units
-    uint32_t storedWidth = 0;
-    uint32_t storedHeight = 0;
-    uint32_t storedBitsPerPixel = 0;
-    std::string formatNote;  // up to 100 bytes
-    std::string comment;
-    std::string commentKeyword;  // the keyword of a PNG file's first text chunk, empty: none
-    std::string applicationId;  // of a GIF file's application extension
-    std::vector<uint8_t> exif;  // the file's EXIF block ("Exif", 0, 0, TIFF data), empty: none
-    std::vector<uint8_t> xmp;   // the file's XMP APP1 marker, empty: none
-    int jpegProcess = 0;        // start-of-frame code of a JPEG file, 0 for others
-    std::string rawCameraText;  // a camera RAW file's camera lines, empty for other files
-    int pageCount = 0;          // pages of a file that has several (TIFF), else 0 or 1
-    int page = 0;               // the page shown, 0-based
     // The EXIF orientation (2..8) the picture was turned upright by on loading, else 0.
     int appliedOrientation = 0;
     bool modified = false;

@@ -6,25 +6,43 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "core/decode.h"
 
+// How the folder and file histories follow a load (the load as the user sees it,
+// open/open.h, acts on it; the loader only carries it).
+enum HistoryMode { HISTORY_NONE = 0, HISTORY_FOLDER_AND_FILE = 1, HISTORY_FOLDER = 2 };
+
+// What a load is asked to do.
+struct LoadRequest {
+    LoadRequest(std::string path_, HistoryMode history_ = HISTORY_NONE, std::string listPosition_ = std::string())
+        : path(std::move(path_)), history(history_), listPosition(std::move(listPosition_)) {}
+    std::string path;  // the file; quotes and trailing blanks are cleaned off by the load
+    HistoryMode history;
+    // The file's place in the folder's list, "(n of m)", put before the name in the title;
+    // empty: none.
+    std::string listPosition;
+};
+
 // What the caller does at four points of a load; any may be null.
 struct LoadSteps {
-    // The file is of a type this build reads: the picture is about to be replaced.
+    // The file is read and of a type this build reads: the picture is about to be replaced.
     void (*replacing)() = nullptr;
     // Phase 1 gave the picture's size.
     void (*sizeKnown)(int width, int height) = nullptr;
     // Both phases succeeded (an animation starts playing here): negative = failed, 1 =
     // the step has titled the picture itself, 0 = the loader titles it.
-    int (*decoded)() = nullptr;
-    // The load ran to its end (not for a file refused before reading or a header that
-    // failed), with its result.
-    void (*finished)(int result) = nullptr;
+    int (*decoded)(const LoadRequest& request) = nullptr;
+    // The load ran to its end (not for a file refused before reading, one that could not
+    // be read, or a header that failed), with its result.
+    void (*finished)(const LoadRequest& request, int result) = nullptr;
 };
 
-// Loads `path` (cleaned in place) into the current image: 0, or negative after reporting.
-int LoadPicture(std::string& path, const LoadSteps& steps);
+// Loads the requested file into the current image: 0, or negative after reporting. A file
+// that is refused or cannot be read leaves the current picture and everything about it
+// (facts, undo history, a file kept open for its pages) as it was.
+int LoadPicture(const LoadRequest& request, const LoadSteps& steps);
 // Shows page `index` (0-based) of the file the current picture came from, which its
 // reader kept open: the undo history is cleared, the page replaces the picture (black when
 // it cannot be decoded), the caller's sizeKnown lays it out, the title names the page.

@@ -363,7 +363,7 @@ uint8_t* QuantiseImage(int bits, CDib& image) {
         ShowTitle();
         return nullptr;
     }
-    InputFile.SetTitleText(listPositionText, "", quantisedImage.width, quantisedImage.height, bits);
+    InputFile.SetTitleText(std::string(), "", quantisedImage.width, quantisedImage.height, bits);
     ShowTitle();
     return quantisedImage.info;
 }

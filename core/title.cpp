@@ -50,16 +50,16 @@ void ShowPercentInTitle(long long total, long long done, const std::string& labe
     HostSetTitle(CutToUtf16Units(FormatText("%s %lld%%", label.c_str(), percent), kMaxMessage));
 }
 
-void TitleLoadedPicture(int width, int height, int depth) {
-    InputFile.SetTitleText(listPositionText, "", width, height, depth);
+void TitleLoadedPicture(int width, int height, int depth, const std::string& listPosition) {
+    InputFile.SetTitleText(listPosition, "", width, height, depth);
     if (CurrentImage.pageCount >= 2)
         titleText = CutToUtf16Units(
             titleText + FormatText(" (TIFF Page %d of %d)", CurrentImage.page + 1, CurrentImage.pageCount), kMaxMessage);
 }
 
-void RetitleWithNewSize() {
+void RetitleWithNewSize(const std::string& listPosition) {
     const CDib& dib = CurrentImage.dib;
-    TitleLoadedPicture(dib.width, dib.height, dib.bitsPerPixel);
+    TitleLoadedPicture(dib.width, dib.height, dib.bitsPerPixel, listPosition);
     if (!FormatHasFlag(CurrentImage.fileType, FORMAT_ANIMATED)) ShowTitle();
 }
 

@@ -19,10 +19,12 @@ void ShowLoadProgress(int tenths);
 void ResetLoadProgress();
 // "label done%" where done% = done * 100 / total.
 void ShowPercentInTitle(long long total, long long done, const std::string& label);
-// titleText for the picture being loaded: the list position, the file name, the size and
-// depth given, and for a file of several pages " (TIFF Page %d of %d)".
-void TitleLoadedPicture(int width, int height, int depth);
-// Rebuilds titleText with the current picture's size after an edit changed it.
-void RetitleWithNewSize();
+// titleText for the picture being loaded: the list position ("(n of m)" or empty), the
+// file name, the size and depth given, and for a file of several pages
+// " (TIFF Page %d of %d)".
+void TitleLoadedPicture(int width, int height, int depth, const std::string& listPosition);
+// Rebuilds titleText with the current picture's size after an edit changed it (or, with
+// the list position of the load, after the load turned it upright).
+void RetitleWithNewSize(const std::string& listPosition = std::string());
 // 1234567 -> "1,234,567"; 0 -> "".
 std::string FormatThousands(long long number);

@@ -13,7 +13,7 @@ int CropCurrentImage(int left, int top, int right, int bottom) {
     const CDib& dib = CurrentImage.dib;
     if (dib.Empty()) return 0;
     const CropRect r = ClampCropRect(left, top, right, bottom, dib.width, dib.height);
-    if (r.width > 0 && r.height > 0) DisplayMode = 'N';  // a cut-out is shown at its own size
+    if (r.width > 0 && r.height > 0) DisplayMode = MODE_NORMAL;  // a cut-out is shown at its own size
     return CropCurrentImageTo(r);
 }
 

@@ -11,7 +11,7 @@
 #include "core/report.h"
 #include "core/loader.h"
 #include "view/animation_tools.h"
-#include "view/open.h"
+#include "open/open.h"
 #include "base/settings.h"
 #include "shell/commands.h"
 #include "shell/dialog_common.h"
@@ -203,7 +203,7 @@ void OnAnimationSetup(HWND window) {
     // first, and a Cancel keeps it (the new setting applies from the next load).
     if (!ConfirmLeaveImage()) return;
     std::string path = CurrentImage.fullPath;
-    if (LoadImageFile(path, HISTORY_NONE) >= 0) RememberPictureSize();
+    if (LoadImageFile(path) >= 0) RememberPictureSize();
 }
 
 void OnGifBackground(HWND window) {

@@ -26,7 +26,7 @@
 #include "settings/filelist.h"
 #include "view/display.h"
 #include "view/jpeg_dialog.h"
-#include "view/open.h"
+#include "open/open.h"
 #include "shell/commands.h"
 #include "shell/display.h"
 #include "shell/jpeg_dialog.h"
@@ -175,7 +175,7 @@ void LoadChosenFile(HWND window, std::string path) {
     StopAnimation();
     EndSlideShow(window);
     RunMode = RUN_NORMAL;
-    if (LoadImageFile(path, HISTORY_FOLDER_AND_FILE) < 0) PostMessageW(window, WM_COMMAND, IDM_OPEN, 0);
+    if (LoadImageFile({path, HISTORY_FOLDER_AND_FILE}) < 0) PostMessageW(window, WM_COMMAND, IDM_OPEN, 0);
     else RememberPictureSize();
 }
 

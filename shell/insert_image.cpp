@@ -8,7 +8,7 @@
 #include "view/display.h"
 #include "platform/host.h"
 #include "core/loader.h"
-#include "view/open.h"
+#include "open/open.h"
 #include "core/report.h"
 #include "core/title.h"
 #include "ops/insert.h"
@@ -34,7 +34,7 @@ void LoadSecondPicture(HWND window) {
     HostSetTitle("Loading Image");
     SetBasePictureAside();
     std::string path = Narrow(secondPathBuffer);
-    if (LoadImageFile(path, HISTORY_NONE) < 0) {
+    if (LoadImageFile(path) < 0) {
         BringBackBasePicture();
         DisplayMode = mode;
         RunMode = RUN_NORMAL;

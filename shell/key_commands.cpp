@@ -18,7 +18,7 @@
 #include "settings/config.h"
 #include "view/display.h"
 #include "view/keys.h"
-#include "view/open.h"
+#include "open/open.h"
 #include "shell/display.h"
 #include "shell/insert_image.h"
 #include "shell/startup.h"

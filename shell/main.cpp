@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "sheets/batch.h"
+#include "sheets/command_line.h"
 #include "shell/mainwnd.h"
 #include "shell/startup.h"
 #include "shell/wintext.h"

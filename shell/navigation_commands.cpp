@@ -17,7 +17,7 @@
 #include "settings/filelist.h"
 #include "settings/history.h"
 #include "view/display.h"
-#include "view/open.h"
+#include "open/open.h"
 #include "shell/commands.h"
 #include "shell/display.h"
 #include "shell/startup.h"
@@ -44,7 +44,7 @@ void OnSlideShowTick(HWND window) {
         ShowMessage("No file found, change directory or set different file types", "Viewer", kMbOk | kMbIconWarning);
     } else {
         if (DisplayMode != MODE_FIXED_WINDOW) DisplayMode = SlideShowBorder ? MODE_NORMAL : MODE_BEST_FIT_NO_BORDER;
-        if (LoadImageFile(name, HISTORY_FOLDER) >= 0) RememberPictureSize();
+        if (LoadImageFile({name, HISTORY_FOLDER}) >= 0) RememberPictureSize();
     }
     loading = false;
 }
@@ -77,9 +77,8 @@ LRESULT OnNavigate(HWND window, int command) {
     std::string name;
     if (NavigationTarget(step, CurrentImage.fullPath, &name) < 0) return 0;
     if (!NextFileBorder && DisplayMode != MODE_FIXED_WINDOW) DisplayMode = MODE_BEST_FIT_NO_BORDER;
-    listPositionText = FormatText("(%d of %d)", FileList.position + 1, FileList.Count());
-    const int result = LoadImageFile(name, HISTORY_FOLDER);
-    listPositionText.clear();
+    const std::string position = FormatText("(%d of %d)", FileList.position + 1, FileList.Count());
+    const int result = LoadImageFile({name, HISTORY_FOLDER, position});
     if (result >= 0) RememberPictureSize();
     return 0;
 }

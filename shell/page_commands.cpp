@@ -7,7 +7,7 @@
 #include "base/ids.h"
 #include "core/current_image.h"
 #include "platform/host.h"
-#include "view/open.h"
+#include "open/open.h"
 #include "view/page_dialog.h"
 #include "shell/dialog_common.h"
 #include "shell/display.h"

@@ -11,12 +11,12 @@
 #include "core/fileops.h"
 #include "core/filetype.h"
 #include "core/loader.h"
-#include "view/open.h"
+#include "open/open.h"
 #include "core/report.h"
 #include "base/text.h"
 #include "settings/config.h"
 #include "base/settings.h"
-#include "sheets/batch.h"
+#include "sheets/command_line.h"
 #include "shell/commands.h"
 #include "shell/display.h"
 #include "shell/insert_image.h"
@@ -52,7 +52,7 @@ int cursorCounter = 0;
 void ShowOpeningPicture(int choice, std::string& openingPath) {
     if (choice == 2) {
         if (DisplayMode != MODE_FIXED_WINDOW) DisplayMode = MODE_NORMAL;
-        if (LoadImageFile(openingPath, HISTORY_NONE) >= 0) RememberPictureSize();
+        if (LoadImageFile(openingPath) >= 0) RememberPictureSize();
         return;
     }
     CDib& dib = CurrentImage.dib;
@@ -98,7 +98,7 @@ bool LoadNameFromOutside(std::string name, bool setReadFolder) {
             if (SaveDirType == SAVEDIR_LASTREAD) SaveDir = folder;
         }
     }
-    if (LoadImageFile(name, HISTORY_FOLDER_AND_FILE) < 0) return false;
+    if (LoadImageFile({name, HISTORY_FOLDER_AND_FILE}) < 0) return false;
     RememberPictureSize();
     return true;
 }
@@ -260,7 +260,7 @@ void OnDropFiles(HWND window, HDROP drop) {
         ReportFileError("Error: File type not Supported");
         return;
     }
-    if (LoadImageFile(path, HISTORY_FOLDER_AND_FILE) < 0) {
+    if (LoadImageFile({path, HISTORY_FOLDER_AND_FILE}) < 0) {
         PostMessageW(window, WM_COMMAND, IDM_OPEN, 0);
         return;
     }

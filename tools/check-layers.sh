@@ -12,7 +12,7 @@ layers=(
   "libcodecs raw movie"
   "ops"
   "edit"
-  "settings sheets"
+  "settings open sheets"
   "view"
   "shell desktop resources"
 )

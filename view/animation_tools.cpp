@@ -16,7 +16,7 @@
 #include "edit/animation.h"
 #include "platform/host.h"
 #include "settings/filelist.h"
-#include "view/open.h"
+#include "open/open.h"
 
 BuildAnimationOptions buildAnimationOptions;
 
@@ -139,7 +139,7 @@ int BuildAnimation() {
                 // The frame's own message says which file failed; the reader's would be a
                 // second box for the same file.
                 QuietReports quiet;
-                loaded = LoadImageFile(path, HISTORY_NONE);
+                loaded = LoadImageFile(path);
             }
             if (loaded < 0) {
                 OutputFile.SetPath(path);

@@ -21,7 +21,6 @@ int fixedX = 100;
 int fixedY = 100;
 int drawnX = 0;
 int drawnY = 0;
-WheelZoomState wheelZoom;
 
 namespace {
 
@@ -60,14 +59,6 @@ bool PaintResetsWheelZoom(char mode) {
         case MODE_WHEEL_ZOOM: return false;
         default: return true;
     }
-}
-
-void ResetWheelZoom() {
-    wheelZoom.factor = 1.0;
-    wheelZoom.centreSet = false;
-    // Until the next step there is no rectangle to show: a stale one would belong to the
-    // picture or the zoom of before.
-    wheelZoom.sourceX = wheelZoom.sourceY = wheelZoom.sourceWidth = wheelZoom.sourceHeight = 0;
 }
 
 DisplaySize ScaledDisplaySize(char mode, int w, int h) {
@@ -129,19 +120,6 @@ int LeftMarginFor(char mode, int displayW, int minimumWidth) {
     const bool fittedWindow = IsScaledMode(mode) || mode == MODE_BEST_FIT || mode == MODE_FULL_SCREEN_STRETCH;
     if (!fittedWindow || displayW >= minimumWidth) return 0;
     return (minimumWidth - displayW) / 2;
-}
-
-char ModeForNewPicture(char currentMode, int defaultView, int w, int h, int workWidth, int workHeight, int borderW,
-                       int borderH) {
-    if (currentMode == MODE_BEST_FIT_NO_BORDER || currentMode == MODE_FIXED_WINDOW) return currentMode;
-    switch (defaultView) {
-        case 1: return MODE_BEST_FIT;
-        case 2:
-            return (w > workWidth - borderW || h > workHeight - borderH) ? MODE_BEST_FIT : MODE_NORMAL;
-        case 3: return MODE_HALF;
-        case 4: return MODE_QUARTER;
-        default: return MODE_NORMAL;
-    }
 }
 
 DisplayRect PlaceWindowRect(const DisplayRect& window, int displayW, int displayH, int minimumWidth,

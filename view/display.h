@@ -7,21 +7,7 @@
 #include <cstdint>
 #include <string>
 
-// DisplayMode (core/appstate.h) holds one of these character codes.
-enum DisplayModeCode : char {
-    MODE_NORMAL = 'N',
-    MODE_DOUBLE = 'D',
-    MODE_QUADRUPLE = '4',
-    MODE_HALF = 'H',
-    MODE_QUARTER = 'Q',
-    MODE_BEST_FIT = 'I',
-    MODE_BEST_FIT_NO_BORDER = 'B',
-    MODE_FULL_SCREEN_STRETCH = 'F',
-    MODE_ZOOM = 'Z',
-    MODE_ZOOM_SAME_ASPECT = 'O',
-    MODE_WHEEL_ZOOM = 'W',
-    MODE_FIXED_WINDOW = 'X',
-};
+#include "base/display_mode.h"
 
 // Normal, Double, Quadruple, Half, Quarter: a fixed factor of the picture size.
 bool IsScaledMode(char mode);
@@ -79,25 +65,6 @@ extern int fixedY;
 extern int drawnX;            // where the picture was drawn in BestFitNoBorder and FixedWindow
 extern int drawnY;
 
-// Wheel zoom: the shrink factor, the step of one notch and the picture rectangle shown.
-struct WheelZoomState {
-    double factor = 1.0;
-    double rate = 1.2;
-    // Picture rectangle shown: x, y counted from the bottom row (as StretchDIBits takes a
-    // bottom-up source), width, height.
-    int sourceX = 0, sourceY = 0, sourceWidth = 0, sourceHeight = 0;
-    // The zoom centre in picture pixels (y from the bottom); held in 32 bits so that
-    // pictures wider than 32767 pixels keep their centre.
-    int32_t centreX = 0, centreY = 0;
-    bool centreSet = false;  // false: the next step captures the centre from its point
-    int lastX = 0, lastY = 0;
-};
-extern WheelZoomState wheelZoom;
-
-// The factor goes back to 1 and the centre is captured again (after a load, and whenever
-// the picture is painted in a scaled or fitted mode).
-void ResetWheelZoom();
-
 // --- sizes per mode ---
 
 // Normal 1x, Double 2x, Quadruple 4x, Half and Quarter by shifting right.
@@ -118,11 +85,6 @@ DisplayRect FixedWindowPictureRect(int pictureWidth, int pictureHeight, int boxW
 // the picture (scaled modes, BestFit, FullScreenStretch); 0 elsewhere.
 int LeftMarginFor(char mode, int displayWidth, int minimumWidth);
 
-// The mode a newly loaded picture starts in, from DefaultViewFull (0 NORMAL, 1 FULL, 2 BIG,
-// 3 HALF, 4 QUARTER). BestFitNoBorder and FixedWindow are kept.
-// `workWidth` x `workHeight` is the work area, `borderW` x `borderH` the window's borders.
-char ModeForNewPicture(char currentMode, int defaultView, int pictureWidth, int pictureHeight, int workWidth,
-                       int workHeight, int borderW, int borderH);
 
 // --- the window ---
 

@@ -10,7 +10,7 @@
 #include "core/report.h"
 #include "libcodecs/jpeg_transform.h"
 #include "platform/host.h"
-#include "view/open.h"
+#include "open/open.h"
 
 namespace {
 
@@ -111,7 +111,7 @@ int LosslessTransform(int command, const std::string& path, bool fixOrientation)
     if (before.lastWriteTime != 0) HostSetFileWriteTime(path, before.lastWriteTime);
     Finish(0);
     std::string reload = path;
-    return LoadImageFile(reload, HISTORY_FOLDER_AND_FILE) < 0 ? -1 : 0;
+    return LoadImageFile({reload, HISTORY_FOLDER_AND_FILE}) < 0 ? -1 : 0;
 }
 
 int LosslessCrop(const std::string& outPath, const std::string& sourcePath, const LosslessRegion& region) {

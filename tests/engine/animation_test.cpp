@@ -10,7 +10,7 @@
 #include "core/fileops.h"
 #include "core/frames.h"
 #include "core/loader.h"
-#include "view/open.h"
+#include "open/open.h"
 #include "platform/host.h"
 #include "platform/native/host_native.h"
 #include "core/title.h"
@@ -229,7 +229,7 @@ TEST_F(Playback, StoppedAnimationReleasesFramesAndBlocksNothing) {
 TEST_F(Playback, LoadingAGifPlaysItAndTheNextFileStopsIt) {
     if (!CorpusAvailable()) GTEST_SKIP() << "no corpus";
     std::string gif = CorpusPath("image-rs-image/images/gif/anim/any-disposal.gif");
-    ASSERT_EQ(LoadImageFile(gif, 0), 0);
+    ASSERT_EQ(LoadImageFile(gif), 0);
     ASSERT_GT(animFrameCount, 1);
     EXPECT_TRUE(animRunning);
     EXPECT_NE(NativeHost.frameTimer, -1);
@@ -238,7 +238,7 @@ TEST_F(Playback, LoadingAGifPlaysItAndTheNextFileStopsIt) {
     const std::string dir = ScratchDir("animation");
     std::string bmp = dir + "/still.bmp";
     WriteBytes(bmp, MakeBmp24(3, 2, 0x40));
-    ASSERT_EQ(LoadImageFile(bmp, 0), 0);
+    ASSERT_EQ(LoadImageFile(bmp), 0);
     EXPECT_FALSE(animRunning);
     EXPECT_EQ(animFrameCount, 0);
     EXPECT_EQ(NativeHost.frameTimer, -1);
@@ -250,7 +250,7 @@ TEST_F(Playback, LoadingAGifPlaysItAndTheNextFileStopsIt) {
 TEST_F(Playback, ResizeTakesEveryFrameOrNone) {
     if (!CorpusAvailable()) GTEST_SKIP() << "no corpus";
     std::string gif = CorpusPath("image-rs-image/images/gif/anim/any-disposal.gif");
-    ASSERT_EQ(LoadImageFile(gif, 0), 0);
+    ASSERT_EQ(LoadImageFile(gif), 0);
     ASSERT_GT(animFrameCount, 1);
     const int w = animScreenWidth, h = animScreenHeight;
     const ResizeRequest kept = resizeRequest;

@@ -8,7 +8,7 @@
 
 #include "core/current_image.h"
 #include "core/loader.h"
-#include "view/open.h"
+#include "open/open.h"
 #include "platform/native/host_native.h"
 #include "test_support.h"
 
@@ -92,7 +92,7 @@ TEST_F(BmpCorpus, GoodFilesMatchTheirReferences) {
         ASSERT_TRUE(refs.count(rel)) << rel;
         NativeHostReset();
         std::string p = path;
-        ASSERT_EQ(LoadImageFile(p, 0), 0) << rel << ": " << (NativeHost.boxes.empty() ? "" : NativeHost.boxes[0]);
+        ASSERT_EQ(LoadImageFile(p), 0) << rel << ": " << (NativeHost.boxes.empty() ? "" : NativeHost.boxes[0]);
         EXPECT_TRUE(NativeHost.boxes.empty()) << rel;
         RgbImage got = DibToRgb(CurrentImage.dib);
         std::vector<uint8_t> file = ReadBytes(path);
@@ -115,12 +115,12 @@ TEST_F(BmpCorpus, GoodFilesMatchTheirReferences) {
 
 TEST_F(BmpCorpus, GoodFilesTitleWithTheirStoredSize) {
     std::string path = CorpusPath("bmpsuite/g/pal4rle.bmp");
-    ASSERT_EQ(LoadImageFile(path, 0), 0);
+    ASSERT_EQ(LoadImageFile(path), 0);
     EXPECT_EQ(CurrentImage.formatNote, "Windows Bitmap, Compression = RLE4");
     ASSERT_FALSE(NativeHost.titles.empty());
     EXPECT_EQ(NativeHost.titles.back(), " pal4rle.bmp (127x64x4)");
     path = CorpusPath("bmpsuite/g/pal8os2.bmp");
-    ASSERT_EQ(LoadImageFile(path, 0), 0);
+    ASSERT_EQ(LoadImageFile(path), 0);
     EXPECT_EQ(CurrentImage.formatNote, "OS/2 Bitmap, No Compression");
 }
 
@@ -138,7 +138,7 @@ TEST_F(BmpCorpus, EveryOtherFileDecodesOrGivesOneMessage) {
     for (const std::string& path : files) {
         NativeHostReset();
         std::string p = path;
-        int result = LoadImageFile(p, 0);
+        int result = LoadImageFile(p);
         if (result < 0) {
             ++refused;
             EXPECT_EQ(NativeHost.boxes.size(), 1u) << path;
@@ -163,7 +163,7 @@ TEST_F(BmpCorpus, BadFilesAreRefusedWithTheReadersTexts) {
     for (auto c : cases) {
         NativeHostReset();
         std::string p = CorpusPath(std::string("bmpsuite/") + c.file);
-        EXPECT_LT(LoadImageFile(p, 0), 0) << c.file;
+        EXPECT_LT(LoadImageFile(p), 0) << c.file;
         ASSERT_EQ(NativeHost.boxes.size(), 1u) << c.file;
         EXPECT_NE(NativeHost.boxes[0].find(c.text), std::string::npos) << NativeHost.boxes[0];
         EXPECT_EQ(NativeHost.captions[0], "Viewer");
@@ -180,7 +180,7 @@ TEST(BmpRegressions, LoadOrAreRefused) {
     for (const std::string& path : ListFiles(std::string(LUMORA_TESTDATA) + "/regress/bmp", "")) {
         NativeHostReset();
         std::string p = path;
-        if (LoadImageFile(p, 0) < 0) {
+        if (LoadImageFile(p) < 0) {
             EXPECT_EQ(NativeHost.boxes.size(), 1u) << path;
         }
     }

@@ -5,7 +5,7 @@
 #include "core/current_image.h"
 #include "core/filemem.h"
 #include "core/loader.h"
-#include "view/open.h"
+#include "open/open.h"
 #include "platform/native/host_native.h"
 #include "test_support.h"
 
@@ -68,7 +68,7 @@ protected:
         std::string path = dir + "/t.bmp";
         WriteBytes(path, bytes);
         NativeHostReset();
-        return LoadImageFile(path, 0);
+        return LoadImageFile(path);
     }
     std::string Message() const { return NativeHost.boxes.empty() ? "" : NativeHost.boxes[0]; }
     static uint32_t At(int x, int y) {

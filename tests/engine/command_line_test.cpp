@@ -4,7 +4,7 @@
 
 #include <sys/stat.h>
 
-#include "sheets/batch.h"
+#include "sheets/command_line.h"
 #include "test_support.h"
 
 TEST(CommandLine, TextAfterTheProgramName) {

@@ -10,7 +10,7 @@
 #include "core/current_image.h"
 #include "core/frames.h"
 #include "core/loader.h"
-#include "view/open.h"
+#include "open/open.h"
 #include "platform/native/host_native.h"
 #include "base/settings.h"
 #include "test_support.h"
@@ -63,7 +63,7 @@ std::string CompareFrame(const CDib& dib, const RgbImage& ref, bool grownScreen 
 int Load(const std::string& path) {
     ResetEngineState();
     std::string p = path;
-    return LoadImageFile(p, 0);
+    return LoadImageFile(p);
 }
 
 class GifCorpus : public ::testing::Test {

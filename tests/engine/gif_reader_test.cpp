@@ -6,7 +6,7 @@
 #include "core/current_image.h"
 #include "core/frames.h"
 #include "core/loader.h"
-#include "view/open.h"
+#include "open/open.h"
 #include "platform/native/host_native.h"
 #include "base/settings.h"
 #include "core/title.h"
@@ -120,7 +120,7 @@ protected:
         std::string path = dir + "/t.gif";
         WriteBytes(path, bytes);
         NativeHostReset();
-        return LoadImageFile(path, 0);
+        return LoadImageFile(path);
     }
     std::string Box() const { return NativeHost.boxes.empty() ? "" : NativeHost.boxes[0]; }
 };

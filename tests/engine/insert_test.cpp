@@ -10,7 +10,7 @@
 #include "core/current_image.h"
 #include "core/fileops.h"
 #include "core/loader.h"
-#include "view/open.h"
+#include "open/open.h"
 #include "core/title.h"
 #include "ops/insert.h"
 #include "ops_test_support.h"
@@ -99,7 +99,7 @@ TEST_F(InsertTest, LoadingTheSecondPictureKeepsTheBasePicture) {
     SetBasePictureAside();
     ASSERT_TRUE(BasePictureIsAside());
     std::string path = second;
-    ASSERT_EQ(LoadImageFile(path, HISTORY_NONE), 0);
+    ASSERT_EQ(LoadImageFile(path), 0);
     EXPECT_EQ(CurrentImage.dib.width, 5);
     EXPECT_EQ(CurrentImage.undoTop, -1);  // what the loader does to the picture it replaces
 
@@ -122,7 +122,7 @@ TEST_F(InsertTest, LoadingTheSecondPictureKeepsTheBasePicture) {
     WriteBytes(broken, {'B', 'M', 1, 2, 3});
     SetBasePictureAside();
     path = broken;
-    EXPECT_LT(LoadImageFile(path, HISTORY_NONE), 0);
+    EXPECT_LT(LoadImageFile(path), 0);
     BringBackBasePicture();
     EXPECT_FALSE(BasePictureIsAside());
     EXPECT_EQ(DibToRgb(CurrentImage.dib).rgb, DibToRgb(edited).rgb);

@@ -9,11 +9,13 @@
 #include "core/fileops.h"
 #include "platform/host.h"
 #include "core/loader.h"
-#include "view/open.h"
+#include "core/save.h"
+#include "open/open.h"
 #include "platform/native/host_native.h"
 #include "core/title.h"
 #include "settings/filelist.h"
 #include "settings/history.h"
+#include "sheets/run_load.h"
 #include "base/settings.h"
 #include "test_support.h"
 
@@ -39,7 +41,7 @@ protected:
     }
     int Load(std::string path, int history = 0) {
         NativeHostReset();
-        return LoadImageFile(path, history);
+        return LoadImageFile({path, static_cast<HistoryMode>(history)});
     }
     static std::string Box() { return NativeHost.boxes.empty() ? "" : NativeHost.boxes[0]; }
 };
@@ -173,6 +175,80 @@ TEST_F(Loader, DefaultViewChoosesTheDisplayMode) {
     workAreaWidth = 1024;
     workAreaHeight = 768;
     borderWidth = borderHeight = 0;
+}
+
+// A file that cannot be read leaves the picture shown with everything about it: a later
+// Save must still write its EXIF and comment, Undo must still work, and the title and
+// path still name its file.
+TEST_F(Loader, AFileThatCannotBeReadLeavesThePictureAsItWas) {
+    const std::string shown = Put("shown.bmp", MakeBmp24(4, 3, 0x20));
+    ASSERT_EQ(Load(shown, HISTORY_FOLDER_AND_FILE), 0);
+    CurrentImage.comment = "kept comment";
+    CurrentImage.exif = {'E', 'x', 'i', 'f', 0, 0};
+    CurrentImage.storedBitsPerPixel = 24;
+    ASSERT_EQ(PushUndo(), 0);
+    CurrentImage.dib.FillRGB(0x123456);
+    const std::string title = titleText;
+    for (const char* name : {"missing.bmp", "missing.png"}) {
+        EXPECT_LT(Load(dir + "/" + name, HISTORY_FOLDER_AND_FILE), 0) << name;
+        EXPECT_EQ(Box(), std::string("Can't open file : ") + dir + "/" + name + "\n") << name;
+        EXPECT_EQ(CurrentImage.fileType, FT_BMP) << name;
+        EXPECT_EQ(CurrentImage.fullPath, shown) << name;
+        EXPECT_EQ(CurrentImage.comment, "kept comment") << name;
+        EXPECT_EQ(CurrentImage.exif.size(), 6u) << name;
+        EXPECT_EQ(CurrentImage.undoTop, 0) << name;
+        EXPECT_FALSE(CurrentImage.failedLoad) << name;
+        EXPECT_EQ(FileHistory.count, 1) << name;
+        RetitleWithNewSize();
+        EXPECT_EQ(titleText, title) << name;
+    }
+    Undo();
+    EXPECT_EQ(CurrentImage.dib.bits[0], 0x20);
+}
+
+// The runs over many files (sheets/) load as the user does: the new picture's display
+// mode, its title and its facts, with the histories left alone and no animation playing.
+TEST_F(Loader, ARunLoadsItsFilesAsTheUserDoes) {
+    const std::string bmp = Put("first.bmp", MakeBmp24(40, 30, 0x50));
+    ASSERT_EQ(Load(bmp), 0);
+    CurrentImage.saveType = FT_JPEG;
+    const std::string jpeg = dir + "/second.jpg";
+    ASSERT_EQ(WriteImageFile(jpeg), 0);
+    ResetEngineState();
+    DefaultViewFull = VIEW_HALF;
+    struct { const std::string& path; FileType type; const char* title; } cases[] = {
+        {bmp, FT_BMP, " first.bmp (40x30x24)"},
+        {jpeg, FT_JPEG, " second.jpg (40x30x24)"},
+    };
+    for (const auto& c : cases) {
+        DisplayMode = MODE_NORMAL;
+        NativeHostReset();
+        ASSERT_EQ(LoadRunInput(c.path), 0) << c.path << ": " << Box();
+        EXPECT_EQ(CurrentImage.fileType, c.type);
+        EXPECT_EQ(CurrentImage.fullPath, c.path);
+        EXPECT_EQ(titleText, c.title);
+        EXPECT_EQ(NativeHost.titles.back(), c.title);
+        EXPECT_EQ(DisplayMode, MODE_HALF);
+        EXPECT_EQ(displayWidth, 40);
+        EXPECT_EQ(GIFAnimation, 0);
+        EXPECT_EQ(FileHistory.count, 0);
+        EXPECT_EQ(FolderHistory.count, 0);
+    }
+    EXPECT_EQ(CurrentImage.jpegProcess, 192);
+    EXPECT_LT(LoadRunInput(dir + "/gone.jpg"), 0);
+    EXPECT_EQ(CurrentImage.fileType, FT_JPEG);
+}
+
+// Stepping through the folder's list puts the file's place before its name, for that
+// load only: an edit's new title has no place in the list.
+TEST_F(Loader, TheListPositionTitlesOnlyItsLoad) {
+    const std::string path = Put("step.bmp", MakeBmp24(3, 2, 1));
+    NativeHostReset();
+    ASSERT_EQ(LoadImageFile({path, HISTORY_FOLDER, "(2 of 9)"}), 0);
+    EXPECT_EQ(titleText, "(2 of 9) step.bmp (3x2x24)");
+    EXPECT_EQ(FolderHistory.count, 1);
+    RetitleWithNewSize();
+    EXPECT_EQ(titleText, " step.bmp (3x2x24)");
 }
 
 TEST_F(Loader, NamesFromOutside) {

@@ -15,7 +15,7 @@
 #include "core/save.h"
 #include "libcodecs/png.h"
 #include "platform/native/host_native.h"
-#include "view/open.h"
+#include "open/open.h"
 #include "ops_test_support.h"
 #include "test_support.h"
 
@@ -66,7 +66,7 @@ protected:
     }
     static int Load(std::string path) {
         NativeHost.boxes.clear();
-        return LoadImageFile(path, 0);
+        return LoadImageFile(path);
     }
     static std::string Boxes() { return ShownBoxes(); }
     static std::string Suite(const std::string& name) { return CorpusPath("pngsuite/png/" + name); }

@@ -18,7 +18,7 @@
 #include "raw/raw_guard.h"
 #include "tests/dng/dng_writer.h"
 #include "view/metadata_dialogs.h"
-#include "view/open.h"
+#include "open/open.h"
 #include "test_support.h"
 
 namespace {
@@ -305,7 +305,7 @@ TEST_F(RawTest, RefusedFilesSayWhy) {
         NativeHostOnPump = c.onPump;
         RawPixelLimit = c.pixelLimit;
         RunMode = c.startMode;
-        EXPECT_EQ(LoadImageFile(path, 0), -1);
+        EXPECT_EQ(LoadImageFile(path), -1);
         EXPECT_EQ(RunMode, c.startMode);
         std::string box = c.box;
         box.replace(box.find("%s"), 2, path);

@@ -12,7 +12,7 @@
 #include "core/filedate.h"
 #include "platform/host.h"
 #include "core/loader.h"
-#include "view/open.h"
+#include "open/open.h"
 #include "platform/native/host_native.h"
 #include "core/quantise.h"
 #include "core/save.h"
@@ -31,7 +31,7 @@ protected:
         CurrentImage.saveType = FT_BMP;
     }
     void TearDown() override { ResetEngineState(); }
-    static int Load(std::string path) { return LoadImageFile(path, 0); }
+    static int Load(std::string path) { return LoadImageFile(path); }
     static void Picture(int w, int h) {
         CurrentImage.dib.Create(w, h, 24);
         for (int y = 0; y < h; ++y)

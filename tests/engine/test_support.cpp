@@ -1,6 +1,6 @@
 #include "test_support.h"
 
-#include "view/open.h"
+#include "open/open.h"
 
 #include <dirent.h>
 #include <png.h>
@@ -153,7 +153,7 @@ std::string ScratchDir(const std::string& name) {
 
 int LoadAfresh(std::string path) {
     NativeHostReset();
-    return LoadImageFile(path, 0);
+    return LoadImageFile(path);
 }
 
 std::string ShownBoxes() {
@@ -186,7 +186,6 @@ void ResetEngineState() {
     saveDepth = 24;
     ditherMethod = '2';
     DisplayMode = 'N';
-    listPositionText.clear();
     titleText = "Lumora";
     ClearHistory(FolderHistory);
     ClearHistory(FileHistory);

@@ -20,7 +20,7 @@
 #include "core/loader.h"
 #include "core/save.h"
 #include "platform/native/host_native.h"
-#include "view/open.h"
+#include "open/open.h"
 #include "ops_test_support.h"
 #include "test_support.h"
 

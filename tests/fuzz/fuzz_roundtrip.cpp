@@ -16,7 +16,7 @@
 #include "core/current_image.h"
 #include "core/frames.h"
 #include "edit/animation.h"
-#include "view/open.h"
+#include "open/open.h"
 #include "core/quantise.h"
 #include "core/save.h"
 #include "platform/native/host_native.h"
@@ -92,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         if (WriteImageFile(path) == 0) {
             std::string p = path;
-            if (LoadImageFile(p, 0) != 0 || CurrentImage.dib.width != w || CurrentImage.dib.height != h) std::abort();
+            if (LoadImageFile(p) != 0 || CurrentImage.dib.width != w || CurrentImage.dib.height != h) std::abort();
             if (gif && !SameRows(CurrentImage.dib, expected[0])) std::abort();
             if (frames > 0 && animFrameCount != frames) std::abort();
             for (int i = 0; i < frames; ++i)

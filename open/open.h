@@ -1,16 +1,16 @@
 // A picture load as the user sees it: playback of the earlier picture stops, the new
-// picture gets its display mode, an animation starts playing, and the folder and file
-// histories and the folder list follow what was opened.
+// picture gets its display mode, an animation starts playing, a camera JPEG is turned
+// upright, and the folder and file histories and the folder list follow what was opened.
+// Everything that loads a picture for the user goes through here: the shell's commands,
+// and the runs over many files (sheets/).
 #pragma once
 
 #include <string>
 
 #include "core/loader.h"
 
-enum HistoryMode { HISTORY_NONE = 0, HISTORY_FOLDER_AND_FILE = 1, HISTORY_FOLDER = 2 };
-
-// Loads `path` (cleaned in place) into the current image: 0, or negative after reporting.
-int LoadImageFile(std::string& path, int historyMode);
+// Loads the requested file into the current image: 0, or negative after reporting.
+int LoadImageFile(const LoadRequest& request);
 
 // Page `index` (0-based) of the current multi-page file, laid out as a new picture is:
 // LoadPage's result.

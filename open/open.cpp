@@ -1,6 +1,7 @@
-#include "view/open.h"
+#include "open/open.h"
 
 #include "base/appstate.h"
+#include "base/display_mode.h"
 #include "base/settings.h"
 #include "core/current_image.h"
 #include "core/fileops.h"
@@ -14,7 +15,6 @@
 #include "platform/host.h"
 #include "settings/filelist.h"
 #include "settings/history.h"
-#include "view/display.h"
 
 namespace {
 
@@ -38,29 +38,27 @@ int StartPlaybackOfNewPicture() {
 
 // A JPEG camera picture is shown upright when AllowOrientationView asks for it; its
 // layout and title follow the turned size.
-void TurnUprightByExif() {
+void TurnUprightByExif(const LoadRequest& request) {
     if (!AllowOrientationView || CurrentImage.fileType != FT_JPEG) return;
     const int orientation = ApplyExifOrientation(CurrentImage.dib, CurrentImage.exif);
     if (orientation < 2) return;
     CurrentImage.appliedOrientation = orientation;
     ChooseDisplayModeForNewPicture(CurrentImage.dib.width, CurrentImage.dib.height);
-    RetitleWithNewSize();
+    RetitleWithNewSize(request.listPosition);
 }
 
-int FinishNewPicture() {
-    TurnUprightByExif();
+int FinishNewPicture(const LoadRequest& request) {
+    TurnUprightByExif(request);
     return StartPlaybackOfNewPicture();
 }
 
-int historyModeOfLoad = HISTORY_NONE;
-
-void FollowLoadInHistories(int result) {
+void FollowLoadInHistories(const LoadRequest& request, int result) {
     // A file chosen from outside the folder list (Open, a drop, a history entry, the
     // command line) means the list must be collected again before the next step.
-    if (historyModeOfLoad == HISTORY_FOLDER_AND_FILE) FileList.stale = true;
-    if (result < 0 || historyModeOfLoad == HISTORY_NONE) return;
+    if (request.history == HISTORY_FOLDER_AND_FILE) FileList.stale = true;
+    if (result < 0 || request.history == HISTORY_NONE) return;
     AddToFolderHistory(HostGetCurrentDir());
-    if (historyModeOfLoad == HISTORY_FOLDER_AND_FILE) {
+    if (request.history == HISTORY_FOLDER_AND_FILE) {
         AddToFileHistory(CurrentImage.fullPath);
         LastFileViewed = CurrentImage.fullPath;
     }
@@ -68,15 +66,14 @@ void FollowLoadInHistories(int result) {
 
 }  // namespace
 
-int LoadImageFile(std::string& path, int historyMode) {
+int LoadImageFile(const LoadRequest& request) {
     LoadSteps steps;
     // The frames of an earlier animation belong to the picture being replaced.
     steps.replacing = StopAnimation;
     steps.sizeKnown = ChooseDisplayModeForNewPicture;
     steps.decoded = FinishNewPicture;
     steps.finished = FollowLoadInHistories;
-    historyModeOfLoad = historyMode;
-    return LoadPicture(path, steps);
+    return LoadPicture(request, steps);
 }
 
 int LoadPageOfPicture(int index) {
@@ -88,14 +85,13 @@ int LoadPageOfPicture(int index) {
 
 int LoadBossPicture() {
     if (BossAlert.empty()) return 1;
-    std::string path = BossAlert;
     FileType type;
-    if (FileTypeFromName(path, &type) < 0) {
-        InputFile.SetPath(path);
+    if (FileTypeFromName(BossAlert, &type) < 0) {
+        InputFile.SetPath(BossAlert);
         ReportFileError("Error: File type not Supported ");
         return -1;
     }
     DisplayMode = MODE_BEST_FIT_NO_BORDER;
     FileList.stale = true;
-    return LoadImageFile(path, HISTORY_NONE);
+    return LoadImageFile(LoadRequest(BossAlert));
 }

@@ -1,4 +1,4 @@
-#include "sheets/batch.h"
+#include "sheets/command_line.h"
 
 #include "base/text.h"
 #include "platform/host.h"
