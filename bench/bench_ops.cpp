@@ -22,7 +22,7 @@
 #include "platform/native/host_native.h"
 #include "libcodecs/jpeg_transform.h"
 #include "ops/crop.h"
-#include "ops/filters.h"
+#include "edit/filters.h"
 #include "ops/flip.h"
 #include "ops/resize.h"
 

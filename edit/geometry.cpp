@@ -18,6 +18,10 @@
 #include "ops/rotate.h"
 #include "platform/host.h"
 
+ResizeRequest resizeRequest;
+int resizeInterpolate = 1;
+int resizeKeepAspect = 1;
+
 double rotateAngle = 0.0;
 int rotateFineSteps = 0;
 int rotateGuideLines = 0;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/dib.h"
+#include "ops/resize.h"
 
 // The menu's transform commands; the rotations carry the codes RotateByAngle answers with.
 enum TransformCommand {
@@ -38,6 +39,11 @@ int RotateByAngle();
 // state goes back to normal and the window is laid out again. Returns RotateByAngle's 0 or
 // -1 (a quarter turn's result for the codes).
 int RotateVariableAngleOk();
+
+// The resize dialog's request and check boxes, remembered for the run (not in LUM.INI).
+extern ResizeRequest resizeRequest;
+extern int resizeInterpolate;  // "Interpolate Pixels?", initially on
+extern int resizeKeepAspect;   // "Maintain Aspect Ratio?", initially on
 
 // The "Resize" command once its dialog was confirmed: records an undo step (not for
 // Windows thumbnail-cache files), resizes the current picture with resizeRequest and

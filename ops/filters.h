@@ -1,8 +1,8 @@
 // Neighbourhood filters: convolution with 3x3, 5x5 and 7x7 kernels and the median
 // ("despeckle") filter, plain or weighted, over 24-bit pictures whose borders wrap
 // around (a neighbour beyond the right edge comes from the left edge, beyond the top from
-// the bottom). The table of the 40 named filters and the run's filter settings live here
-// too: the menu, the filter dialogs and batch runs all choose from them.
+// the bottom). The kernels take everything they apply as arguments; the table of the 40
+// named filters and the entry last chosen are the filter edits' (edit/filters.h).
 #pragma once
 
 #include <cstdint>
@@ -10,16 +10,8 @@
 #include "core/dib.h"
 #include "ops/op_support.h"
 
-constexpr int kFilterCount = 40;
 constexpr int kMaxKernelSide = 7;
 constexpr int kMaxKernelValues = kMaxKernelSide * kMaxKernelSide;
-
-// The entries the user may edit (their 3x3, 5x5 and 7x7 kernels), and the two medians.
-constexpr int kUserFilter3 = 23;
-constexpr int kUserFilter5 = 33;
-constexpr int kUserFilter7 = 37;
-constexpr int kMedianFilter3 = 38;
-constexpr int kMedianFilter5 = 39;
 
 // One entry of the filter table. Linear entries: `side` x `side` kernel values, row 0
 // first; a 3x3 divisor of 0 stands for the sum of the kernel. Median entries: the weights
@@ -32,33 +24,29 @@ struct FilterTableEntry {
     int16_t divisor;
     int16_t offset;
 };
-// The table as it stands for the run: the user entries keep what their dialogs stored.
-extern FilterTableEntry FilterTable[kFilterCount];
-bool IsMedianFilter(int index);
 
 // Which channels a convolution changes (the median always filters all three).
 struct ChannelMask {
     bool red = true, green = true, blue = true;
 };
 
-// The run's filter settings: the entry last chosen and what SelectFilter loaded from it,
-// the channels and the median's weighting.
-struct FilterSettings {
-    int selected = 0;
+// A filter as it is applied: a linear kernel with its divisor, offset and channels, or a
+// median of `side` x `side` neighbours, counted by the kernel's weights when `weighted`.
+struct FilterKernel {
     int side = 3;
     int16_t kernel[kMaxKernelValues] = {};
     int divisor = 1;
     int offset = 0;
     ChannelMask channels;
+    bool median = false;
     bool weighted = false;
 };
-extern FilterSettings filterSettings;
 
-// Loads entry `index` into filterSettings: size, kernel, divisor and offset (a 3x3
-// divisor of 0 becomes the kernel's sum; median entries load their weights, divisor 0,
-// offset 0). Returns the index, or -1 when the index is outside the table or a linear
-// entry's divisor is still 0 (the caller reports kFilterInitFailed).
-int SelectFilter(int index);
+// Loads a table entry into `kernel`: size, values, divisor and offset (a 3x3 divisor of 0
+// becomes the kernel's sum; a median's values are its weights, divisor 0, offset 0). The
+// channels and the weighting are left as they are. 0, or -1 when a linear entry's divisor
+// is still 0 (the caller reports kFilterInitFailed).
+int KernelFromEntry(const FilterTableEntry& entry, bool median, FilterKernel* kernel);
 extern const char kFilterInitFailed[];  // "Linear filter initialisation failed!"
 
 // The sum of an entry's first `count` kernel values.
@@ -82,6 +70,6 @@ int ConvolveImage(CDib& image, int side, const int16_t* kernel, int divisor, int
 // its copy of the picture cannot be held.
 int MedianImage(CDib& image, int side, const int16_t* weights);
 
-// The loaded filter on `image`: the convolution with filterSettings, or the median with
-// its weights when weighting is on.
-int ApplySelectedFilter(CDib& image, OpProgress progress);
+// `kernel` on `image`: the convolution, or the median (with its weights when weighting is
+// on). ConvolveImage's and MedianImage's results.
+int ApplyFilterKernel(CDib& image, const FilterKernel& kernel, OpProgress progress);

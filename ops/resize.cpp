@@ -5,9 +5,6 @@
 #include <new>
 
 
-ResizeRequest resizeRequest;
-int resizeInterpolate = 1;
-int resizeKeepAspect = 1;
 
 const char* const kResizeProgressLabel = "Resizing Image:";
 
@@ -166,10 +163,6 @@ int ResizeImage(CDib& image, const ResizeRequest& rq, bool interpolate, OpProgre
     }
     image.Swap(out);
     return 0;
-}
-
-int ResizeImage(CDib& image, const ResizeRequest& request, OpProgress progress) {
-    return ResizeImage(image, request, resizeInterpolate != 0, progress);
 }
 
 int ResizeImageInterpolated(CDib& image, const ResizeRequest& request, OpProgress progress) {

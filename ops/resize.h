@@ -17,11 +17,6 @@ struct ResizeRequest {
     int32_t useSize = 0;
 };
 
-// The resize dialog's request and check boxes, remembered for the run (not in LUM.INI).
-extern ResizeRequest resizeRequest;
-extern int resizeInterpolate;  // "Interpolate Pixels?", initially on
-extern int resizeKeepAspect;   // "Maintain Aspect Ratio?", initially on
-
 // Progress label of the resize.
 extern const char* const kResizeProgressLabel;  // "Resizing Image:"
 
@@ -43,7 +38,5 @@ int ResizeTargetSize(int pictureWidth, int pictureHeight, const ResizeRequest& r
 // last column (an explicit size may disagree with the factors), and c + 1 beyond it means
 // c. Every other row is sampled: source row i x H / nh, column j x W / nw.
 int ResizeImage(CDib& image, const ResizeRequest& request, bool interpolate, OpProgress progress);
-// With the dialog's interpolate flag (the menu and batch runs).
-int ResizeImage(CDib& image, const ResizeRequest& request, OpProgress progress);
 // Always interpolating (collages, printing, red eye).
 int ResizeImageInterpolated(CDib& image, const ResizeRequest& request, OpProgress progress);

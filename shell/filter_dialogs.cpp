@@ -3,7 +3,7 @@
 #include <string>
 
 #include "base/ids.h"
-#include "ops/filters.h"
+#include "edit/filters.h"
 #include "shell/dialog_common.h"
 #include "shell/mainwnd.h"
 #include "shell/wintext.h"

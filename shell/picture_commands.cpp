@@ -19,7 +19,6 @@
 #include "edit/geometry.h"
 #include "view/lossless.h"
 #include "ops/flip.h"
-#include "ops/filters.h"
 #include "shell/colour_dialogs.h"
 #include "shell/filter_dialogs.h"
 #include "shell/mouse.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ops/filters.h"
+#include "edit/filters.h"
 
 // "Select Filter Type": radio buttons 6100..6139 for the entries, boxes 6039..6042.
 struct FilterChoice {

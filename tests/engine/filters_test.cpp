@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <string>
 
-#include "ops/filters.h"
+#include "edit/filters.h"
 #include "view/filter_dialogs.h"
 #include "ops_test_support.h"
 

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "ops/filters.h"
+#include "edit/filters.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 5) return 0;
