@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "base/ranges.h"
 #include "base/text.h"
 #include "core/title.h"
 #include "settings/filelist.h"
@@ -19,12 +20,8 @@ constexpr size_t kFileSpecUnits = 250;
 }  // namespace
 
 long long DurationFromText(const std::string& seconds) {
-    const char* start = seconds.c_str();
-    char* end = nullptr;
-    const double value = std::strtod(start, &end);
-    if (end == start || !std::isfinite(value)) return -1;
-    while (*end == ' ') ++end;
-    if (*end != '\0') return -1;
+    double value = 0;
+    if (!WholeFieldReal(seconds, &value)) return -1;
     if (value <= 0) return 0;
     // A product that is a whole number on paper (0.29 x 1000) may lie just below it in
     // binary floating point.

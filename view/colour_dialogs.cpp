@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "base/ranges.h"
 #include "base/text.h"
 
 int monochromeLevel = 128;
@@ -30,8 +31,7 @@ int ColourScrollPosition(int position, int request, int thumb, int low, int high
 }
 
 int TypedInRange(const std::string& text, int low, int high) {
-    const long value = std::strtol(text.c_str(), nullptr, 10);
-    return static_cast<int>(std::clamp<long>(value, low, high));
+    return LeadingIntClamped(text, IntRange{low, high});
 }
 
 void StraightGammaLine(int controls[17]) {

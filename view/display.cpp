@@ -1,5 +1,7 @@
 #include "view/display.h"
 
+#include "base/ranges.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -312,10 +314,8 @@ void WheelZoomStep(WheelZoomState& z, const WheelZoomInputs& in, const ScreenMet
 }
 
 double ParseWheelRate(const std::string& text) {
-    const char* start = text.c_str();
-    char* end = nullptr;
-    errno = 0;
-    const double v = std::strtod(start, &end);
-    if (end == start || errno != 0) return kDefaultWheelRate;
-    return (v > 1.0 && v <= 2.0) ? v : kDefaultWheelRate;
+    double v = 0;
+    // The low end is excluded: a step of 1 would not zoom.
+    if (!LeadingReal(text, &v)) return kDefaultWheelRate;
+    return (v > kWheelRateRange.low && v <= kWheelRateRange.high) ? v : kDefaultWheelRate;
 }

@@ -1,5 +1,7 @@
 #include "view/filter_dialogs.h"
 
+#include "base/ranges.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -8,10 +10,7 @@ namespace {
 
 // A typed number as the dialogs read it: leading blanks, an optional sign, digits; no
 // number is 0.
-int FieldNumber(const std::string& text) {
-    const long value = std::strtol(text.c_str(), nullptr, 10);
-    return static_cast<int>(std::clamp<long>(value, -32768, 32767));
-}
+int FieldNumber(const std::string& text) { return LeadingIntClamped(text, kFilterFieldRange); }
 
 int Side(int entry) { return FilterTable[entry].side; }
 

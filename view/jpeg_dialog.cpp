@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "base/ranges.h"
 #include "base/settings.h"
 #include "core/current_image.h"
 #include "core/save.h"
@@ -14,7 +15,6 @@ namespace {
 
 constexpr int kFallbackQuality = 75;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 }  // namespace
 
@@ -44,16 +44,7 @@ void ApplyJpegDialog(const JpegDialogValues& typed) {
 }
 
 int JpegQualityFromText(const std::string& text) {
-    size_t start = 0;
-    while (start < text.size() && IsBlank(text[start])) ++start;
-    const char* first = text.c_str() + start;
-    char* end = nullptr;
-    errno = 0;
-    const long value = std::strtol(first, &end, 10);
-    if (end == first || errno == ERANGE) return kFallbackQuality;
-    while (IsBlank(*end)) ++end;
-    if (*end != '\0' || value <= 0 || value > 100) return kFallbackQuality;
-    return static_cast<int>(value);
+    return IntFromField(text, kJpegDialogQualityRange, kFallbackQuality);
 }
 
 std::string CutComment(const std::string& text) {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "base/ranges.h"
 #include "base/text.h"
 #include "base/numeric.h"
 
@@ -75,13 +76,8 @@ std::string ResizeSizeText(int value) { return FormatText("%d", value); }
 std::string ResizeScaleText(double value) { return FormatText("%f", value); }
 
 bool ParseResizeSize(const std::string& text, int* value) {
-    const char* start = text.c_str();
-    char* end = nullptr;
-    errno = 0;
-    const long long v = std::strtoll(start, &end, 10);
-    if (end == start || errno == ERANGE || v < INT_MIN || v > INT_MAX) return false;
-    while (*end == ' ') ++end;
-    if (*end != '\0') return false;
+    long long v = 0;
+    if (!WholeFieldInteger(text, &v) || v < INT_MIN || v > INT_MAX) return false;
     *value = static_cast<int>(v);
     return true;
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "base/ranges.h"
 #include "base/text.h"
 #include "core/save.h"
 
@@ -11,7 +12,6 @@ namespace {
 
 constexpr float kFallbackQuality = 75;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 }  // namespace
 
@@ -28,13 +28,5 @@ void ApplyWebpDialog(const WebpDialogValues& typed) {
 }
 
 float WebpQualityFromText(const std::string& text) {
-    const char* first = text.c_str();
-    while (IsBlank(*first)) ++first;
-    char* end = nullptr;
-    errno = 0;
-    const double value = std::strtod(first, &end);
-    if (end == first || errno == ERANGE || !std::isfinite(value)) return kFallbackQuality;
-    while (IsBlank(*end)) ++end;
-    if (*end != '\0' || value < 1 || value > 100) return kFallbackQuality;
-    return static_cast<float>(value);
+    return static_cast<float>(RealFromField(text, kWebpQualityRange, kFallbackQuality));
 }
