@@ -25,14 +25,6 @@ namespace {
 
 constexpr int kFieldUnits = 32;
 
-std::string FieldText(HWND dialog, int id) {
-    WCHAR buffer[kFieldUnits + 1] = {};
-    const UINT length = GetDlgItemTextW(dialog, id, buffer, kFieldUnits + 1);
-    return Narrow(buffer, static_cast<int>(length));
-}
-
-bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
-void Check(HWND dialog, int id, bool on) { CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED); }
 
 INT_PTR AnimationSetupMessage(HWND dialog, UINT message, WPARAM wParam) {
     switch (message) {
@@ -48,7 +40,7 @@ INT_PTR AnimationSetupMessage(HWND dialog, UINT message, WPARAM wParam) {
         case WM_COMMAND:
             if (LOWORD(wParam) == IDOK) {
                 double speed = 0;
-                if (!ParseAnimSpeed(FieldText(dialog, IDC_ANIM_SPEED), &speed)) {
+                if (!ParseAnimSpeed(ItemText(dialog, IDC_ANIM_SPEED, kFieldUnits), &speed)) {
                     MessageBoxW(dialog, TEXT("The speed must be a whole number of percent (1 to 1000000)."),
                                 TEXT("Viewer"), MB_OK | MB_ICONWARNING);
                     return TRUE;
@@ -78,7 +70,7 @@ INT_PTR GifBackgroundMessage(HWND dialog, UINT message, WPARAM wParam) {
         case WM_COMMAND:
             if (LOWORD(wParam) == IDOK) {
                 RgbColour colour;
-                if (!ParseHexColour(FieldText(dialog, IDC_GIFBG_COLOUR), &colour)) {
+                if (!ParseHexColour(ItemText(dialog, IDC_GIFBG_COLOUR, kFieldUnits), &colour)) {
                     MessageBoxW(dialog, TEXT("Enter the colour as six hex digits RRGGBB, for example FF8000."),
                                 TEXT("Viewer"), MB_OK | MB_ICONWARNING);
                     return TRUE;
@@ -107,7 +99,7 @@ INT_PTR BuildAnimationMessage(HWND dialog, UINT message, WPARAM wParam) {
         case WM_COMMAND:
             if (LOWORD(wParam) == IDOK) {
                 int delay = 0;
-                if (!ParseFrameDelay(FieldText(dialog, IDC_BUILD_DELAY), &delay)) {
+                if (!ParseFrameDelay(ItemText(dialog, IDC_BUILD_DELAY, kFieldUnits), &delay)) {
                     MessageBoxW(dialog, TEXT("The delay must be a whole number of milliseconds (0 to 65535)."),
                                 TEXT("Viewer"), MB_OK | MB_ICONWARNING);
                     return TRUE;

@@ -32,7 +32,6 @@ constexpr int kFullHistogramY = 10;
 
 int Scaled(int v) { return WindowsScaling == 100 ? v : v * WindowsScaling / 100; }
 
-void SetText(HWND dialog, int id, const std::string& text) { SetDlgItemTextW(dialog, id, Widen(text).c_str()); }
 void SetNumber(HWND dialog, int id, int value) { SetText(dialog, id, std::to_string(value)); }
 
 void PaintDib(HDC dc, const CDib& image, int x, int y) {

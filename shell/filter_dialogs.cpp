@@ -11,8 +11,6 @@
 
 namespace {
 
-bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
-void Check(HWND dialog, int id, bool on) { CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED); }
 
 void ShowChannels(HWND dialog, const ChannelMask& channels) {
     Check(dialog, IDC_FILTER_RED, channels.red);
@@ -84,7 +82,6 @@ UserFilterValues ReadUserValues(HWND dialog, const UserFilterDialog& d) {
     return values;
 }
 
-void SetText(HWND dialog, int id, const std::string& text) { SetDlgItemTextW(dialog, id, Widen(text).c_str()); }
 
 INT_PTR UserFilterMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) SetWindowLongPtrW(dialog, DWLP_USER, lParam);

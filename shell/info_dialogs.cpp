@@ -88,7 +88,6 @@ void EndCountTitle() {
 
 // ------------------------------------------------------------ file information
 
-void SetText(HWND dialog, int id, const std::string& text) { SetDlgItemTextW(dialog, id, Widen(text).c_str()); }
 
 void ShowColourCount(HWND dialog) {
     const int32_t count = CurrentImage.dib.colourCount;

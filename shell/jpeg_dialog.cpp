@@ -14,8 +14,6 @@ namespace {
 // The quality field takes a few digits; more would never be a quality.
 constexpr int kQualityUnits = 8;
 
-bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
-void Check(HWND dialog, int id, bool on) { CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED); }
 
 INT_PTR JpegMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {

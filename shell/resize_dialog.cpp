@@ -19,18 +19,11 @@ namespace {
 constexpr int kFieldUnits = 64;
 const WCHAR kBadSizeText[] = TEXT("The width and height must be whole numbers of pixels.");
 
-std::string FieldText(HWND dialog, int id) {
-    WCHAR buffer[kFieldUnits + 1] = {};
-    const UINT length = GetDlgItemTextW(dialog, id, buffer, kFieldUnits + 1);
-    return Narrow(buffer, static_cast<int>(length));
-}
-
 // Writing an edit makes it send EN_CHANGE back at once; the dialog state ignores that.
 void WriteField(void* context, int field, const std::string& text) {
     SetDlgItemTextW(static_cast<HWND>(context), field, Widen(text).c_str());
 }
 
-bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
 INT_PTR ResizeMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* state = reinterpret_cast<ResizeDialogState*>(GetWindowLongPtrW(dialog, DWLP_USER));
@@ -53,13 +46,13 @@ INT_PTR ResizeMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
                 if (HIWORD(wParam) != EN_CHANGE || state->busy) return FALSE;
                 // The aspect box is read at each change and remembered, checked or not.
                 resizeKeepAspect = Checked(dialog, IDC_RESIZE_ASPECT) ? 1 : 0;
-                ResizeDialogFieldChanged(*state, id, FieldText(dialog, id), resizeKeepAspect != 0);
+                ResizeDialogFieldChanged(*state, id, ItemText(dialog, id, kFieldUnits), resizeKeepAspect != 0);
                 return TRUE;
             }
             if (id == IDOK) {
                 ResizeRequest request;
-                if (!ResizeDialogRequest(*state, FieldText(dialog, IDC_RESIZE_WIDTH),
-                                         FieldText(dialog, IDC_RESIZE_HEIGHT), &request)) {
+                if (!ResizeDialogRequest(*state, ItemText(dialog, IDC_RESIZE_WIDTH, kFieldUnits),
+                                         ItemText(dialog, IDC_RESIZE_HEIGHT, kFieldUnits), &request)) {
                     MessageBoxW(dialog, kBadSizeText, TEXT("Viewer"), MB_OK | MB_ICONWARNING);
                     return TRUE;
                 }

@@ -17,12 +17,6 @@
 
 namespace {
 
-std::string ItemText(HWND dialog, int id, int units) {
-    std::basic_string<WCHAR> buffer(static_cast<size_t>(units) + 1, 0);
-    const UINT length = GetDlgItemTextW(dialog, id, &buffer[0], units + 1);
-    return Narrow(buffer.c_str(), static_cast<int>(length));
-}
-
 // --- "Enter Required Bits Per Pixel" ---
 
 int DitherRadio(char method) {
@@ -75,7 +69,6 @@ const PreferenceFlag kPreferenceFlags[] = {
     {IDC_PREF_CONFIRM_DELETE, &ConfirmDeleteFileFlag},
 };
 
-void SetItemText(HWND dialog, int id, const std::string& text) { SetDlgItemTextW(dialog, id, Widen(text).c_str()); }
 
 int SignedItem(HWND dialog, int id) { return static_cast<int>(GetDlgItemInt(dialog, id, nullptr, TRUE)); }
 
@@ -84,12 +77,12 @@ void FillPreferences(HWND dialog) {
         SendDlgItemMessageW(dialog, id, EM_LIMITTEXT, kPathUnits, 0);
     SendDlgItemMessageW(dialog, IDC_PREF_MAX_PIXELS, EM_LIMITTEXT, 11, 0);
     CheckRadioButton(dialog, IDC_PREF_OPENING_NONE, IDC_PREF_OPENING_USER, kOpeningRadios[std::clamp(OpeningBitmap, 0, 2)]);
-    SetItemText(dialog, IDC_PREF_OPENING_PATH, OpeningBitmap == 2 ? OpeningBitmapText : " ");
-    SetItemText(dialog, IDC_PREF_BOSS_FILE, BossAlert);
-    SetItemText(dialog, IDC_PREF_ZTREE_PATH, ZTreeWinPath);
+    SetText(dialog, IDC_PREF_OPENING_PATH, OpeningBitmap == 2 ? OpeningBitmapText : " ");
+    SetText(dialog, IDC_PREF_BOSS_FILE, BossAlert);
+    SetText(dialog, IDC_PREF_ZTREE_PATH, ZTreeWinPath);
     SetDlgItemInt(dialog, IDC_PREF_MINIMUM_WIDTH, static_cast<UINT>(MinimumWidth), TRUE);
     SetDlgItemInt(dialog, IDC_PREF_SCALING, static_cast<UINT>(WindowsScaling), TRUE);
-    SetItemText(dialog, IDC_PREF_MAX_PIXELS, FormatText("%ld", static_cast<long>(MaxPixelSize)));
+    SetText(dialog, IDC_PREF_MAX_PIXELS, FormatText("%ld", static_cast<long>(MaxPixelSize)));
     SetDlgItemInt(dialog, IDC_PREF_DEVE_HORIZONTAL, static_cast<UINT>(ZTreeThumbnailHorOffset), TRUE);
     SetDlgItemInt(dialog, IDC_PREF_DEVE_VERTICAL, static_cast<UINT>(ZTreeThumbnailVertOffset), TRUE);
     for (const PreferenceFlag& flag : kPreferenceFlags)

@@ -16,12 +16,6 @@ struct FixedSizeRequest {
     int height;
 };
 
-std::string ItemText(HWND dialog, int id) {
-    WCHAR buffer[64];
-    const UINT length = GetDlgItemTextW(dialog, id, buffer, 64);
-    return Narrow(buffer, static_cast<int>(length));
-}
-
 INT_PTR FixedSizeMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG: {
@@ -64,7 +58,7 @@ INT_PTR WheelRateMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam
         case WM_COMMAND:
             if (LOWORD(wParam) == IDOK) {
                 auto* rate = reinterpret_cast<double*>(GetWindowLongPtrW(dialog, DWLP_USER));
-                *rate = ParseWheelRate(ItemText(dialog, IDC_WHEEL_RATE));
+                *rate = ParseWheelRate(ItemText(dialog, IDC_WHEEL_RATE, 63));
                 EndDialog(dialog, IDOK);
                 return TRUE;
             }

@@ -45,14 +45,6 @@ constexpr FlagBox kFlagBoxes[] = {
     {IDC_SETUP_SHORT_TITLE, &ViewSetupValues::shortTitle},
 };
 
-std::string ItemText(HWND dialog, int id, int units) {
-    std::basic_string<WCHAR> buffer(static_cast<size_t>(units) + 1, 0);
-    const UINT length = GetDlgItemTextW(dialog, id, &buffer[0], units + 1);
-    return Narrow(buffer.c_str(), static_cast<int>(length));
-}
-
-bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
-void Check(HWND dialog, int id, bool on) { CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED); }
 
 void CheckAllTypes(HWND dialog, bool on) {
     for (int id = IDC_SETUP_TYPE_FIRST; id <= IDC_SETUP_TYPE_LAST; ++id) Check(dialog, id, on);
