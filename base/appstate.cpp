@@ -1,6 +1,12 @@
 #include "base/appstate.h"
 
 int RunMode = RUN_NORMAL;
+
+bool CancelLongWork() {
+    if (!LongWorkRunning(RunMode)) return false;
+    RunMode = RUN_NORMAL;
+    return true;
+}
 int EditState = EDIT_NONE;
 char DisplayMode = MODE_NORMAL;
 int displayWidth = 0;

@@ -18,6 +18,31 @@ enum RunModeValue {
 };
 extern int RunMode;
 
+// True while a long colour reduction or a camera RAW decode runs (run modes 7 and 8). Such
+// work pumps messages so that Escape can end it; nothing else may start meanwhile, since
+// it would load or change the picture and the file the work is still reading.
+inline bool LongWorkRunning(int runMode) { return runMode == RUN_LONG_OPERATION || runMode == RUN_LONG_RAW; }
+
+// Sets the run mode of long work for its lifetime and puts back the mode it found, however
+// the work ends. The work polls Cancelled() between its steps.
+class LongWorkScope {
+public:
+    explicit LongWorkScope(int mode) : mode_(mode), previous_(RunMode) { RunMode = mode; }
+    ~LongWorkScope() { RunMode = previous_; }
+    LongWorkScope(const LongWorkScope&) = delete;
+    LongWorkScope& operator=(const LongWorkScope&) = delete;
+    // Escape (CancelLongWork) ended the work.
+    bool Cancelled() const { return RunMode != mode_; }
+
+private:
+    int mode_;
+    int previous_;
+};
+
+// Escape during long work: the run mode goes back to normal, which the work sees and
+// stops at its next step. False when no long work runs.
+bool CancelLongWork();
+
 // What the next mouse click on the picture means; 0 = nothing special.
 enum EditStateValue {
     EDIT_NONE = 0,

@@ -248,15 +248,6 @@ void Diffuse332(const CDib& image) {
     }
 }
 
-// Restores RunMode when the merging quantiser ends, however it ends.
-struct LongOperation {
-    int saved;
-    LongOperation() : saved(RunMode) { RunMode = RUN_LONG_OPERATION; }
-    ~LongOperation() { RunMode = saved; }
-    LongOperation(const LongOperation&) = delete;
-    LongOperation& operator=(const LongOperation&) = delete;
-};
-
 // The adaptive methods: a palette of up to 2^bits colours, serpentine mapping, then the
 // indices packed into quantisedImage.
 int AdaptiveQuantise(int bits, const CDib& image, char method) {
@@ -291,9 +282,9 @@ int AdaptiveQuantise(int bits, const CDib& image, char method) {
             std::memcpy(copy.get() + y * rowBytes, image.Row(static_cast<int>(y)), static_cast<size_t>(rowBytes));
         pixels.bits = copy.get();
         pixels.stride = rowBytes;
-        LongOperation running;
+        LongWorkScope running(RUN_LONG_OPERATION);
         code = quant::MergeQuantise(pixels, wanted, palette.get(), indices.get());
-        if (RunMode != RUN_LONG_OPERATION) code = QUANT_USER_ABORT;
+        if (running.Cancelled()) code = QUANT_USER_ABORT;
     }
     if (code < 0) return code;
 

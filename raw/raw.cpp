@@ -166,19 +166,10 @@ void KeepCamera(const LibRaw& raw) {
     camera.pixelAspect = d.sizes.pixel_aspect;
 }
 
-// Sets run mode 8 for its lifetime and puts back the mode it found.
-struct LongRawMode {
-    int previous;
-    LongRawMode() : previous(RunMode) { RunMode = RUN_LONG_RAW; }
-    ~LongRawMode() { RunMode = previous; }
-    LongRawMode(const LongRawMode&) = delete;
-    LongRawMode& operator=(const LongRawMode&) = delete;
-};
-
 // Identification, the size checks, unpacking and processing; the output size on success.
 // `sides` gives the size that was too large.
 Outcome Process(LibRaw& raw, int* width, int* height, int sides[2]) {
-    LongRawMode mode;
+    LongWorkScope mode(RUN_LONG_RAW);
     Progress progress;
     raw.set_progress_handler(OnProgress, &progress);
     int code = OpenInMemory(raw);

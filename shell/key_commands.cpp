@@ -61,8 +61,8 @@ void OnKeyDown(HWND window, WPARAM key) {
     const bool shift = GetKeyState(VK_SHIFT) < 0;
     const bool ctrl = GetKeyState(VK_CONTROL) < 0;
     // Long operations take only Escape, which ends them.
-    if (RunMode == RUN_LONG_OPERATION || RunMode == RUN_LONG_RAW) {
-        if (key == VK_ESCAPE) RunMode = RUN_NORMAL;
+    if (LongWorkRunning(RunMode)) {
+        if (key == VK_ESCAPE) CancelLongWork();
         return;
     }
     if (EditState == EDIT_WRITING_ANIMATION) {

@@ -2,8 +2,6 @@
 
 #include "base/appstate.h"
 
-bool LongWorkRunning(int runMode) { return runMode == RUN_LONG_OPERATION || runMode == RUN_LONG_RAW; }
-
 bool CommandBlocked(unsigned flags, const CommandState& state) {
     if (LongWorkRunning(state.runMode) || state.busyWriting) return true;
     if (state.runMode == RUN_QUICKVIEW) return (flags & CMD_QUICK_VIEW) == 0;

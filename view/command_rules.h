@@ -34,10 +34,6 @@ struct CommandState {
     bool busyWriting = false;     // an animation is being built, or an animation or movie written
 };
 
-// True while a long colour reduction or a camera RAW decode runs (run modes 7 and 8). Such
-// work pumps messages so that Escape can end it; nothing else may start meanwhile, since
-// it would load or change the picture and the file the work is still reading.
-bool LongWorkRunning(int runMode);
 
 // True when a command with these flags must do nothing now: long work, and building or
 // writing an animation (its messages are handled as it goes, and Escape ends it), block
