@@ -107,17 +107,7 @@ private:
 
 // One top-down row of `reduced` as one index a byte.
 const uint8_t* RowIndices(const CDib& reduced, int y, uint8_t* into) {
-    const uint8_t* packed = reduced.Row(reduced.height - 1 - y);
-    const int w = reduced.width;
-    switch (reduced.bitsPerPixel) {
-        case 8: return packed;
-        case 4:
-            for (int x = 0; x < w; ++x) into[x] = static_cast<uint8_t>(x & 1 ? packed[x >> 1] & 0x0F : packed[x >> 1] >> 4);
-            return into;
-        default:
-            for (int x = 0; x < w; ++x) into[x] = static_cast<uint8_t>((packed[x >> 3] >> (7 - (x & 7))) & 1);
-            return into;
-    }
+    return UnpackIndices(reduced.Row(reduced.height - 1 - y), reduced.bitsPerPixel, reduced.width, into);
 }
 
 // Whether the frame table, not the current picture, is what the user saves: an animation

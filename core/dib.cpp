@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 #include <memory>
 #include <new>
 #include <utility>
@@ -217,19 +218,120 @@ uint32_t CDib::CountColours() {
     return count;
 }
 
-int CDib::ConvertTo24(const uint8_t* header, const uint8_t* pixels, uint64_t pixelBytes, void (*progress)(int tenths)) {
-    // Work on a copy of the header fields: `header` may lie inside this picture's own block.
-    DibHeader src;
-    std::memcpy(&src, header, sizeof src);
-    const int depth = src.biBitCount;
-    if (depth <= 8 && src.biClrUsed == 0) src.biClrUsed = 1u << depth;
-    const bool bitFields = src.biCompression == 3 && src.biSize >= 40;
-    uint32_t masks[3] = {0, 0, 0};
-    if (bitFields) {
-        masks[0] = ReadLE32(header + 40);
-        masks[1] = ReadLE32(header + 44);
-        masks[2] = ReadLE32(header + 48);
-    } else if (depth == 16) {
+const uint8_t* UnpackIndices(const uint8_t* row, int depth, int width, uint8_t* into) {
+    switch (depth) {
+        case 8: return row;
+        case 4:
+            for (int x = 0; x < width; ++x) into[x] = static_cast<uint8_t>(x & 1 ? row[x >> 1] & 0x0F : row[x >> 1] >> 4);
+            return into;
+        case 2:
+            for (int x = 0; x < width; ++x) into[x] = static_cast<uint8_t>((row[x >> 2] >> (6 - 2 * (x & 3))) & 3);
+            return into;
+        default:
+            for (int x = 0; x < width; ++x) into[x] = static_cast<uint8_t>((row[x >> 3] >> (7 - (x & 7))) & 1);
+            return into;
+    }
+}
+
+namespace {
+
+// What the row converters of ConvertTo24 read besides the rows: the colour table, the
+// channel masks and how alpha is taken.
+struct RowSource {
+    const uint8_t* table;  // 256 entries of 4 bytes
+    uint32_t entries;      // entries the file holds; an index beyond them shows black
+    MaskChannel red, green, blue;
+    uint8_t alpha;
+    uint8_t* indices;  // room for one row of indices
+    int depth;
+};
+using RowConverter = void (*)(const uint8_t* s, uint8_t* d, int w, const RowSource& src);
+
+void PaletteRow(const uint8_t* s, uint8_t* d, int w, const RowSource& src) {
+    const uint8_t* index = UnpackIndices(s, src.depth, w, src.indices);
+    for (int x = 0; x < w; ++x, d += 3) {
+        if (index[x] < src.entries) {
+            const uint8_t* entry = src.table + 4 * index[x];
+            d[0] = entry[0];
+            d[1] = entry[1];
+            d[2] = entry[2];
+        } else {
+            d[0] = d[1] = d[2] = 0;
+        }
+    }
+}
+
+void Row16(const uint8_t* s, uint8_t* d, int w, const RowSource& src) {
+    for (int x = 0; x < w; ++x, s += 2, d += 3) {
+        if (src.alpha == 2) {  // grey and alpha, one byte each
+            d[0] = d[1] = d[2] = static_cast<uint8_t>(s[0] * s[1] / 256);
+        } else {
+            const uint32_t v = static_cast<uint32_t>(s[0]) | static_cast<uint32_t>(s[1]) << 8;
+            d[0] = src.blue(v);
+            d[1] = src.green(v);
+            d[2] = src.red(v);
+        }
+    }
+}
+
+void Row24(const uint8_t* s, uint8_t* d, int w, const RowSource&) { std::memcpy(d, s, static_cast<size_t>(w) * 3); }
+
+void Row32(const uint8_t* s, uint8_t* d, int w, const RowSource& src) {
+    for (int x = 0; x < w; ++x, s += 4, d += 3) {
+        if (src.alpha == 1) {  // colour premultiplied by alpha
+            d[0] = static_cast<uint8_t>(s[0] * s[3] / 256);
+            d[1] = static_cast<uint8_t>(s[1] * s[3] / 256);
+            d[2] = static_cast<uint8_t>(s[2] * s[3] / 256);
+        } else if (src.alpha == 2) {  // 16-bit grey and 16-bit alpha
+            const uint64_t grey = static_cast<uint64_t>(s[0]) | static_cast<uint64_t>(s[1]) << 8;
+            const uint64_t a = static_cast<uint64_t>(s[2]) | static_cast<uint64_t>(s[3]) << 8;
+            d[0] = d[1] = d[2] = static_cast<uint8_t>(grey * a >> 24);
+        } else {
+            const uint32_t v = ReadLE32(s);
+            d[0] = src.blue(v);
+            d[1] = src.green(v);
+            d[2] = src.red(v);
+        }
+    }
+}
+
+void Row48(const uint8_t* s, uint8_t* d, int w, const RowSource&) {  // the high byte of each 16-bit sample
+    for (int x = 0; x < w; ++x, s += 6, d += 3) {
+        d[0] = s[1];
+        d[1] = s[3];
+        d[2] = s[5];
+    }
+}
+
+void Row64(const uint8_t* s, uint8_t* d, int w, const RowSource&) {  // bytes 0, 2 and 4 of each 8-byte pixel
+    for (int x = 0; x < w; ++x, s += 8, d += 3) {
+        d[0] = s[0];
+        d[1] = s[2];
+        d[2] = s[4];
+    }
+}
+
+// The converter of a source depth; null for a depth that cannot be converted.
+RowConverter ConverterFor(int depth) {
+    switch (depth) {
+        case 1:
+        case 2:
+        case 4:
+        case 8: return PaletteRow;
+        case 16: return Row16;
+        case 24: return Row24;
+        case 32: return Row32;
+        case 48: return Row48;
+        case 64: return Row64;
+        default: return nullptr;
+    }
+}
+
+// The channel masks of a source: its bit fields, or the fixed layout of its depth.
+void ChannelMasks(const DibHeader& src, const uint8_t* header, uint32_t masks[3]) {
+    if (src.biCompression == 3 && src.biSize >= 40) {
+        for (int i = 0; i < 3; ++i) masks[i] = ReadLE32(header + 40 + 4 * i);
+    } else if (src.biBitCount == 16) {
         masks[0] = 0x7C00;
         masks[1] = 0x03E0;
         masks[2] = 0x001F;
@@ -238,6 +340,18 @@ int CDib::ConvertTo24(const uint8_t* header, const uint8_t* pixels, uint64_t pix
         masks[1] = 0x0000FF00;
         masks[2] = 0x000000FF;
     }
+}
+
+}  // namespace
+
+int CDib::ConvertTo24(const uint8_t* header, const uint8_t* pixels, uint64_t pixelBytes, void (*progress)(int tenths)) {
+    // Work on a copy of the header fields: `header` may lie inside this picture's own block.
+    DibHeader src;
+    std::memcpy(&src, header, sizeof src);
+    const int depth = src.biBitCount;
+    if (depth <= 8 && src.biClrUsed == 0) src.biClrUsed = 1u << depth;
+    uint32_t masks[3];
+    ChannelMasks(src, header, masks);
     // The colour table may lie in this picture's own block, which Create frees: keep it.
     const uint32_t entries = depth <= 8 ? std::min<uint32_t>(src.biClrUsed, 256) : 0;
     uint8_t table[256 * 4] = {};
@@ -252,13 +366,12 @@ int CDib::ConvertTo24(const uint8_t* header, const uint8_t* pixels, uint64_t pix
     const uint8_t alpha = alphaMode;
 
     Create(w, h, 24);
-    const bool known = depth == 1 || depth == 2 || depth == 4 || depth == 8 || depth == 16 ||
-                       depth == 24 || depth == 32 || depth == 48 || depth == 64;
+    const RowConverter convert = ConverterFor(depth);
     const uint64_t rows = srcRow ? std::min<uint64_t>(static_cast<uint64_t>(h), pixelBytes / srcRow) : 0;
     // Rows the source does not hold are black; so is every row's padding.
-    if (!known || rows < static_cast<uint64_t>(h)) {
+    if (convert == nullptr || rows < static_cast<uint64_t>(h)) {
         std::memset(bits, 0, imageSize);
-        if (!known) return -1;
+        if (convert == nullptr) return -1;
     } else if (depth != 24 && rowBytes > static_cast<uint32_t>(w) * 3) {
         for (int r = 0; r < h; ++r) std::memset(Row(r) + w * 3, 0, rowBytes - w * 3);
     }
@@ -276,83 +389,12 @@ int CDib::ConvertTo24(const uint8_t* header, const uint8_t* pixels, uint64_t pix
         }
         return 0;
     }
-
-    const MaskChannel red(masks[0]), green(masks[1]), blue(masks[2]);
-    const auto lookup = [&](uint32_t index, uint8_t* out) {
-        if (index < entries) {
-            out[0] = table[4 * index + 0];
-            out[1] = table[4 * index + 1];
-            out[2] = table[4 * index + 2];
-        } else {  // an index beyond the table shows black
-            out[0] = out[1] = out[2] = 0;
-        }
-    };
+    std::vector<uint8_t> indices(depth <= 8 ? static_cast<size_t>(w) : 0);
+    const RowSource source{table, entries, MaskChannel(masks[0]), MaskChannel(masks[1]), MaskChannel(masks[2]),
+                           alpha, indices.data(), depth};
     for (uint64_t r = 0; r < rows; ++r) {
         tell(r);
-        const uint8_t* s = pixels + r * srcRow;
-        uint8_t* d = Row(static_cast<int>(r));
-        switch (depth) {
-            case 1:
-                for (int x = 0; x < w; ++x) lookup((s[x >> 3] >> (7 - (x & 7))) & 1, d + 3 * x);
-                break;
-            case 2:
-                for (int x = 0; x < w; ++x) lookup((s[x >> 2] >> (6 - 2 * (x & 3))) & 3, d + 3 * x);
-                break;
-            case 4:
-                for (int x = 0; x < w; ++x) lookup((x & 1) ? s[x >> 1] & 0x0F : s[x >> 1] >> 4, d + 3 * x);
-                break;
-            case 8:
-                for (int x = 0; x < w; ++x) lookup(s[x], d + 3 * x);
-                break;
-            case 16:
-                for (int x = 0; x < w; ++x, s += 2, d += 3) {
-                    if (alpha == 2) {
-                        uint8_t g = static_cast<uint8_t>(s[0] * s[1] / 256);
-                        d[0] = d[1] = d[2] = g;
-                    } else {
-                        uint32_t v = static_cast<uint32_t>(s[0]) | static_cast<uint32_t>(s[1]) << 8;
-                        d[0] = blue(v);
-                        d[1] = green(v);
-                        d[2] = red(v);
-                    }
-                }
-                break;
-            case 24:
-                std::memcpy(d, s, static_cast<size_t>(w) * 3);
-                break;
-            case 32:
-                for (int x = 0; x < w; ++x, s += 4, d += 3) {
-                    if (alpha == 1) {
-                        d[0] = static_cast<uint8_t>(s[0] * s[3] / 256);
-                        d[1] = static_cast<uint8_t>(s[1] * s[3] / 256);
-                        d[2] = static_cast<uint8_t>(s[2] * s[3] / 256);
-                    } else if (alpha == 2) {
-                        uint64_t grey = static_cast<uint64_t>(s[0]) | static_cast<uint64_t>(s[1]) << 8;
-                        uint64_t a = static_cast<uint64_t>(s[2]) | static_cast<uint64_t>(s[3]) << 8;
-                        d[0] = d[1] = d[2] = static_cast<uint8_t>(grey * a >> 24);
-                    } else {
-                        uint32_t v = ReadLE32(s);
-                        d[0] = blue(v);
-                        d[1] = green(v);
-                        d[2] = red(v);
-                    }
-                }
-                break;
-            case 48:  // the high byte of each 16-bit sample
-                for (int x = 0; x < w; ++x, s += 6, d += 3) {
-                    d[0] = s[1];
-                    d[1] = s[3];
-                    d[2] = s[5];
-                }
-                break;
-            case 64:  // bytes 0, 2 and 4 of each 8-byte pixel
-                for (int x = 0; x < w; ++x, s += 8, d += 3) {
-                    d[0] = s[0];
-                    d[1] = s[2];
-                    d[2] = s[4];
-                }
-                break;
-        }
+        convert(pixels + r * srcRow, Row(static_cast<int>(r)), w, source);
     }
     return 0;
 }

@@ -105,3 +105,7 @@ public:
 
 // Depth rounding of Create: 1; <=4 -> 4; <=8 -> 8; <=16; <=24; <=32; above -> 64.
 int RoundDibDepth(int depth);
+
+// One packed palette row of 1, 2, 4 or 8 bits a pixel as one index a byte, `width` of
+// them: written into `into` (room for `width`), or the row itself for 8 bits.
+const uint8_t* UnpackIndices(const uint8_t* row, int depth, int width, uint8_t* into);

@@ -492,16 +492,12 @@ bool IsGreyRamp(const CDib& picture) {
 // through its colour table into the line buffer.
 enum class RowKind { Direct, Grey, Palette };
 
-void ExpandRow(const CDib& picture, int storageRow, uint8_t* bgr) {
+// `indices` has room for one row of indices.
+void ExpandRow(const CDib& picture, int storageRow, uint8_t* indices, uint8_t* bgr) {
     const uint8_t* table = picture.ColourTable();
-    const uint8_t* src = picture.Row(storageRow);
-    const int depth = picture.bitsPerPixel;
+    const uint8_t* index = UnpackIndices(picture.Row(storageRow), picture.bitsPerPixel, picture.width, indices);
     for (int x = 0; x < picture.width; ++x) {
-        int index;
-        if (depth == 8) index = src[x];
-        else if (depth == 4) index = (src[x / 2] >> (x % 2 == 0 ? 4 : 0)) & 0x0F;
-        else index = (src[x / 8] >> (7 - x % 8)) & 1;
-        const uint8_t* entry = table + 4 * index;
+        const uint8_t* entry = table + 4 * index[x];
         bgr[3 * x] = entry[0];
         bgr[3 * x + 1] = entry[1];
         bgr[3 * x + 2] = entry[2];
@@ -563,7 +559,7 @@ int Compress(Encoder& e, OutStream& out, CDib& picture, const WriteOptions& opti
         const int storageRow = height - 1 - r;
         JSAMPROW row[1];
         if (kind == RowKind::Palette) {
-            ExpandRow(picture, storageRow, e.line->data());
+            ExpandRow(picture, storageRow, e.line->data() + 3 * static_cast<size_t>(picture.width), e.line->data());
             row[0] = e.line->data();
         } else {
             row[0] = picture.Row(storageRow);
@@ -583,7 +579,8 @@ constexpr size_t kMaxMarkerPayload = 65533;
 int WriteJpeg(OutStream& out, CDib& picture, const WriteOptions& options) {
     if (picture.Empty()) return -1;
     HostSetWaitCursor(true);
-    const size_t lineBytes = static_cast<size_t>(picture.width) * 3;
+    // Three bytes a pixel for the row handed over, one for a palette row's indices.
+    const size_t lineBytes = static_cast<size_t>(picture.width) * 4;
     std::vector<uint8_t> line;
     try {
         line.resize(lineBytes);
