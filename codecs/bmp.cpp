@@ -16,8 +16,6 @@
 
 namespace {
 
-enum { BMP_RGB = 0, BMP_RLE8 = 1, BMP_RLE4 = 2, BMP_BITFIELDS = 3 };
-
 // What phase 1 learnt for phase 2.
 struct BmpState {
     bool os2 = false;
@@ -122,6 +120,129 @@ int DecodeRle4Row(uint8_t* buffer, int n, int width) {
     }
 }
 
+namespace {
+
+// The depth, planes, size and compression of a DIB header, checked as the reader
+// supports them; the facts get the stored size and depth and the compression's note.
+int CheckDibHeader(ImageFacts& facts, DibHeaderFields& d) {
+    const int bits = d.bits;
+    const bool depthKnown = bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+    // OS/2 headers only describe palette pictures and 24 bits.
+    if (!depthKnown || (d.os2 && (bits == 16 || bits == 32))) {
+        ReportFileError(FormatText("%d bits per pixel are not supported in file ", bits));
+        return -1;
+    }
+    if (bits == 24 || bits == 32) d.entrySize = 0;
+    if (d.planes != 1) {
+        ReportFileError(FormatText("Wrong number of planes %d in file ", d.planes));
+        return -1;
+    }
+    facts.storedBitsPerPixel = static_cast<uint32_t>(bits);
+    facts.storedHeight = static_cast<uint32_t>(d.height);
+    facts.storedWidth = static_cast<uint32_t>(d.width);
+    if (d.compression > BMP_BITFIELDS) {
+        ReportFileError(FormatText("Compression type <%u> in BMP in file not yet supported", d.compression));
+        return -1;
+    }
+    facts.formatNote += CompressionText(d.compression);
+    // Run lengths are only defined for their own depth; anything else would decode rows
+    // of one layout into a picture of another.
+    if ((d.compression == BMP_RLE8 && bits != 8) || (d.compression == BMP_RLE4 && bits != 4)) {
+        ReportFileError(FormatText("Compression type <%u> in BMP in file not yet supported", d.compression));
+        return -1;
+    }
+    if (d.width < 1 || d.height < 1 || d.width > 65535 || d.height > 65535) {
+        ReportFileError(FormatText("Image size %lld x %lld not supported in file ", static_cast<long long>(d.width),
+                                   static_cast<long long>(d.height)));
+        return -1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int ReadDibHeader(ByteReader& r, ImageFacts& facts, DibHeaderFields* dib) {
+    DibHeaderFields& d = *dib;
+    d = DibHeaderFields();
+    d.headerLength = r.U32();
+    if (!r.ok) {
+        ReportFileError("File is truncated ");
+        return -1;
+    }
+    if (d.headerLength == 12) {
+        d.os2 = true;
+        d.width = r.U16();
+        d.height = r.U16();
+        d.planes = r.U16();
+        d.bits = r.U16();
+        facts.formatNote = "OS/2 Bitmap";
+        d.entrySize = 3;
+    } else if (d.headerLength == 40 || d.headerLength == 64 || d.headerLength == 108 || d.headerLength == 124) {
+        d.width = r.I32();
+        d.height = r.I32();
+        d.planes = r.U16();
+        d.bits = r.U16();
+        d.compression = r.U32();
+        r.Skip(12);
+        d.coloursUsed = r.I32();
+        r.Skip(4);
+        // Bit-field masks sit at header offsets 40, 44, 48 for every Windows header.
+        if (d.compression == BMP_BITFIELDS) {
+            d.masks[0] = r.U32();
+            d.masks[1] = r.U32();
+            d.masks[2] = r.U32();
+        }
+        if (d.width < 0) d.width = -d.width;
+        if (d.height < 0) {
+            d.height = -d.height;
+            d.topDown = true;
+        }
+        facts.formatNote = "Windows Bitmap";
+        d.entrySize = 4;
+    } else {
+        ReportFileError("Invalid BMP file. Bad header length in file ");
+        return -1;
+    }
+    if (!r.ok) {
+        ReportFileError("File is truncated ");
+        return -1;
+    }
+    return CheckDibHeader(facts, d);
+}
+
+int ReadDibColourTable(const uint8_t* at, const uint8_t* end, DibHeaderFields& d) {
+    filePaletteCount = 0;
+    std::memset(filePalette, 0, sizeof filePalette);
+    if (d.entrySize != 0) {
+        if (d.coloursUsed > 256) {
+            ReportFileError(FormatText("Unsupported BMP colormap format in file. biClrUsed = %ld",
+                                       static_cast<long>(d.coloursUsed)));
+            return -1;
+        }
+        int64_t used = d.coloursUsed <= 0 ? (int64_t{1} << d.bits) : d.coloursUsed;
+        filePaletteCount = static_cast<int>(used & 0xFFFF);
+    }
+    if (d.bits > 8 && d.compression != BMP_BITFIELDS) return 0;
+    if (filePaletteCount > 256) {
+        ReportFileError("Unsupported BMP colormap format in file ");
+        return -1;
+    }
+    // A colour map cut short by the end of the file keeps only the entries present;
+    // indices beyond them show black.
+    ByteReader map(at, end);
+    int present = 0;
+    while (present < filePaletteCount && d.entrySize > 0 && map.Has(static_cast<size_t>(d.entrySize))) {
+        uint8_t blue = map.U8(), green = map.U8(), red = map.U8();
+        if (d.entrySize == 4) map.U8();
+        filePalette[3 * present + 0] = red;
+        filePalette[3 * present + 1] = green;
+        filePalette[3 * present + 2] = blue;
+        ++present;
+    }
+    if (d.bits <= 8) filePaletteCount = present;
+    return 0;
+}
+
 int ReadBmpHeader(ImageFacts& facts, uint16_t* height, uint16_t* width, uint16_t* depth) {
     ByteReader r(FileCursor.start, FileCursor.end);
     if (r.U8() != 'B' || r.U8() != 'M') {
@@ -131,125 +252,30 @@ int ReadBmpHeader(ImageFacts& facts, uint16_t* height, uint16_t* width, uint16_t
     const uint32_t fileSize = r.U32();
     r.Skip(4);
     const uint32_t pixelOffset = r.U32();
-    const uint32_t headerLength = r.U32();
     if (!r.ok || fileSize > FileCursor.size) {
         ReportFileError("File is truncated ");
         return -1;
     }
     bmp = BmpState();
-    int64_t w = 0, h = 0;  // 64 bits: negating the most negative 32-bit size must not overflow
-    int planes = 0, bits = 0;
-    int32_t coloursUsed = 0;
-    int entrySize = 0;
-    if (headerLength == 12) {
-        bmp.os2 = true;
-        w = r.U16();
-        h = r.U16();
-        planes = r.U16();
-        bits = r.U16();
-        facts.formatNote = "OS/2 Bitmap";
-        entrySize = 3;
-    } else if (headerLength == 40 || headerLength == 64 || headerLength == 108 || headerLength == 124) {
-        w = r.I32();
-        h = r.I32();
-        planes = r.U16();
-        bits = r.U16();
-        bmp.compression = r.U32();
-        r.Skip(12);
-        coloursUsed = r.I32();
-        r.Skip(4);
-        // Bit-field masks sit at header offsets 40, 44, 48 for every Windows header.
-        if (bmp.compression == BMP_BITFIELDS) {
-            bmp.masks[0] = r.U32();
-            bmp.masks[1] = r.U32();
-            bmp.masks[2] = r.U32();
-        }
-        if (w < 0) w = -w;
-        if (h < 0) {
-            h = -h;
-            bmp.topDown = true;
-        }
-        facts.formatNote = "Windows Bitmap";
-        entrySize = 4;
-    } else {
-        ReportFileError("Invalid BMP file. Bad header length in file ");
-        return -1;
-    }
-    if (!r.ok) {
-        ReportFileError("File is truncated ");
-        return -1;
-    }
-    const bool depthKnown = bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
-    // OS/2 headers only describe palette pictures and 24 bits.
-    if (!depthKnown || (bmp.os2 && (bits == 16 || bits == 32))) {
-        ReportFileError(FormatText("%d bits per pixel are not supported in file ", bits));
-        return -1;
-    }
-    if (bits == 24 || bits == 32) entrySize = 0;
-    if (planes != 1) {
-        ReportFileError(FormatText("Wrong number of planes %d in file ", planes));
-        return -1;
-    }
-    facts.storedBitsPerPixel = static_cast<uint32_t>(bits);
-    facts.storedHeight = static_cast<uint32_t>(h);
-    facts.storedWidth = static_cast<uint32_t>(w);
-    if (bmp.compression > BMP_BITFIELDS) {
-        ReportFileError(FormatText("Compression type <%u> in BMP in file not yet supported", bmp.compression));
-        return -1;
-    }
-    facts.formatNote += CompressionText(bmp.compression);
-    // Run lengths are only defined for their own depth; anything else would decode rows
-    // of one layout into a picture of another.
-    if ((bmp.compression == BMP_RLE8 && bits != 8) || (bmp.compression == BMP_RLE4 && bits != 4)) {
-        ReportFileError(FormatText("Compression type <%u> in BMP in file not yet supported", bmp.compression));
-        return -1;
-    }
-    if (w < 1 || h < 1 || w > 65535 || h > 65535) {
-        ReportFileError(FormatText("Image size %lld x %lld not supported in file ", static_cast<long long>(w),
-                                   static_cast<long long>(h)));
-        return -1;
-    }
-    filePaletteCount = 0;
-    std::memset(filePalette, 0, sizeof filePalette);
-    if (entrySize != 0) {
-        if (coloursUsed > 256) {
-            ReportFileError(FormatText("Unsupported BMP colormap format in file. biClrUsed = %ld",
-                                       static_cast<long>(coloursUsed)));
-            return -1;
-        }
-        int64_t used = coloursUsed <= 0 ? (int64_t{1} << bits) : coloursUsed;
-        filePaletteCount = static_cast<int>(used & 0xFFFF);
-    }
-    if (bits <= 8 || bmp.compression == BMP_BITFIELDS) {
-        if (filePaletteCount > 256) {
-            ReportFileError("Unsupported BMP colormap format in file ");
-            return -1;
-        }
-        // A colour map cut short by the end of the file keeps only the entries present;
-        // indices beyond them show black.
-        ByteReader map(FileCursor.start + std::min<uint64_t>(FileCursor.size, 14ull + headerLength), FileCursor.end);
-        int present = 0;
-        while (present < filePaletteCount && entrySize > 0 && map.Has(static_cast<size_t>(entrySize))) {
-            uint8_t blue = map.U8(), green = map.U8(), red = map.U8();
-            if (entrySize == 4) map.U8();
-            filePalette[3 * present + 0] = red;
-            filePalette[3 * present + 1] = green;
-            filePalette[3 * present + 2] = blue;
-            ++present;
-        }
-        if (bits <= 8) filePaletteCount = present;
-    }
+    DibHeaderFields d;
+    if (ReadDibHeader(r, facts, &d) < 0) return -1;
+    const uint8_t* table = FileCursor.start + std::min<uint64_t>(FileCursor.size, 14ull + d.headerLength);
+    if (ReadDibColourTable(table, FileCursor.end, d) < 0) return -1;
     if (pixelOffset > FileCursor.size) {
         ReportFileError("File is truncated ");
         return -1;
     }
     FileCursor.cur = FileCursor.start + pixelOffset;
-    bmp.width = static_cast<int>(w);
-    bmp.height = static_cast<int>(h);
-    bmp.depth = bits;
-    *height = static_cast<uint16_t>(h);
-    *width = static_cast<uint16_t>(w);
-    *depth = static_cast<uint16_t>(bits);
+    bmp.os2 = d.os2;
+    bmp.topDown = d.topDown;
+    bmp.compression = d.compression;
+    std::memcpy(bmp.masks, d.masks, sizeof bmp.masks);
+    bmp.width = static_cast<int>(d.width);
+    bmp.height = static_cast<int>(d.height);
+    bmp.depth = d.bits;
+    *height = static_cast<uint16_t>(d.height);
+    *width = static_cast<uint16_t>(d.width);
+    *depth = static_cast<uint16_t>(d.bits);
     return 0;
 }
 

@@ -3,10 +3,36 @@
 
 #include <cstdint>
 
+#include "core/filemem.h"
 #include "core/formats.h"
 
-// Phase 1: checks the headers, reads the colour map into filePalette, places the cursor
-// on the pixel data. 0, or -1 after reporting.
+enum { BMP_RGB = 0, BMP_RLE8 = 1, BMP_RLE4 = 2, BMP_BITFIELDS = 3 };
+
+// The fields of a DIB header: a BITMAPCOREHEADER (OS/2) or a BITMAPINFOHEADER and its
+// later, longer forms. Icon and cursor entries are DIBs without the file header.
+struct DibHeaderFields {
+    uint32_t headerLength = 0;
+    bool os2 = false;
+    bool topDown = false;  // a negative height: rows stored from the top
+    uint32_t compression = BMP_RGB;
+    uint32_t masks[3] = {0, 0, 0};  // red, green, blue bit fields
+    int64_t width = 0;  // 64 bits: negating the most negative 32-bit size must not overflow
+    int64_t height = 0;
+    int planes = 0;
+    int bits = 0;
+    int32_t coloursUsed = 0;
+    int entrySize = 0;  // bytes of one colour-table entry: 3 (OS/2), 4, or 0 for none
+};
+
+// Reads the DIB header at `r` (its length first) and checks it: the facts get the format
+// note, the stored size and depth. 0, or -1 after reporting.
+int ReadDibHeader(ByteReader& r, ImageFacts& facts, DibHeaderFields* dib);
+// Reads the colour table that starts at `at` into filePalette (entries cut off by `end`
+// are left out: their indices show black); 24 and 32 bits have none (ReadDibHeader left
+// their entrySize 0). 0, or -1 after reporting.
+int ReadDibColourTable(const uint8_t* at, const uint8_t* end, DibHeaderFields& d);
+// Phase 1: checks the file header and the DIB header, reads the colour map into
+// filePalette, places the cursor on the pixel data. 0, or -1 after reporting.
 int ReadBmpHeader(ImageFacts& facts, uint16_t* height, uint16_t* width, uint16_t* depth);
 // Phase 2: fills `picture`. 0, or -1 after reporting.
 int ReadBmpPixels(CDib& picture, ImageFacts& facts);
