@@ -9,6 +9,7 @@ packages=(
   libgtest-dev clang-14 libclang-rt-14-dev
   wine wine64 wine64-tools libwine-dev fonts-wine xvfb xauth fonts-liberation
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
+  pmccabe
   imagemagick libjpeg-turbo-progs libimage-exiftool-perl pngcheck webp libtiff-tools giflib-tools
   libraw-bin
 )
