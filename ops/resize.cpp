@@ -165,6 +165,3 @@ int ResizeImage(CDib& image, const ResizeRequest& rq, bool interpolate, OpProgre
     return 0;
 }
 
-int ResizeImageInterpolated(CDib& image, const ResizeRequest& request, OpProgress progress) {
-    return ResizeImage(image, request, true, progress);
-}

@@ -38,5 +38,3 @@ int ResizeTargetSize(int pictureWidth, int pictureHeight, const ResizeRequest& r
 // last column (an explicit size may disagree with the factors), and c + 1 beyond it means
 // c. Every other row is sampled: source row i x H / nh, column j x W / nw.
 int ResizeImage(CDib& image, const ResizeRequest& request, bool interpolate, OpProgress progress);
-// Always interpolating (collages, printing, red eye).
-int ResizeImageInterpolated(CDib& image, const ResizeRequest& request, OpProgress progress);

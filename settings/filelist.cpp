@@ -130,24 +130,6 @@ bool FileSpecInUse() {
            fileSpec.find("*.*") == std::string::npos;
 }
 
-void SetFileSpec(const std::string& patternPath) {
-    std::string full;
-    size_t nameOffset = 0;
-    if (!HostFullPath(patternPath, &full, &nameOffset)) {
-        full = patternPath;
-        nameOffset = FileNameOffset(patternPath);
-    }
-    const std::string folder = full.substr(0, nameOffset);
-    if (!folder.empty()) HostSetCurrentDir(folder);
-    fileSpec = nameOffset < full.size() ? CutToUtf16Units(full, 250) : std::string();
-    FileList.stale = true;
-}
-
-void ClearFileSpec() {
-    fileSpec.clear();
-    FileList.stale = true;
-}
-
 void ResetListPosition() {
     FileList.position = -1;
     std::srand(static_cast<unsigned>(std::time(nullptr)) & 0xFFFF);

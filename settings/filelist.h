@@ -37,8 +37,6 @@ void EnableTypePattern(int index, bool on);
 
 // The user's own file pattern (a wildcard path); empty = the type patterns.
 extern std::string fileSpec;
-void SetFileSpec(const std::string& patternPath);
-void ClearFileSpec();
 // True when fileSpec replaces the type patterns (not blank, no "*.*").
 bool FileSpecInUse();
 

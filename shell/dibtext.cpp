@@ -51,6 +51,3 @@ int DibDrawText(CDib& dib, HDC dc, const RECT& rect, COLORREF textColour, COLORR
     return 0;
 }
 
-int DibDrawTextLikeDC(CDib& dib, HDC dc, const RECT& rect, const LOGFONTW* font, const WCHAR* text) {
-    return DibDrawText(dib, dc, rect, GetTextColor(dc), GetBkColor(dc), font, GetBkMode(dc), text);
-}

@@ -11,5 +11,3 @@
 // the screen). 0, or -1 when nothing was drawn.
 int DibDrawText(CDib& dib, HDC dc, const RECT& rect, COLORREF textColour, COLORREF backColour, const LOGFONTW* font,
                 int backMode, const WCHAR* text);
-// DibDrawText with the text colour, background colour and background mode set in `dc`.
-int DibDrawTextLikeDC(CDib& dib, HDC dc, const RECT& rect, const LOGFONTW* font, const WCHAR* text);

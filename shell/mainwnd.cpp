@@ -27,6 +27,7 @@
 #include "shell/open_dialog.h"
 #include "base/ids.h"
 #include "shell/startup.h"
+#include "shell/test_requests.h"
 #include "shell/wintext.h"
 
 HWND MainWindow = nullptr;
@@ -36,18 +37,6 @@ namespace {
 
 const WCHAR kMainClassName[] = TEXT("Lumorawnd");
 const WCHAR kViewerResource[] = TEXT(IDR_VIEWER_NAME);
-// Whether the test requests are answered. They are for the end-to-end tests only: without
-// LUMORA_TEST_REQUESTS=1 in the program's environment at start, no other process can make
-// the program write a file, drop files on it or mark its picture changed.
-bool testRequestsEnabled = false;
-
-// Read from the Windows environment (a winelib program's C library sees only the Unix one).
-bool TestRequestsWanted() {
-    WCHAR value[4] = {};
-    const DWORD units = GetEnvironmentVariableW(TEXT("LUMORA_TEST_REQUESTS"), value, 4);
-    return units == 1 && value[0] == '1';
-}
-
 // The overlapped-window style plus bit 3, as the program has always created its window.
 // The style never changes; the borderless display mode moves the frame off the screen instead.
 constexpr DWORD kMainWindowStyle = WS_OVERLAPPEDWINDOW | 0x0008;
@@ -87,86 +76,6 @@ void OnMouseWheel(HWND window, WPARAM wParam, LPARAM lParam) {
         return;
     }
     PostMessageW(window, WM_COMMAND, delta > 0 ? IDM_LOAD_PREVIOUS : IDM_LOAD_NEXT, 0);
-}
-
-void DumpMenu(HMENU menu, int depth, std::string* out) {
-    const int count = GetMenuItemCount(menu);
-    for (int i = 0; i < count; ++i) {
-        WCHAR text[256] = {};
-        MENUITEMINFOW info = {};
-        info.cbSize = sizeof info;
-        info.fMask = MIIM_ID | MIIM_SUBMENU | MIIM_FTYPE | MIIM_STRING | MIIM_STATE;
-        info.dwTypeData = text;
-        info.cch = 255;
-        if (!GetMenuItemInfoW(menu, i, TRUE, &info)) continue;
-        if (info.fType & MFT_SEPARATOR) {
-            *out += std::to_string(depth) + " sep\n";
-            continue;
-        }
-        *out += std::to_string(depth) + " " + std::to_string(info.wID) + " " + Narrow(text);
-        if (info.fState & MFS_GRAYED) *out += " grey";
-        if (info.fState & MFS_CHECKED) *out += " checked";
-        *out += "\n";
-        if (info.hSubMenu != nullptr) {
-            OnInitMenuPopup(info.hSubMenu);
-            DumpMenu(info.hSubMenu, depth + 1, out);
-        }
-    }
-}
-
-BOOL WriteMenuDump(HWND window, const WCHAR* file) {
-    HMENU menu = GetMenu(window);
-    if (menu == nullptr) return FALSE;
-    OnInitMenu(menu);
-    std::string text;
-    DumpMenu(menu, 0, &text);
-    HANDLE handle = CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return FALSE;
-    DWORD written = 0;
-    const BOOL ok = WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(handle);
-    return ok && written == text.size();
-}
-
-// The test requests (see mainwnd.h); FALSE, doing nothing, unless the tests enabled them.
-LRESULT OnCopyData(HWND window, const COPYDATASTRUCT* data) {
-    if (!testRequestsEnabled || data == nullptr) return FALSE;
-    switch (data->dwData) {
-        case LUM_REQUEST_DROP_FILES: {
-            const size_t units = data->cbData / sizeof(WCHAR);
-            if (units < 2 || data->lpData == nullptr) return FALSE;
-            // A DROPFILES header and the names, ending with two terminators whatever was sent.
-            const size_t bytes = sizeof(DROPFILES) + (units + 2) * sizeof(WCHAR);
-            HGLOBAL block = GlobalAlloc(GHND, bytes);
-            if (block == nullptr) return FALSE;
-            auto* header = static_cast<DROPFILES*>(GlobalLock(block));
-            header->pFiles = sizeof(DROPFILES);
-            header->fWide = TRUE;
-            std::memcpy(reinterpret_cast<uint8_t*>(header) + sizeof(DROPFILES), data->lpData, units * sizeof(WCHAR));
-            GlobalUnlock(block);
-            if (!PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0)) {
-                GlobalFree(block);
-                return FALSE;
-            }
-            return TRUE;
-        }
-        case LUM_REQUEST_MARK_CHANGED: CurrentImage.modified = true; return TRUE;
-        case LUM_REQUEST_MAP_POINT: {
-            if (data->cbData < 2 * sizeof(int32_t) || data->lpData == nullptr) return FALSE;
-            int32_t point[2];
-            std::memcpy(point, data->lpData, sizeof point);
-            const DisplayPoint p = PictureAtClientPoint(window, point[0], point[1]);
-            return 1 + static_cast<LRESULT>(p.x) + 65536 * static_cast<LRESULT>(p.y);
-        }
-        case LUM_REQUEST_DUMP_MENU: {
-            const size_t units = data->cbData / sizeof(WCHAR);
-            if (units < 2 || data->lpData == nullptr) return FALSE;
-            WString file(static_cast<const WCHAR*>(data->lpData), units);
-            file.push_back(0);
-            return WriteMenuDump(window, file.c_str());
-        }
-        default: return FALSE;
-    }
 }
 
 // What starts work of its own: waits while long work pumps messages (commands are held
@@ -222,7 +131,7 @@ LRESULT HandleMainMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         case WM_MBUTTONUP: OnMiddleButtonUp(window); return 0;
         case WM_CAPTURECHANGED: OnCaptureChanged(window, reinterpret_cast<HWND>(lParam)); return 0;
         case WM_DROPFILES: OnDropFiles(window, reinterpret_cast<HDROP>(wParam)); return 0;
-        case WM_COPYDATA: return OnCopyData(window, reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+        case WM_COPYDATA: return OnTestRequest(window, reinterpret_cast<const COPYDATASTRUCT*>(lParam));
         case WM_EXITSIZEMOVE: MeasureScreen(); return 0;
         case WM_CLOSE: OnClose(window); return 0;
         case WM_DESTROY: OnDestroy(window); return 0;
@@ -306,7 +215,7 @@ void MeasureScreen() {
 }
 
 HWND CreateMainWindow(HINSTANCE instance, int showCommand) {
-    testRequestsEnabled = TestRequestsWanted();
+    EnableTestRequestsIfAsked();
     MeasureScreen();
     // Created tiny and centred; the first picture sizes it.
     const int x = static_cast<int16_t>((workAreaWidth - 5) / 2);

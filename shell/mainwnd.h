@@ -22,18 +22,3 @@ void ShowUnknownException();
 
 // Writes to the process's standard error (used before any window exists).
 void WriteStandardError(const std::string& text);
-
-// Test requests carried by WM_COPYDATA (dwData, numbered in base/ids.h). The end-to-end
-// tests use them for what another process cannot do directly. The program answers them
-// only when LUMORA_TEST_REQUESTS=1 is in its environment at start; otherwise each request
-// returns FALSE and does nothing.
-//   LUM_REQUEST_DROP_FILES    a file drop needs an HDROP of this process, so the program
-//                             builds one from the names (UTF-16, each NUL-terminated, a
-//                             final NUL) and posts itself WM_DROPFILES, which runs the real
-//                             DragQueryFileW path
-//   LUM_REQUEST_MARK_CHANGED  the picture counts as changed
-//   LUM_REQUEST_MAP_POINT     two int32, a client point; the answer is 1 + x + 65536 * y of
-//                             the picture pixel under it
-//   LUM_REQUEST_DUMP_MENU     a file name (UTF-16, NUL-terminated); the menu is prepared as
-//                             for showing and written there, one line per item: "DEPTH ID
-//                             TEXT", " grey" and " checked" appended; separators "DEPTH sep"

@@ -16,7 +16,6 @@ int ColourScrollPosition(int position, int request, int thumb, int low, int high
 constexpr int kOffsetBarLow = -127;
 constexpr int kOffsetBarHigh = 127;
 inline int OffsetFromBar(int position) { return -position; }
-inline int BarFromOffset(int value) { return -value; }
 
 // "Monochrome": the level, kept for the run (initially 128); its bar runs 0..255 and the
 // dialog shows 255 - level beside it.
