@@ -162,8 +162,9 @@ void HostCloseFile(HostFile file) {
 }
 
 int HostReadFileTime(const std::string& path, uint64_t* lastWriteTime) {
-    HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    // Shared: a streamed reader (PNG) holds the file open for reading while its date is read.
+    HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE) return -1;
     FILETIME written;
     const BOOL ok = GetFileTime(file, nullptr, nullptr, &written);
