@@ -207,6 +207,11 @@ LRESULT OnOpen(HWND window, int) {
 // loses nothing.
 LRESULT OnSaveAs(HWND window, int) {
     if (RefuseStandIn()) return -1;
+    // The show ends as it does for the other commands that choose a file.
+    if (RunMode == RUN_SLIDESHOW) {
+        EndSlideShow(window);
+        RunMode = RUN_NORMAL;
+    }
     ShowCursorNow();
     std::string path;
     if (ChooseSaveName(window, &path) < 0) return -1;

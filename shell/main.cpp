@@ -59,6 +59,7 @@ int Run(HINSTANCE instance, int showCommand) {
         return kExitNoWindow;
     }
     try {
+        const HandlerScope scope;
         StartUp();
     } catch (const char* text) {
         ShowEscapedException(text);

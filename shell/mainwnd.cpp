@@ -231,6 +231,7 @@ LRESULT HandleMainMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const HandlerScope scope;
     try {
         return HandleMainMessage(window, message, wParam, lParam);
     } catch (const char* text) {
@@ -242,6 +243,17 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 }  // namespace
+
+int handlerDepth = 0;
+
+bool ShellIsFreeNow() {
+    ShellActivity activity;
+    activity.runMode = RunMode;
+    activity.handlerDepth = handlerDepth;
+    activity.modalOpen = MainWindow != nullptr && !IsWindowEnabled(MainWindow);
+    activity.busyWriting = EditState == EDIT_WRITING_ANIMATION;
+    return ShellIsFree(activity);
+}
 
 void ShowEscapedException(const char* text) {
     try {
