@@ -12,6 +12,7 @@
 #include "shell/display.h"
 #include "shell/filetime.h"
 #include "shell/mainwnd.h"
+#include "shell/startup.h"
 #include "shell/wintext.h"
 
 namespace {
@@ -100,6 +101,12 @@ void HostPumpMessages() {
             // Leave the quit request for the main loop, which ends the program.
             PostQuitMessage(static_cast<int>(msg.wParam));
             return;
+        }
+        // A hand-over posted to the thread has no window to go to: it is kept until the
+        // work pumping here is done.
+        if (msg.hwnd == nullptr && msg.message != 0 && msg.message == instanceLink.messageId) {
+            KeepHandOver(MainWindow);
+            continue;
         }
         TranslateMessage(&msg);
         DispatchMessageW(&msg);

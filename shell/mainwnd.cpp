@@ -32,9 +32,10 @@
 HWND MainWindow = nullptr;
 HINSTANCE AppInstance = nullptr;
 
+const WCHAR kMainClassName[] = TEXT("Lumorawnd");
+
 namespace {
 
-const WCHAR kMainClassName[] = TEXT("Lumorawnd");
 const WCHAR kViewerResource[] = TEXT(IDR_VIEWER_NAME);
 // Whether the test requests are answered. They are for the end-to-end tests only: without
 // LUMORA_TEST_REQUESTS=1 in the program's environment at start, no other process can make
@@ -191,6 +192,12 @@ LRESULT HandleMainMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         if (message == WM_DROPFILES) DragFinish(reinterpret_cast<HDROP>(wParam));
         return 0;
     }
+    // A later instance's command line waits in the shared block (a registered message,
+    // hence not a case of the switch).
+    if (message != 0 && message == instanceLink.messageId) {
+        OnHandOver(window);
+        return 0;
+    }
     switch (message) {
         case WM_CREATE: OnCreate(window, reinterpret_cast<const CREATESTRUCTW*>(lParam)); return 0;
         case WM_PAINT:
@@ -200,7 +207,10 @@ LRESULT HandleMainMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPara
             return 0;
         case WM_COMMAND: return OnCommand(window, LOWORD(wParam));
         case WM_KEYDOWN: OnKeyDown(window, wParam); return 0;
-        case WM_TIMER: OnTimer(window, wParam); return 0;
+        case WM_TIMER:
+            if (wParam == IDT_HAND_OVER) OnHandOverTimer(window);
+            else OnTimer(window, wParam);
+            return 0;
         case WM_INITMENU: OnInitMenu(reinterpret_cast<HMENU>(wParam)); return 0;
         case WM_INITMENUPOPUP: OnInitMenuPopup(reinterpret_cast<HMENU>(wParam)); return 0;
         case WM_SIZE: OnSize(window, wParam, LOWORD(lParam), HIWORD(lParam)); return 0;

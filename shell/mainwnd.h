@@ -7,6 +7,8 @@
 
 extern HWND MainWindow;
 extern HINSTANCE AppInstance;
+// The main window's class, by which a later instance finds the first one's window.
+extern const WCHAR kMainClassName[];
 
 // Registers the "Lumorawnd" class; false when the system refuses it.
 bool RegisterMainClass(HINSTANCE instance);
