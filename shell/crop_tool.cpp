@@ -18,6 +18,7 @@
 #include "view/crop.h"
 #include "view/display.h"
 #include "view/lossless.h"
+#include "view/save_rules.h"
 #include "shell/command_table.h"
 #include "shell/dialog_common.h"
 #include "shell/display.h"
@@ -263,9 +264,15 @@ void CropNow(HWND window) {
     ShowCroppedPicture();
     if (purpose == CROP_LOSSLESS) {
         WriteLosslessCrop(window, source, r, shownWidth, shownHeight);
-    } else if (purpose == CROP_PLAIN && jpegFile && SaveJPEGImmediate && !source.empty()) {
-        // Saved at once and the program closes; a failed save keeps it open with the crop.
-        if (WriteImageFile(source) == 0) {
+    } else if (purpose == CROP_PLAIN && jpegFile && NamesJpegFile(source) && SaveJPEGImmediate) {
+        // Saved at once, always as JPEG whatever type the last Save As left (as the
+        // wallpaper is always BMP), and the program closes; a failed save keeps it open
+        // with the crop.
+        const FileType saved = CurrentImage.saveType;
+        CurrentImage.saveType = FT_JPEG;
+        const int written = WriteImageFile(source);
+        CurrentImage.saveType = saved;
+        if (written == 0) {
             CurrentImage.modified = false;
             ClearUndo();
             PostMessageW(window, WM_CLOSE, 0, 0);

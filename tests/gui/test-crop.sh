@@ -6,8 +6,9 @@
 # Half the picture sizes are twice the window's; a fixed ratio of 4:3 makes a square drag
 # 4:3; a click without a drag asks nothing; Escape during a drag takes the marks away. With
 # SaveJPEGImmediate a cropped JPEG is written and the program closes, unless the write
-# fails. The lossless crop writes the blocks under the selection to the file named in Save
-# As, as jpegtran cuts them; a cancelled Save As takes the crop back.
+# fails, and it writes JPEG whatever type Save As left. The lossless crop writes the blocks
+# under the selection to the file named in Save As, as jpegtran cuts them; a cancelled Save
+# As takes the crop back.
 source "$(dirname "$0")/lib.sh"
 
 use_config
@@ -87,6 +88,20 @@ drive wait-window 10000 wait-title " kept.jpg (300x200x24)" 10000 settle 500 \
   click-button "Viewer" 1 alive wait-title " kept.jpg (90x70x24)" 5000
 stop_program
 [[ $(identify -format %wx%h "$work/kept.jpg") == 300x200 ]] || fail "the write-protected file changed"
+
+# The immediate save is JPEG whatever type the last Save As left: after a Save As to PNG
+# the crop still writes a JPEG into the JPEG file.
+use_config "SaveJPEGImmediate=TRUE"
+convert "$work/pattern.bmp" -quality 90 "$work/typed.jpg"
+start_lumora "$(winpath "$work/typed.jpg")"
+drive wait-window 10000 wait-title " typed.jpg (300x200x24)" 10000 settle 500 \
+  command 5 select-item "Save As" 1136 4 set-edit "Save As" 1148 "$(winpath "$work/typed-copy")" \
+  click-button "Save As" 1 wait-title-suffix " (300x200x24)" 10000 settle 500 \
+  mouse left-down 10 10 mouse move 100 80 mouse left-up 100 80 click-button "$box" 1 wait-gone 10000
+finish_lumora 0
+[[ $(identify -format %m "$work/typed-copy.png") == PNG ]] || fail "Save As wrote no PNG"
+[[ $(identify -format %m%wx%h "$work/typed.jpg") == JPEG90x70 ]] ||
+  fail "the immediate save left $(identify -format %m%wx%h "$work/typed.jpg") in typed.jpg"
 
 # The lossless crop: the selection from (13, 20) keeps its moving corner on the 8-pixel grid
 # (63, 60 becomes 64, 64); the file gets the 16-pixel blocks under it, as jpegtran cuts.
