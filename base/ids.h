@@ -147,6 +147,9 @@
 #define IDT_CLOSE 3
 // Quick-view polling.
 #define IDT_QUICK_VIEW 5
+// Looks again, while the program is busy, whether a file handed over by another instance
+// can be opened now.
+#define IDT_HAND_OVER 6
 
 // --- test requests (WM_COPYDATA dwData; see shell/mainwnd.h) ---
 #define LUM_REQUEST_DROP_FILES 0x4C554D44   /* 'LUMD' */

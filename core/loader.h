@@ -1,7 +1,7 @@
 // The one road of every picture to the screen: type from the name, the whole file in
 // memory, the decode entry (header phase, the current image created at that size, pixel
 // phase), conversion to 24 bits, facts, title. What a load means to the user around
-// this (playback, display mode, histories) is view/open.h.
+// this (playback, display mode, histories) is open/open.h.
 #pragma once
 
 #include <cstdint>

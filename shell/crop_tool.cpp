@@ -18,6 +18,8 @@
 #include "view/crop.h"
 #include "view/display.h"
 #include "view/lossless.h"
+#include "open/open.h"
+#include "view/save_rules.h"
 #include "shell/command_table.h"
 #include "shell/dialog_common.h"
 #include "shell/display.h"
@@ -51,6 +53,20 @@ struct Tool {
     bool questionOpen = false;
 };
 Tool tool;
+
+// The picture a lossless crop selection is made on, as read from its file when the command
+// began: the file is cut where the selection lies on this picture.
+uint64_t losslessPicture = 0;
+
+// True when the picture is still the one read for the lossless crop; otherwise says why
+// nothing is cut.
+bool LosslessPictureIsTheFiles() {
+    if (CurrentImage.dib.serial == losslessPicture && !ImageIsChanged()) return true;
+    ShowMessage("The picture has changed since Lossless JPEG Cropping began, and the crop cuts the file "
+                "itself: choose Lossless JPEG Cropping again.",
+                "Lossless Crop", kMbOk | kMbIconWarning);
+    return false;
+}
 
 RECT ToRect(const SelectionRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
@@ -255,6 +271,11 @@ void CropNow(HWND window) {
     const CropRect r = SelectionToPicture(ScreenMapping(window), CurrentPointMapping(window), tool.selection, purpose,
                                           CropAspectRatio[0], CropAspectRatio[1]);
     EndState();
+    if (purpose == CROP_LOSSLESS && !LosslessPictureIsTheFiles()) {
+        ShowTitle();
+        RedrawImage();
+        return;
+    }
     if (CropCurrentImageTo(r) < 0) {
         ShowTitle();
         RedrawImage();
@@ -263,9 +284,15 @@ void CropNow(HWND window) {
     ShowCroppedPicture();
     if (purpose == CROP_LOSSLESS) {
         WriteLosslessCrop(window, source, r, shownWidth, shownHeight);
-    } else if (purpose == CROP_PLAIN && jpegFile && SaveJPEGImmediate && !source.empty()) {
-        // Saved at once and the program closes; a failed save keeps it open with the crop.
-        if (WriteImageFile(source) == 0) {
+    } else if (purpose == CROP_PLAIN && jpegFile && NamesJpegFile(source) && SaveJPEGImmediate) {
+        // Saved at once, always as JPEG whatever type the last Save As left (as the
+        // wallpaper is always BMP), and the program closes; a failed save keeps it open
+        // with the crop.
+        const FileType saved = CurrentImage.saveType;
+        CurrentImage.saveType = FT_JPEG;
+        const int written = WriteImageFile(source);
+        CurrentImage.saveType = saved;
+        if (written == 0) {
             CurrentImage.modified = false;
             ClearUndo();
             PostMessageW(window, WM_CLOSE, 0, 0);
@@ -491,6 +518,14 @@ LRESULT OnLosslessCrop(HWND window, int) {
     // Greyed in the menu for other files; a command sent all the same does nothing.
     if (CurrentImage.fileType != FT_JPEG || CurrentImage.failedLoad) return 0;
     if (RunMode == RUN_QUICKVIEW || CurrentImage.fullPath.empty() || !ConfirmLeaveImage()) return 0;
+    // The selection is made on the picture and cut from the file: the file is read again
+    // first, so that what is marked is the file's picture even after edits (or after a
+    // Save As that wrote them to another file).
+    std::string path = CurrentImage.fullPath;
+    if (LoadImageFile(path) < 0) return 0;
+    RememberPictureSize();
+    if (CurrentImage.fileType != FT_JPEG || CurrentImage.failedLoad) return 0;
+    losslessPicture = CurrentImage.dib.serial;
     CancelCropSelection(window);
     EditState = EDIT_LOSSLESS_CROP;
     return 0;

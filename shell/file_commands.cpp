@@ -27,6 +27,7 @@
 #include "view/display.h"
 #include "view/jpeg_dialog.h"
 #include "open/open.h"
+#include "view/save_rules.h"
 #include "shell/commands.h"
 #include "shell/display.h"
 #include "shell/jpeg_dialog.h"
@@ -50,6 +51,13 @@ void ShowCursorNow() { ShowCursorCounted(true); }
 bool FileExists(const std::string& path) {
     HostFileFacts facts;
     return HostGetFileFacts(path, &facts);
+}
+
+// A file, not a folder, is at `path`: a folder under the name is no file Save could
+// replace, and its write fails with the usual report.
+bool PlainFileExists(const std::string& path) {
+    HostFileFacts facts;
+    return HostGetFileFacts(path, &facts) && (facts.attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 // The Save-As filter list for the dialog: description/pattern pairs, then a final null.
@@ -198,6 +206,12 @@ LRESULT OnOpen(HWND window, int) {
 // its undo history goes only once the file is written, so a cancel or a failed write
 // loses nothing.
 LRESULT OnSaveAs(HWND window, int) {
+    if (RefuseStandIn()) return -1;
+    // The show ends as it does for the other commands that choose a file.
+    if (RunMode == RUN_SLIDESHOW) {
+        EndSlideShow(window);
+        RunMode = RUN_NORMAL;
+    }
     ShowCursorNow();
     std::string path;
     if (ChooseSaveName(window, &path) < 0) return -1;
@@ -214,13 +228,15 @@ LRESULT OnSaveAs(HWND window, int) {
 // the recycle bin just before the new one takes its place, and a copy of it is kept
 // until the new one is there: on every path the old or the new file is where it was. A
 // failed write names its target and keeps the path, the changed state and the undo
-// history.
+// history. A target that is another file than the loaded one (IMG_1.JPG beside the
+// IMG_1.NEF shown) is replaced only after the question of Save As.
 LRESULT OnSave(HWND window, int) {
     if (RefuseStandIn()) return -1;
     if (CurrentPath().empty()) return OnSaveAs(window, IDM_SAVE_AS);
-    if (!ReadyForSaveType(window)) return -1;
     const std::string old = CurrentPath();
     const std::string target = SaveNameWithType(old, CurrentImage.saveType);
+    if (SaveTargetIsAnotherFile(old, target) && PlainFileExists(target) && ConfirmOverwrite(target) < 0) return -1;
+    if (!ReadyForSaveType(window)) return -1;
     const std::string kept = old + ".$$$";
     bool keptCopy = false;
     auto offerOldFile = [&] {
@@ -245,10 +261,13 @@ LRESULT OnSave(HWND window, int) {
     return 0;
 }
 
-LRESULT OnQuickJpegSave(HWND, int) {
-    // Quick save writes JPEG only, at quality 90 and without asking.
-    if (CurrentImage.saveType != FT_JPEG || CurrentPath().empty()) return 0;
+// Quick save writes JPEG only, at quality 90 and without asking, and so only over a JPEG
+// file; the picture of any other file is saved as Save saves it, beside it and asking.
+LRESULT OnQuickJpegSave(HWND window, int) {
+    const QuickSaveAction action = QuickJpegSaveAction(CurrentImage.saveType, CurrentPath());
+    if (action == QUICK_SAVE_NOTHING) return 0;
     if (RefuseStandIn()) return 0;
+    if (action == QUICK_SAVE_AS_SAVE) return OnSave(window, IDM_SAVE);
     jpegQuality = 90;
     if (WriteImageFile(CurrentPath()) == 0 && ChangeInputDir) BecomeFile(CurrentPath());
     return 0;

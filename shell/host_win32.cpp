@@ -12,6 +12,7 @@
 #include "shell/display.h"
 #include "shell/filetime.h"
 #include "shell/mainwnd.h"
+#include "shell/startup.h"
 #include "shell/wintext.h"
 
 namespace {
@@ -101,6 +102,12 @@ void HostPumpMessages() {
             PostQuitMessage(static_cast<int>(msg.wParam));
             return;
         }
+        // A hand-over posted to the thread has no window to go to: it is kept until the
+        // work pumping here is done.
+        if (msg.hwnd == nullptr && msg.message != 0 && msg.message == instanceLink.messageId) {
+            KeepHandOver(MainWindow);
+            continue;
+        }
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
@@ -162,8 +169,9 @@ void HostCloseFile(HostFile file) {
 }
 
 int HostReadFileTime(const std::string& path, uint64_t* lastWriteTime) {
-    HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    // Shared: a streamed reader (PNG) holds the file open for reading while its date is read.
+    HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE) return -1;
     FILETIME written;
     const BOOL ok = GetFileTime(file, nullptr, nullptr, &written);

@@ -15,16 +15,18 @@ namespace {
 constexpr int kExitNoWindow = 3;
 
 // `watched` is the instance link's message (0 in a later instance): a later instance's
-// command line to open. It is a thread message and is never dispatched.
+// command line to open. It comes to the main window; posted to the thread (before the
+// window existed) it has no window to be dispatched to and is handled here.
 int RunMessageLoop(UINT watched) {
     MSG msg;
     for (;;) {
         const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0) return static_cast<int>(msg.wParam);
         if (got == -1) return 1;
-        if (watched != 0 && msg.message == watched) {
+        if (watched != 0 && msg.message == watched && msg.hwnd == nullptr) {
+            const HandlerScope scope;
             try {
-                if (!instanceLink.AllowMultiple()) OpenFromOtherInstance(instanceLink.HandedOverCommandLine());
+                OnHandOver(MainWindow);
             } catch (const char* text) {
                 ShowEscapedException(text);
             } catch (...) {
@@ -59,6 +61,7 @@ int Run(HINSTANCE instance, int showCommand) {
         return kExitNoWindow;
     }
     try {
+        const HandlerScope scope;
         StartUp();
     } catch (const char* text) {
         ShowEscapedException(text);

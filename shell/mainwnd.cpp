@@ -33,9 +33,10 @@
 HWND MainWindow = nullptr;
 HINSTANCE AppInstance = nullptr;
 
+const WCHAR kMainClassName[] = TEXT("Lumorawnd");
+
 namespace {
 
-const WCHAR kMainClassName[] = TEXT("Lumorawnd");
 const WCHAR kViewerResource[] = TEXT(IDR_VIEWER_NAME);
 // The overlapped-window style plus bit 3, as the program has always created its window.
 // The style never changes; the borderless display mode moves the frame off the screen instead.
@@ -100,6 +101,12 @@ LRESULT HandleMainMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         if (message == WM_DROPFILES) DragFinish(reinterpret_cast<HDROP>(wParam));
         return 0;
     }
+    // A later instance's command line waits in the shared block (a registered message,
+    // hence not a case of the switch).
+    if (message != 0 && message == instanceLink.messageId) {
+        OnHandOver(window);
+        return 0;
+    }
     switch (message) {
         case WM_CREATE: OnCreate(window, reinterpret_cast<const CREATESTRUCTW*>(lParam)); return 0;
         case WM_PAINT:
@@ -109,7 +116,10 @@ LRESULT HandleMainMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPara
             return 0;
         case WM_COMMAND: return OnCommand(window, LOWORD(wParam));
         case WM_KEYDOWN: OnKeyDown(window, wParam); return 0;
-        case WM_TIMER: OnTimer(window, wParam); return 0;
+        case WM_TIMER:
+            if (wParam == IDT_HAND_OVER) OnHandOverTimer(window);
+            else OnTimer(window, wParam);
+            return 0;
         case WM_INITMENU: OnInitMenu(reinterpret_cast<HMENU>(wParam)); return 0;
         case WM_INITMENUPOPUP: OnInitMenuPopup(reinterpret_cast<HMENU>(wParam)); return 0;
         case WM_SIZE: OnSize(window, wParam, LOWORD(lParam), HIWORD(lParam)); return 0;
@@ -140,6 +150,7 @@ LRESULT HandleMainMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const HandlerScope scope;
     try {
         return HandleMainMessage(window, message, wParam, lParam);
     } catch (const char* text) {
@@ -151,6 +162,17 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 }  // namespace
+
+int handlerDepth = 0;
+
+bool ShellIsFreeNow() {
+    ShellActivity activity;
+    activity.runMode = RunMode;
+    activity.handlerDepth = handlerDepth;
+    activity.modalOpen = MainWindow != nullptr && !IsWindowEnabled(MainWindow);
+    activity.busyWriting = EditState == EDIT_WRITING_ANIMATION;
+    return ShellIsFree(activity);
+}
 
 void ShowEscapedException(const char* text) {
     try {

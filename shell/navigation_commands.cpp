@@ -20,6 +20,7 @@
 #include "open/open.h"
 #include "shell/commands.h"
 #include "shell/display.h"
+#include "shell/mainwnd.h"
 #include "shell/startup.h"
 #include "shell/wintext.h"
 
@@ -35,6 +36,9 @@ void OnSlideShowTick(HWND window) {
     static bool loading = false;
     // A tick while the folder is being collected waits for the next one.
     if (loading || RunMode != RUN_SLIDESHOW || FileListCollecting()) return;
+    // Nor does a tick inside a command, a dialog or a question: the command goes on with the
+    // picture it started with (Save As writes the one shown under the name chosen for it).
+    if (!ShellIsFreeNow()) return;
     loading = true;
     StopAnimation();
     std::string name;

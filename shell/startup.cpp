@@ -47,6 +47,17 @@ void WriteU32(uint8_t* p, uint32_t v) { std::memcpy(p, &v, sizeof v); }
 
 int cursorCounter = 0;
 
+// A hand-over that arrived while the program was busy, and how often it looks again.
+bool handOverWaiting = false;
+constexpr UINT kHandOverRetryMs = 200;
+
+BOOL CALLBACK FindMainWindow(HWND window, LPARAM found) {
+    WCHAR name[32] = {};
+    if (GetClassNameW(window, name, 32) == 0 || lstrcmpW(name, kMainClassName) != 0) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
 // The picture shown before any file: the "Viewer" bitmap, a user's picture, or a black
 // 500 x 300 picture.
 void ShowOpeningPicture(int choice, std::string& openingPath) {
@@ -140,7 +151,12 @@ void InstanceLink::Open(const WCHAR* name, bool handOver) {
     if (units > kCommandLineUnits - 1) units = kCommandLineUnits - 1;
     std::memcpy(view_ + kCommandLineOffset, line, units * sizeof(WCHAR));
     std::memset(view_ + kCommandLineOffset + units * sizeof(WCHAR), 0, sizeof(WCHAR));
-    PostThreadMessageW(ReadU32(view_ + kThreadIdOffset), messageId, 0, 0);
+    // To the window, not the thread: a dialog's loop or long work that handles messages
+    // dispatches a thread message to no window, and the name would be lost.
+    const DWORD thread = ReadU32(view_ + kThreadIdOffset);
+    HWND first = nullptr;
+    EnumThreadWindows(thread, FindMainWindow, reinterpret_cast<LPARAM>(&first));
+    if (first == nullptr || !PostMessageW(first, messageId, 0, 0)) PostThreadMessageW(thread, messageId, 0, 0);
 }
 
 void InstanceLink::Close() {
@@ -203,6 +219,29 @@ void OpenFromOtherInstance(const std::string& commandLine) {
         if (LoadNameFromOutside(name, false)) return;
     }
     SendMessageW(MainWindow, WM_COMMAND, IDM_OPEN, 0);
+}
+
+void OnHandOver(HWND window) {
+    handOverWaiting = true;
+    OnHandOverTimer(window);
+}
+
+void KeepHandOver(HWND window) {
+    handOverWaiting = true;
+    SetTimer(window, IDT_HAND_OVER, kHandOverRetryMs, nullptr);
+}
+
+void OnHandOverTimer(HWND window) {
+    if (handOverWaiting && !ShellIsFreeNow()) {
+        // Opened now, the file would replace the picture under the command or dialog.
+        SetTimer(window, IDT_HAND_OVER, kHandOverRetryMs, nullptr);
+        return;
+    }
+    KillTimer(window, IDT_HAND_OVER);
+    if (!handOverWaiting) return;
+    handOverWaiting = false;
+    // Read now: the block holds the latest later instance's command line.
+    if (!instanceLink.AllowMultiple()) OpenFromOtherInstance(instanceLink.HandedOverCommandLine());
 }
 
 // ------------------------------------------------------------ dropped files and leaving

@@ -10,7 +10,8 @@
 // The link between running instances: a named shared block of 4104 bytes and a registered
 // message of the same name ("LUM_Mapping"). The first instance writes its thread id and
 // whether later instances may run on their own; a later instance writes its command line
-// and posts the message to the first instance's thread.
+// and posts the message to the first instance's main window (to its thread while that
+// window does not exist yet).
 class InstanceLink {
 public:
     virtual ~InstanceLink();
@@ -42,6 +43,14 @@ extern std::string reopenPath;
 int StartUp();
 // A later instance's command line: opens the file it names, or offers the Open dialog.
 void OpenFromOtherInstance(const std::string& commandLine);
+// The hand-over message: a later instance left its command line in the shared block. It is
+// opened at once when the program is free; during a command, a dialog or long work it is
+// kept, and opened on timer IDT_HAND_OVER once the program is free again.
+void OnHandOver(HWND window);
+// The same message met by work that handles messages as it goes: always kept for later.
+void KeepHandOver(HWND window);
+// Timer IDT_HAND_OVER: opens a kept hand-over when the program has become free.
+void OnHandOverTimer(HWND window);
 // WM_DROPFILES: loads the first file only.
 void OnDropFiles(HWND window, HDROP drop);
 // The picture counts as changed: asks whether to save first. True when the program may

@@ -17,3 +17,8 @@ bool CommandGreyed(unsigned flags, const CommandState& state) {
     if ((flags & CMD_FIRST_INSTANCE_ONLY) && !state.firstInstance) return true;
     return false;
 }
+
+bool ShellIsFree(const ShellActivity& activity) {
+    if (activity.handlerDepth > 1 || activity.modalOpen || activity.busyWriting) return false;
+    return !LongWorkRunning(activity.runMode);
+}

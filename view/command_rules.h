@@ -44,3 +44,17 @@ bool CommandBlocked(unsigned flags, const CommandState& state);
 // True when the menu item of a command with these flags is greyed: when it is blocked or
 // what it needs is missing.
 bool CommandGreyed(unsigned flags, const CommandState& state);
+
+// What the program is in the middle of, as seen by the work that arrives on its own: the
+// slide show's next picture and a file handed over by another instance.
+struct ShellActivity {
+    int runMode = 0;           // RunModeValue
+    int handlerDepth = 0;      // main-window handlers running, the asking one included
+    bool modalOpen = false;    // a dialog or message box holds the main window disabled
+    bool busyWriting = false;  // an animation is being built, or an animation or movie written
+};
+
+// True when such work may start now. A handler below the asking one is a command, a
+// dialog's loop or long work that handles messages as it goes: a picture loaded under it
+// would be the one the command then writes or cuts.
+bool ShellIsFree(const ShellActivity& activity);

@@ -47,4 +47,28 @@ TEST(CommandRules, BlockingComesBeforeNeeds) {
     EXPECT_TRUE(CommandGreyed(0, writing));
 }
 
+// The slide show's tick and a handed-over file start only from a handler that runs alone:
+// one below it (a command whose dialog loop dispatched the tick), an open dialog, long work
+// or an animation being written each hold them back. A running show is no obstacle.
+TEST(CommandRules, WorkArrivingOnItsOwnWaitsForAFreeShell) {
+    ShellActivity alone;
+    alone.handlerDepth = 1;
+    alone.runMode = RUN_SLIDESHOW;
+    EXPECT_TRUE(ShellIsFree(alone));
+    ShellActivity nested = alone;
+    nested.handlerDepth = 2;
+    EXPECT_FALSE(ShellIsFree(nested));
+    ShellActivity dialog = alone;
+    dialog.modalOpen = true;
+    EXPECT_FALSE(ShellIsFree(dialog));
+    ShellActivity writing = alone;
+    writing.busyWriting = true;
+    EXPECT_FALSE(ShellIsFree(writing));
+    for (int mode : {RUN_LONG_OPERATION, RUN_LONG_RAW}) {
+        ShellActivity longWork = alone;
+        longWork.runMode = mode;
+        EXPECT_FALSE(ShellIsFree(longWork));
+    }
+}
+
 }  // namespace

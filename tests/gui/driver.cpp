@@ -55,6 +55,8 @@
 //                                   prefix|contains|suffix TEXT
 //   expect-disabled CAPTION ID      control ID of that box must be disabled
 //   expect-enabled CAPTION ID       control ID of that box must be enabled
+//   expect-text-fits CAPTION ID     the text of control ID of that box, in the dialogs' font
+//                                   (8-point "MS Shell Dlg"), fits inside the control
 //   box-pixel CAPTION X Y           print the colour (RRGGBB) at client point X, Y of that box
 //   clipboard                       print the clipboard's text (CF_UNICODETEXT)
 //   expect-clipboard HOW TEXT MS    wait until the clipboard's text equals|prefix|contains|
@@ -219,6 +221,27 @@ WString ControlText(HWND control) {
                              kDefaultWaitMs, &copied))
         Fail("the control's text cannot be read");
     return WString(buffer, static_cast<size_t>(copied));
+}
+
+// Width in pixels of `text` in the font the program's dialog templates name; -1 when the
+// font cannot be made. The font of another process's dialog cannot be used here, but the
+// same face and size give the same font in the same prefix.
+int TextWidthInDialogFont(const WString& text) {
+    HDC screen = GetDC(nullptr);
+    if (screen == nullptr) return -1;
+    const int height = -MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    HFONT font = CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, TEXT("MS Shell Dlg"));
+    int width = -1;
+    if (font != nullptr) {
+        HGDIOBJ old = SelectObject(screen, font);
+        SIZE size;
+        if (GetTextExtentPoint32W(screen, text.c_str(), static_cast<int>(text.size()), &size)) width = size.cx;
+        SelectObject(screen, old);
+        DeleteObject(font);
+    }
+    ReleaseDC(nullptr, screen);
+    return width;
 }
 
 HWND FindBox(const WString& caption) { return FindWindowW(kDialogClass, caption.c_str()); }
@@ -1086,6 +1109,20 @@ void RunStep(const std::string& name, Arguments& args) {
         const WString caption = args.Text("caption");
         const int id = static_cast<int>(args.Number("control id"));
         if (!IsWindowEnabled(DialogItem(caption, id))) Fail("control " + std::to_string(id) + " is disabled");
+    } else if (name == "expect-text-fits") {
+        const WString caption = args.Text("caption");
+        const int id = static_cast<int>(args.Number("control id"));
+        HWND item = DialogItem(caption, id);
+        const WString text = ControlText(item);
+        RECT client;
+        if (!GetClientRect(item, &client)) Fail("control " + std::to_string(id) + " has no client area");
+        const int width = TextWidthInDialogFont(text);
+        // A push button draws its text inside its frame: two edges and a pixel of room each side.
+        const int room = client.right - client.left - 2 * (GetSystemMetrics(SM_CXEDGE) + 1);
+        if (width < 0) Fail("the dialogs' font cannot measure text");
+        if (width > room)
+            Fail("\"" + Narrow(text) + "\" needs " + std::to_string(width) + " pixels, control " + std::to_string(id) +
+                 " has " + std::to_string(room));
     } else if (name == "box-pixel") {
         const WString caption = args.Text("caption");
         const int x = static_cast<int>(args.Number("x"));

@@ -6,8 +6,10 @@
 # Half the picture sizes are twice the window's; a fixed ratio of 4:3 makes a square drag
 # 4:3; a click without a drag asks nothing; Escape during a drag takes the marks away. With
 # SaveJPEGImmediate a cropped JPEG is written and the program closes, unless the write
-# fails. The lossless crop writes the blocks under the selection to the file named in Save
-# As, as jpegtran cuts them; a cancelled Save As takes the crop back.
+# fails, and it writes JPEG whatever type Save As left. The lossless crop writes the blocks
+# under the selection to the file named in Save As, as jpegtran cuts them; a cancelled Save
+# As takes the crop back; after an edit the file is read again first, and an edit made
+# during the selection is refused at the cut.
 source "$(dirname "$0")/lib.sh"
 
 use_config
@@ -88,6 +90,20 @@ drive wait-window 10000 wait-title " kept.jpg (300x200x24)" 10000 settle 500 \
 stop_program
 [[ $(identify -format %wx%h "$work/kept.jpg") == 300x200 ]] || fail "the write-protected file changed"
 
+# The immediate save is JPEG whatever type the last Save As left: after a Save As to PNG
+# the crop still writes a JPEG into the JPEG file.
+use_config "SaveJPEGImmediate=TRUE"
+convert "$work/pattern.bmp" -quality 90 "$work/typed.jpg"
+start_lumora "$(winpath "$work/typed.jpg")"
+drive wait-window 10000 wait-title " typed.jpg (300x200x24)" 10000 settle 500 \
+  command 5 select-item "Save As" 1136 4 set-edit "Save As" 1148 "$(winpath "$work/typed-copy")" \
+  click-button "Save As" 1 wait-title-suffix " (300x200x24)" 10000 settle 500 \
+  mouse left-down 10 10 mouse move 100 80 mouse left-up 100 80 click-button "$box" 1 wait-gone 10000
+finish_lumora 0
+[[ $(identify -format %m "$work/typed-copy.png") == PNG ]] || fail "Save As wrote no PNG"
+[[ $(identify -format %m%wx%h "$work/typed.jpg") == JPEG90x70 ]] ||
+  fail "the immediate save left $(identify -format %m%wx%h "$work/typed.jpg") in typed.jpg"
+
 # The lossless crop: the selection from (13, 20) keeps its moving corner on the 8-pixel grid
 # (63, 60 becomes 64, 64); the file gets the 16-pixel blocks under it, as jpegtran cuts.
 use_config
@@ -99,9 +115,25 @@ drive wait-window 10000 wait-title " l.jpg (300x200x24)" 10000 settle 500 \
   select-item "Save As" 1136 0 set-edit "Save As" 1148 "$(winpath "$work/part.jpg")" click-button "Save As" 1 \
   wait-title " l.jpg (51x44x24)" 5000 send-command 144 wait-title " l.jpg (300x200x24)" 5000 \
   command 169 mouse left-down 13 20 mouse move 63 60 mouse left-up 63 60 click-button "$box" 1 \
-  click-button "Save As" 2 wait-title " l.jpg (300x200x24)" 5000 close 10000
+  click-button "Save As" 2 wait-title " l.jpg (300x200x24)" 5000
+# After an edit the selection would be made on the edited picture and cut from the file:
+# the command reads the file again first (the changed picture's question answered No), so
+# the selection is made on the file's picture. An edit made while selecting is refused at
+# the cut, with the reason.
+drive key 9 wait-title " l.jpg (200x300x24)" 5000 command 169 \
+  expect-box "Leave LUM?" prefix "Image has been modified!" 10000 click-button "Leave LUM?" 7 \
+  wait-title " l.jpg (300x200x24)" 5000 settle 500 \
+  mouse left-down 13 20 mouse move 63 60 mouse left-up 63 60 click-button "$box" 1 \
+  select-item "Save As" 1136 0 set-edit "Save As" 1148 "$(winpath "$work/part2.jpg")" click-button "Save As" 1 \
+  wait-title " l.jpg (51x44x24)" 5000 send-command 144 wait-title " l.jpg (300x200x24)" 5000 \
+  command 169 key 9 wait-title " l.jpg (200x300x24)" 5000 settle 500 \
+  mouse left-down 13 20 mouse move 63 60 mouse left-up 63 60 click-button "$box" 1 \
+  expect-box "Lossless Crop" prefix "The picture has changed since Lossless JPEG Cropping began" 10000 \
+  click-button "Lossless Crop" 1 no-box "Save As" wait-title " l.jpg (200x300x24)" 5000 close-saying-no 10000
 finish_lumora 0
 jpegtran -copy all -crop 51x44+13+20 "$work/l.jpg" >"$work/reference.jpg"
 [[ $(identify -format %wx%h "$work/part.jpg") == 64x48 ]] || fail "the lossless crop is $(identify -format %wx%h "$work/part.jpg")"
 cmp -s <(djpeg -ppm "$work/part.jpg") <(djpeg -ppm "$work/reference.jpg") || fail "the lossless crop differs from jpegtran's"
+cmp -s <(djpeg -ppm "$work/part2.jpg") <(djpeg -ppm "$work/reference.jpg") ||
+  fail "the lossless crop after an edit differs from jpegtran's"
 echo "ok: crop by mouse: size title, Crop Image answers, move and resize, ratio, Half, save at once, lossless"

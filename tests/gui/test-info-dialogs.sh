@@ -1,7 +1,8 @@
 #!/bin/bash
 # The reporting dialogs: "LUM File Information" (opened by a right click and by command
-# 1800) with the colour count from its worker, the system information box and the about
-# box; and the two View setup dialogs (fixed window size, wheel zoom rate).
+# 1800) with the colour count from its worker and button texts that fit their buttons,
+# the system information box and the about box; and the two View setup dialogs (fixed
+# window size, wheel zoom rate).
 source "$(dirname "$0")/lib.sh"
 
 drive make-pattern "$(winpath "$work/pattern.bmp")" 1000 800
@@ -24,6 +25,7 @@ drive wait-window 10000 wait-title " pattern.bmp (1000x800x24)" 10000 settle 100
   expect-item "$info" 330 equals "24" 1000 expect-item "$info" 333 equals "2,400,000" 1000 \
   expect-item "$info" 3 equals "Disabled - No EXIF data available" 1000 expect-disabled "$info" 3 \
   expect-item "$info" 4 equals "Disabled - No XMP data available" 1000 expect-disabled "$info" 4 \
+  expect-text-fits "$info" 3 expect-text-fits "$info" 4 \
   expect-item "$info" 334 equals "800,000" 10000 \
   click-button "$info" 2 wait-title " pattern.bmp (1000x800x24)" 5000
 # The dates are those of the file, in local time.

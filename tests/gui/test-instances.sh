@@ -1,8 +1,9 @@
 #!/bin/bash
 # The single-instance link. With AllowMultipleInstance FALSE a second start hands its file
 # name to the first window, which shows it, and ends with exit code 0 without a window;
-# names with blanks and "%" arrive unchanged; a changed picture asks first; a command
-# line with options runs in its own window. With TRUE both windows stay.
+# names with blanks and "%" arrive unchanged; a changed picture asks first; a name that
+# arrives while a dialog is open or long work runs waits for it; a command line with
+# options runs in its own window. With TRUE both windows stay.
 source "$(dirname "$0")/lib.sh"
 
 drive make-pattern "$(winpath "$work/first.bmp")" 120 60 make-pattern "$(winpath "$work/second.bmp")" 140 70
@@ -45,6 +46,20 @@ start_lumora_second "$(winpath "$work/first.bmp")"
 finish_second 0
 drive expect-box "Leave LUM?" prefix "Image has been modified!" 10000 click-button "Leave LUM?" 7 \
   wait-title " first.bmp (120x60x24)" 10000
+# A file handed over while a dialog is open is kept, not lost in the dialog's loop, and
+# opened once the dialog has closed; so is one handed over during a long camera decode,
+# once the decode is done.
+drive command 1800 expect-item "LUM File Information" 1 equals "OK" 10000
+start_lumora_second "$(winpath "$work/second.bmp")"
+finish_second 0
+drive wait-title " first.bmp (120x60x24)" 1000 click-button "LUM File Information" 2 \
+  wait-title " second.bmp (140x70x24)" 10000
+"$LUMORA_MAKE_DNG" "$work/large.dng" 4096 4096 || fail "the large DNG file could not be written"
+drive drop 1 "$(winpath "$work/large.dng")" wait-title-contains "%" 20000
+start_lumora_second "$(winpath "$work/first.bmp")"
+finish_second 0
+drive wait-title " first.bmp (120x60x24)" 30000
+rm -f "$work/large.dng"
 # A command line with options is a batch run: it runs in a window of its own instead of
 # reaching the first one as a file name.
 start_lumora_second "$(winpath "$work/second.bmp")" /Exit

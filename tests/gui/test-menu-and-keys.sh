@@ -9,7 +9,7 @@ use_config "WarningFlag=TRUE"
 drive make-pattern "$(winpath "$work/one.bmp")" 150 80
 start_lumora "$(winpath "$work/one.bmp")"
 drive wait-window 10000 wait-title " one.bmp (150x80x24)" 10000 settle 5000 dump-menu "$(winpath "$work/menu.txt")"
-grep -v '^2 ' "$work/menu.txt" | diff "$(dirname "$0")/menu-expected.txt" - || fail "the menu differs from the table"
+grep -Ev '^2 (30|31)[0-9][0-9] ' "$work/menu.txt" | diff "$(dirname "$0")/menu-expected.txt" - || fail "the menu differs from the table"
 grep -qxF "2 3100 $(winpath "$work/one.bmp")" "$work/menu.txt" || fail "the file history submenu lacks the picture"
 grep -qxF "2 3000 $(winpath "$work")" "$work/menu.txt" || fail "the folder history submenu lacks the folder"
 
