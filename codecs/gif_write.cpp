@@ -111,12 +111,12 @@ const uint8_t* RowIndices(const CDib& reduced, int y, uint8_t* into) {
 }
 
 // Whether the frame table, not the current picture, is what the user saves: an animation
-// of at least two frames of one size, all present, and a picture not edited since (an
-// edit is shown on the current picture only and would be lost). A built animation counts
-// as changed until it is saved, but it has no edit: its frames are what is written.
+// of at least two frames of one size, all present, whose picture has had no edit but of
+// all its frames since (an edit of the picture alone is shown on the current picture only
+// and would be lost). A built animation counts as changed until it is saved, but it has
+// no edit: its frames are what is written.
 bool WritesFrameTable() {
-    if (!animFramesLoaded || animFrameCount < 2 || animFrameCount > kMaxAnimFrames) return false;
-    if (!FormatHasFlag(CurrentImage.fileType, FORMAT_ANIMATED) || CurrentImage.undoTop >= 0) return false;
+    if (!CurrentFileIsAnimation() || animFrameCount > kMaxAnimFrames || !FrameTableIsCurrent()) return false;
     const CDib& first = animFrames[0].image;
     for (int i = 0; i < animFrameCount; ++i) {
         const CDib& image = animFrames[i].image;

@@ -8,6 +8,7 @@
 #include "core/dib.h"
 #include "core/filetype.h"
 #include "core/formats.h"
+#include "core/frames.h"
 
 constexpr int kUndoSlots = 24;
 
@@ -22,6 +23,10 @@ struct CurrentImageState : ImageFacts {
     int appliedOrientation = 0;
     bool modified = false;
     CDib undoSlots[kUndoSlots];
+    // The frame table on the other side of the edit after slot i when that edit changed
+    // every frame of an animation (empty for an edit of the picture alone): the table
+    // before it while it is done, the table after it while it is undone.
+    SavedFrameTable undoFrames[kUndoSlots];
     int undoTop = -1;
     CDib secondaryImage;
     // True while the picture on the screen is the black stand-in of a failed load.
@@ -33,11 +38,15 @@ extern CurrentImageState CurrentImage;
 inline bool ImageIsChanged() { return CurrentImage.modified || CurrentImage.undoTop >= 0; }
 
 // Saves a copy of the current picture before an edit: 0, or -1 when the history is full.
-// Whether the current picture's animation plays: animation is on and an animated type
-// holds more than one frame.
-bool AnimationPlaying();
-
+// An edit that goes on without its step leaves the frame table behind the picture.
 int PushUndo();
+// An edit of every frame that has just taken its undo step keeps the frame table it
+// replaced with that step (`previous` is empty afterwards).
+void KeepFramesWithNewestUndo(SavedFrameTable& previous);
+// Whether the frame table still shows the current picture: every step of the history is
+// an edit of all frames, and no edit outside it changed the picture since the table was
+// filled. A save then writes the frames; otherwise it writes the picture as a still.
+bool FrameTableIsCurrent();
 void Undo();
 void Redo();
 void ClearUndo();

@@ -2,6 +2,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
+
+#include "base/settings.h"
+#include "core/current_image.h"
+#include "core/formats.h"
 
 AnimFrame animFrames[kMaxAnimFrames];
 uint16_t animScreenWidth = 0;
@@ -17,12 +22,27 @@ uint64_t collectedBytes = 0;
 // Records from here on have held nothing since the last release: a release clears only
 // the records before it instead of walking the whole table (megabytes) every time.
 int recordsTouched = 0;
+// Bytes held by saved frame tables.
+uint64_t savedBytes = 0;
+// Which table is loaded: counts up every time the table is emptied or filled whole.
+uint64_t tableSerial = 1;
+bool framesBehind = false;
 
 uint64_t BlockBytes(const CDib& dib) { return dib.Empty() ? 0 : sizeof(DibHeader) + uint64_t{dib.imageSize}; }
 
 }  // namespace
 
-uint64_t AnimFrameBytes() { return frameBytes + collectedBytes; }
+uint64_t AnimFrameBytes() { return frameBytes + collectedBytes + savedBytes; }
+
+bool CurrentFileIsAnimation() {
+    return animFramesLoaded && animFrameCount > 1 && FormatHasFlag(CurrentImage.fileType, FORMAT_ANIMATED);
+}
+
+bool CurrentFileAnimates() { return GIFAnimation && CurrentFileIsAnimation(); }
+
+void MarkFramesBehindPicture() { framesBehind = true; }
+
+bool FramesBehindPicture() { return framesBehind; }
 
 void CreateAnimFrameImage(int index, int w, int h) {
     if (index + 1 > recordsTouched) recordsTouched = index + 1;
@@ -49,6 +69,8 @@ void ReleaseAnimFrames() {
     recordsTouched = 0;
     animFrameCount = 0;
     animFramesLoaded = false;
+    ++tableSerial;
+    framesBehind = false;
 }
 
 FrameCollection::~FrameCollection() { collectedBytes -= bytes_; }
@@ -93,6 +115,73 @@ void FrameCollection::Install() {
     animFramesLoaded = count > 0;
     animScreenWidth = count > 0 ? animFrames[0].image.width : 0;
     animScreenHeight = count > 0 ? animFrames[0].image.height : 0;
+}
+
+namespace {
+
+void SwapRecords(AnimFrame& a, AnimFrame& b) {
+    std::swap(a.height, b.height);
+    std::swap(a.width, b.width);
+    std::swap(a.left, b.left);
+    std::swap(a.top, b.top);
+    std::swap(a.delay, b.delay);
+    std::swap_ranges(a.palette, a.palette + sizeof a.palette, b.palette);
+    std::swap(a.flags, b.flags);
+    std::swap(a.transparentIndex, b.transparentIndex);
+    a.image.Swap(b.image);
+}
+
+}  // namespace
+
+SavedFrameTable& SavedFrameTable::operator=(SavedFrameTable&& other) noexcept {
+    if (this != &other) {
+        Free();
+        Swap(other);
+    }
+    return *this;
+}
+
+bool SavedFrameTable::BelongsToTable() const { return table_ == 0 || table_ == tableSerial; }
+
+void SavedFrameTable::Swap(SavedFrameTable& other) {
+    frames.swap(other.frames);
+    std::swap(screenWidth, other.screenWidth);
+    std::swap(screenHeight, other.screenHeight);
+    std::swap(table_, other.table_);
+    std::swap(bytes_, other.bytes_);
+}
+
+void SavedFrameTable::Free() {
+    savedBytes -= bytes_;
+    bytes_ = 0;
+    table_ = 0;
+    frames.clear();
+    frames.shrink_to_fit();
+}
+
+bool ExchangeFrameTable(SavedFrameTable& saved) {
+    if (!saved.Holds() || !saved.BelongsToTable() || saved.frames.size() > static_cast<size_t>(kMaxAnimFrames))
+        return false;
+    const int incoming = static_cast<int>(saved.frames.size());
+    std::vector<AnimFrame> outgoing(static_cast<size_t>(animFrameCount));
+    for (int i = 0; i < animFrameCount; ++i) SwapRecords(outgoing[static_cast<size_t>(i)], animFrames[i]);
+    uint64_t incomingBytes = 0;
+    for (int i = 0; i < incoming; ++i) {
+        SwapRecords(animFrames[i], saved.frames[static_cast<size_t>(i)]);
+        incomingBytes += BlockBytes(animFrames[i].image);
+    }
+    saved.frames.swap(outgoing);
+    std::swap(animScreenWidth, saved.screenWidth);
+    std::swap(animScreenHeight, saved.screenHeight);
+    // The bytes of the pictures that left the table are now the saved table's.
+    savedBytes = savedBytes - saved.bytes_ + frameBytes;
+    saved.bytes_ = frameBytes;
+    saved.table_ = tableSerial;
+    frameBytes = incomingBytes;
+    recordsTouched = std::max(recordsTouched, incoming);
+    animFrameCount = incoming;
+    animFramesLoaded = true;
+    return true;
 }
 
 MovieFrameSet AnimationForMovie() {

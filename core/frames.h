@@ -36,7 +36,7 @@ extern bool animFramesLoaded;
 // rather than failing the allocation. Tests and fuzzing lower it.
 constexpr uint64_t kDefaultFrameMemoryLimit = (uint64_t{2} << 30) - 1;
 extern uint64_t animFrameMemoryLimit;
-// Bytes held by the frame pictures now.
+// Bytes held by the frame pictures now, with those of saved tables and collections.
 uint64_t AnimFrameBytes();
 
 // Creates record `index`'s picture at w x h, 24 bits. Throws kDibAllocFailure when the
@@ -46,6 +46,49 @@ void CreateAnimFrameImage(int index, int w, int h);
 // and empties the table (animFrameCount 0, not loaded). Records past animFrameCount are
 // written only through CreateAnimFrameImage or as the next record to be counted.
 void ReleaseAnimFrames();
+
+// Whether the current file is an animation of two or more frames: the table holds its
+// frames and its type is one that animates.
+bool CurrentFileIsAnimation();
+// Whether its frames play in turn: the same, with animation on (GIFAnimation).
+bool CurrentFileAnimates();
+
+// A whole frame table kept aside: an edit of every frame builds its new table in one and
+// exchanges it with the table, and the undo step keeps the old one for Undo and Redo to
+// exchange back. It belongs to the table it was exchanged with; once another table is
+// loaded it can no longer be exchanged.
+class SavedFrameTable {
+public:
+    SavedFrameTable() = default;
+    SavedFrameTable(const SavedFrameTable&) = delete;
+    SavedFrameTable& operator=(const SavedFrameTable&) = delete;
+    SavedFrameTable(SavedFrameTable&& other) noexcept { Swap(other); }
+    SavedFrameTable& operator=(SavedFrameTable&& other) noexcept;
+    ~SavedFrameTable() { Free(); }
+    bool Holds() const { return !frames.empty(); }
+    // Whether it was taken from the table loaded now (a new one, never exchanged, counts).
+    bool BelongsToTable() const;
+    void Swap(SavedFrameTable& other);
+    void Free();
+
+    std::vector<AnimFrame> frames;  // filled whole before the first exchange
+    uint16_t screenWidth = 0;
+    uint16_t screenHeight = 0;
+
+private:
+    friend bool ExchangeFrameTable(SavedFrameTable& saved);
+    uint64_t table_ = 0;  // the table it came from, 0: none yet
+    uint64_t bytes_ = 0;  // counted against animFrameMemoryLimit
+};
+// Exchanges the frame table (records, count, screen size) with `saved`, moving pictures
+// only. False, with nothing changed, when `saved` holds nothing or came from another table.
+bool ExchangeFrameTable(SavedFrameTable& saved);
+
+// An edit the undo history does not hold (the history was full, or its oldest step went)
+// changed the picture since the table was filled: the frames no longer show it. Cleared
+// when the table is emptied or filled again.
+void MarkFramesBehindPicture();
+bool FramesBehindPicture();
 
 // Frames gathered outside the table and put into it as a whole: the animation builder
 // loads one picture after another, and a GIF load among them empties the table. Their

@@ -4,6 +4,7 @@
 
 #include "base/appstate.h"
 #include "core/current_image.h"
+#include "core/frames.h"
 #include "core/fileops.h"
 #include "core/formats.h"
 #include "platform/host.h"
@@ -29,7 +30,7 @@ bool TitleHoldsLoadReport() {
 
 void ShowZoomInTitle(int drawn, int source) {
     if (TitleHoldsLoadReport()) return;
-    if (GIFAnimation && FormatHasFlag(CurrentImage.fileType, FORMAT_ANIMATED) && animFrameCount > 1) return;
+    if (CurrentFileAnimates()) return;
     std::string text = titleText;
     if (drawn != source && source >= 1) text += FormatText(" (%2d%%)", static_cast<int>(static_cast<long long>(drawn) * 100 / source));
     std::replace(CurrentImage.comment.begin(), CurrentImage.comment.end(), '\n', ' ');

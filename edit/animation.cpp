@@ -165,9 +165,9 @@ void AnimationResume() {
     if (ShowAnimationFrame() < 0) animRunning = false;
 }
 
-bool AnimationBlocksCommands() { return animRunning && !animPaused && animFrameCount > 1; }
+bool AnimationPlaying() { return animRunning && !animPaused && animFrameCount > 1; }
 
-bool AnimationOwnsTitle() { return animRunning && !animPaused && animFrameCount > 1 && showFrameNumbers; }
+bool AnimationOwnsTitle() { return AnimationPlaying() && showFrameNumbers; }
 
 bool ParseAnimSpeed(const std::string& text, double* speed) {
     size_t i = 0;

@@ -41,9 +41,9 @@ void OnAnimationTick();
 void AnimationSingleStep();
 // "Resume": plays again from frame 0 at speed 100, forward.
 void AnimationResume();
-// True while an animation plays on its own (running, not single-stepped): commands that
-// change or write the picture wait until it is paused or stopped.
-bool AnimationBlocksCommands();
+// Whether an animation plays on its own (running, not single-stepped, two or more frames):
+// commands that change or write the picture wait until it is paused or stopped.
+bool AnimationPlaying();
 // Whether the title belongs to the playback (frame numbers shown for a running animation).
 bool AnimationOwnsTitle();
 

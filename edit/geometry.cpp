@@ -99,32 +99,23 @@ int RotateVariableAngleOk() {
     return result;
 }
 
-namespace {
-
-// The frames of a loaded animation are resized with the picture shown.
-bool FramesToResize() {
-    const FileType type = CurrentImage.fileType;
-    return (type == FT_GIF || type == FT_ANI) && animFramesLoaded && animFrameCount > 1;
-}
-
-}  // namespace
-
-int ResizeAnimationFrames(CDib& picture, int nw, int nh) {
+int ResizeAnimationFrames(CDib& picture, int nw, int nh, SavedFrameTable* previous) {
     const int count = animFrameCount;
     const double xFactor = static_cast<double>(nw) / std::max<int>(1, animScreenWidth);
     const double yFactor = static_cast<double>(nh) / std::max<int>(1, animScreenHeight);
-    // Every frame is resized into a picture of its own first: the table changes only when
+    // Every frame is resized into a table of its own first: the table changes only when
     // all of them and the picture shown succeeded, and never past the frames' memory limit.
     const uint64_t frameBytes = DibRowBytes(static_cast<uint64_t>(nw), 24) * static_cast<uint64_t>(nh);
-    bool ok = frameBytes * static_cast<uint64_t>(count) <= animFrameMemoryLimit;
-    std::vector<CDib> resized(ok ? static_cast<size_t>(count) : 0);
+    bool ok = frameBytes * static_cast<uint64_t>(count) + AnimFrameBytes() <= animFrameMemoryLimit;
+    SavedFrameTable resized;
     CDib shown;
     try {
+        if (ok) resized.frames.resize(static_cast<size_t>(count));
         for (int i = 0; ok && i < count; ++i) {
             HostSetTitle(FormatText("Resizing Frame: %d of %d", i, count));
-            resized[static_cast<size_t>(i)].Assign(animFrames[i].image);
-            ok = resized[static_cast<size_t>(i)].MakeTrueColour() >= 0 &&
-                 ResizeImage(resized[static_cast<size_t>(i)], resizeRequest, resizeInterpolate != 0, nullptr) >= 0;
+            CDib& image = resized.frames[static_cast<size_t>(i)].image;
+            image.Assign(animFrames[i].image);
+            ok = image.MakeTrueColour() >= 0 && ResizeImage(image, resizeRequest, resizeInterpolate != 0, nullptr) >= 0;
         }
         if (ok) {
             shown.Assign(picture);
@@ -138,15 +129,21 @@ int ResizeAnimationFrames(CDib& picture, int nw, int nh) {
         return -1;
     }
     for (int i = 0; i < count; ++i) {
-        AnimFrame& f = animFrames[i];
-        f.image.Swap(resized[static_cast<size_t>(i)]);
-        f.left = static_cast<uint16_t>(TruncNear(f.left * xFactor));
-        f.top = static_cast<uint16_t>(TruncNear(f.top * yFactor));
+        const AnimFrame& from = animFrames[i];
+        AnimFrame& f = resized.frames[static_cast<size_t>(i)];
+        f.left = static_cast<uint16_t>(TruncNear(from.left * xFactor));
+        f.top = static_cast<uint16_t>(TruncNear(from.top * yFactor));
         f.width = static_cast<uint16_t>(f.image.width);
         f.height = static_cast<uint16_t>(f.image.height);
+        f.delay = from.delay;
+        std::copy(from.palette, from.palette + sizeof from.palette, f.palette);
+        f.flags = from.flags;
+        f.transparentIndex = from.transparentIndex;
     }
-    animScreenWidth = static_cast<uint16_t>(nw);
-    animScreenHeight = static_cast<uint16_t>(nh);
+    resized.screenWidth = static_cast<uint16_t>(nw);
+    resized.screenHeight = static_cast<uint16_t>(nh);
+    ExchangeFrameTable(resized);
+    previous->Swap(resized);
     picture.Swap(shown);
     return 0;
 }
@@ -158,13 +155,21 @@ int ResizeCurrentImage() {
     // step behind that would make the picture count as changed.
     int nw = 0, nh = 0;
     if (ResizeTargetSize(dib.width, dib.height, resizeRequest, &nw, &nh) == 0) return 0;
-    if (FramesToResize()) {
-        // An animated GIF or ANI file has every frame resized, with an undo step; a failure
-        // has reported itself and beeps.
+    if (CurrentFileIsAnimation()) {
+        // An animation has every frame resized, with an undo step that keeps the frames as
+        // they were; a failure has reported itself and beeps.
         EditRules rules;
         rules.caption = "Viewer";
         rules.titleAnimatedTypes = false;
-        const int result = RunEdit(rules, [nw, nh](CDib& picture) { return ResizeAnimationFrames(picture, nw, nh); });
+        rules.undo = false;  // taken here, so that the old frames go with the step
+        const int result = RunEdit(rules, [nw, nh](CDib& picture) {
+            const int before = CurrentImage.undoTop;
+            PushUndo();
+            SavedFrameTable previous;
+            if (ResizeAnimationFrames(picture, nw, nh, &previous) < 0) return -1;
+            if (CurrentImage.undoTop > before) KeepFramesWithNewestUndo(previous);
+            return 0;
+        });
         if (result < 0) HostBeep();
         return result;
     }

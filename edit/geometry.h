@@ -51,9 +51,11 @@ extern int resizeKeepAspect;   // "Maintain Aspect Ratio?", initially on
 // On failure (a side outside 1..65535, no memory) shows "Resize failed!" (caption
 // "Viewer"), beeps, takes the undo step back and returns -1 with the picture unchanged.
 int ResizeCurrentImage();
-// The resize of an animated GIF or ANI file: `picture` (the frame shown) and every frame
-// of the table to nw x nh with resizeRequest, frame positions scaled, the screen size
-// with them. All or nothing: a frame that cannot be resized, or frames that would pass
-// the frames' memory limit, give "Resize GIF failed in file " and -1 with the picture and
+// The resize of an animation file: `picture` (the frame shown) and every frame of the
+// table to nw x nh with resizeRequest, frame positions scaled, the screen size with them;
+// `previous` receives the table as it was, for the undo step. All or nothing: a frame
+// that cannot be resized, or frames that would pass the frames' memory limit (the frames
+// kept for undo count too), give "Resize GIF failed in file " and -1 with the picture and
 // the frames as they were.
-int ResizeAnimationFrames(CDib& picture, int nw, int nh);
+class SavedFrameTable;
+int ResizeAnimationFrames(CDib& picture, int nw, int nh, SavedFrameTable* previous);

@@ -42,7 +42,10 @@ void SwapImageState(CurrentImageState& a, CurrentImageState& b) {
     a.rawCameraText.swap(b.rawCameraText);
     std::swap(a.appliedOrientation, b.appliedOrientation);
     std::swap(a.modified, b.modified);
-    for (int i = 0; i < kUndoSlots; ++i) a.undoSlots[i].Swap(b.undoSlots[i]);
+    for (int i = 0; i < kUndoSlots; ++i) {
+        a.undoSlots[i].Swap(b.undoSlots[i]);
+        a.undoFrames[i].Swap(b.undoFrames[i]);
+    }
     std::swap(a.undoTop, b.undoTop);
     std::swap(a.failedLoad, b.failedLoad);
 }
@@ -64,6 +67,7 @@ void ExchangeWithBase() {
 void ForgetBase() {
     base.image.dib.Free();
     for (CDib& slot : base.image.undoSlots) slot.Free();
+    for (SavedFrameTable& saved : base.image.undoFrames) saved.Free();
     base.image = CurrentImageState();
     base.input = CFileOps();
     base.aside = false;

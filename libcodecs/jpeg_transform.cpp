@@ -38,6 +38,58 @@ int AutoFixCommand(int orientation) {
 
 namespace {
 
+// An operation as the matrix it applies to a pixel's place (x, y), measured from the
+// picture's centre with y pointing down: (x, y) becomes (a x + b y, c x + d y).
+struct PlaceMatrix {
+    int a, b, c, d;
+};
+
+constexpr struct {
+    LosslessOperation operation;
+    PlaceMatrix matrix;
+} kPlaceMatrices[] = {
+    {LOSSLESS_NONE, {1, 0, 0, 1}},
+    {LOSSLESS_ROTATE_90, {0, -1, 1, 0}},  // the right edge becomes the bottom
+    {LOSSLESS_ROTATE_180, {-1, 0, 0, -1}},
+    {LOSSLESS_ROTATE_270, {0, 1, -1, 0}},
+    {LOSSLESS_FLIP_HORIZONTAL, {-1, 0, 0, 1}},
+    {LOSSLESS_FLIP_VERTICAL, {1, 0, 0, -1}},
+    {LOSSLESS_TRANSPOSE, {0, 1, 1, 0}},
+    {LOSSLESS_TRANSVERSE, {0, -1, -1, 0}},
+};
+
+PlaceMatrix MatrixOf(LosslessOperation operation) {
+    for (const auto& row : kPlaceMatrices)
+        if (row.operation == operation) return row.matrix;
+    return kPlaceMatrices[0].matrix;
+}
+
+// p applied after q.
+PlaceMatrix After(const PlaceMatrix& p, const PlaceMatrix& q) {
+    return {p.a * q.a + p.b * q.c, p.a * q.b + p.b * q.d, p.c * q.a + p.d * q.c, p.c * q.b + p.d * q.d};
+}
+
+LosslessOperation OperationOf(const PlaceMatrix& m) {
+    for (const auto& row : kPlaceMatrices)
+        if (row.matrix.a == m.a && row.matrix.b == m.b && row.matrix.c == m.c && row.matrix.d == m.d)
+            return row.operation;
+    return LOSSLESS_NONE;
+}
+
+}  // namespace
+
+LosslessOperation StoredOperation(LosslessOperation shown, int orientation) {
+    LosslessOperation upright;
+    if (orientation < 2 || orientation > 8 || !LosslessOperationOfCommand(AutoFixCommand(orientation), &upright))
+        return shown;
+    const PlaceMatrix u = MatrixOf(upright);
+    // The matrices are orthogonal: the inverse is the transpose.
+    const PlaceMatrix back{u.a, u.c, u.b, u.d};
+    return OperationOf(After(back, After(MatrixOf(shown), u)));
+}
+
+namespace {
+
 int TurboOperation(LosslessOperation operation) {
     switch (operation) {
         case LOSSLESS_ROTATE_90: return TJXOP_ROT90;

@@ -25,6 +25,12 @@ bool LosslessOperationOfCommand(int command, LosslessOperation* operation);
 // (nothing to do), 159, 157, 160, 166, 156, 167, 158 for 2..8, 168 for any other value.
 int AutoFixCommand(int orientation);
 
+// The operation on the stored picture that does `shown` to the picture as the user sees it
+// after turning it upright by EXIF `orientation` (2..8): the stored picture is turned
+// upright, transformed, and turned back, so the file keeps its orientation. Any other
+// orientation shows the picture as stored: `shown` itself.
+LosslessOperation StoredOperation(LosslessOperation shown, int orientation);
+
 // A crop in picture pixels from the top-left.
 struct LosslessRegion {
     int x = 0, y = 0, width = 0, height = 0;

@@ -283,7 +283,7 @@ unsigned CommandFlagsOf(int id) {
 CommandState CurrentCommandState() {
     CommandState state;
     state.runMode = RunMode;
-    state.playbackBlocks = AnimationBlocksCommands();
+    state.playbackBlocks = AnimationPlaying();
     state.jpegFile = CurrentImage.fileType == FT_JPEG;
     state.tiffFile = CurrentImage.fileType == FT_TIFF;
     state.undoEmpty = CurrentImage.undoTop < 0;

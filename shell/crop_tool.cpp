@@ -356,7 +356,7 @@ void EndCropSelection(HWND window, int x, int y) {
         RedrawImage();
         return;
     }
-    if (AnimationBlocksCommands()) {
+    if (AnimationPlaying()) {
         ShowMessage("Animated GIF! Turn off GIF animation and reload picture before scanning", "Viewer",
                     kMbOk | kMbIconWarning);
         return;

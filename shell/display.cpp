@@ -8,6 +8,7 @@
 
 #include "base/appstate.h"
 #include "core/current_image.h"
+#include "core/frames.h"
 #include "platform/host.h"
 #include "base/text.h"
 #include "core/title.h"
@@ -191,7 +192,7 @@ void PaintWheelZoom(HWND window) {
     DrawPicture(dc, 0, 0, m.work.width - m.borderWidth, m.work.height - m.borderHeight, z.sourceX, z.sourceY,
                 z.sourceWidth, z.sourceHeight);
     EndPaint(window, &paint);
-    if (!AnimationPlaying()) {
+    if (!CurrentFileAnimates()) {
         const long long percent = static_cast<long long>(m.work.width) * 100 / z.sourceWidth;
         if (EditState != EDIT_WRITING_ANIMATION && !TitleHoldsLoadReport())
             HostSetTitle(CutToUtf16Units(titleText + FormatText(" (%2lld%%)", percent), kMaxMessage));
@@ -250,7 +251,7 @@ void PlaceWindow() {
     const DisplayRect r =
         PlaceWindowRect(WindowRectOf(MainWindow), displayWidth, displayHeight, MinimumWidth, screenMetrics);
     MoveWindow(MainWindow, r.x, r.y, r.width, r.height, TRUE);
-    if (!AnimationPlaying()) InvalidateRect(MainWindow, nullptr, TRUE);
+    if (!CurrentFileAnimates()) InvalidateRect(MainWindow, nullptr, TRUE);
 }
 
 void RedrawImage() {

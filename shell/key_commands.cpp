@@ -10,6 +10,7 @@
 #include "base/ids.h"
 #include "base/settings.h"
 #include "core/current_image.h"
+#include "core/frames.h"
 #include "core/fileops.h"
 #include "core/filetype.h"
 #include "core/loader.h"
@@ -115,7 +116,7 @@ void OnKeyDown(HWND window, WPARAM key) {
         case VK_OEM_1: animForward = !animForward; return;  // ';' turns the animation round
         case VK_SPACE:
             // Space steps a running animation, or turns the pages of a multi-page file.
-            if (AnimationPlaying()) SendCommand(window, ctrl ? IDM_GIF_RESUME : IDM_GIF_SINGLE_STEP);
+            if (CurrentFileAnimates()) SendCommand(window, ctrl ? IDM_GIF_RESUME : IDM_GIF_SINGLE_STEP);
             else if (CurrentImage.pageCount >= 2 && shift) StepPage(window, -1);
             else if (CurrentImage.pageCount >= 2) SendCommand(window, IDM_TIFF_NEXT_PAGE);
             return;

@@ -248,7 +248,7 @@ int DecomposeAnimation(const std::string& base, DecomposeType type) {
         ReportFileError("There is no GIF animation file loaded! in file ");
         return -1;
     }
-    const bool playing = animRunning && !animPaused && animFrameCount > 1;
+    const bool playing = AnimationPlaying();
     // No frame may replace the picture being written.
     HostKillFrameTimer();
     int result = 0;

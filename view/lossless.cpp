@@ -58,6 +58,10 @@ std::string LosslessTemporaryPath(const std::string& path) {
 int LosslessTransform(int command, const std::string& path, bool fixOrientation) {
     LosslessOperation operation;
     if (!LosslessOperationOfCommand(command, &operation)) return -1;
+    // A picture shown upright is transformed as the user sees it; the file keeps its
+    // orientation. The orientation fix works on the file as stored.
+    if (!fixOrientation && path == CurrentImage.fullPath)
+        operation = StoredOperation(operation, CurrentImage.appliedOrientation);
     std::vector<uint8_t> bytes;
     if (!ReadWholeFile(path, &bytes)) {
         ShowMessage(FormatText("Error in reading %s", path.c_str()), "Lossless Transformations", kMbOk | kMbIconWarning);

@@ -10,6 +10,7 @@
 #include "core/fileops.h"
 #include "core/frames.h"
 #include "core/loader.h"
+#include "core/save.h"
 #include "open/open.h"
 #include "platform/host.h"
 #include "platform/native/host_native.h"
@@ -104,7 +105,7 @@ TEST_F(Playback, FramesFollowTheTimerAndWrapBothWays) {
     EXPECT_EQ(Shown(), 0);
     EXPECT_EQ(NativeHost.frameTimer, 100);
     EXPECT_EQ(Title(), "<1>of<3> delay=100.0mS: walk.gif");
-    EXPECT_TRUE(AnimationBlocksCommands());
+    EXPECT_TRUE(AnimationPlaying());
     OnAnimationTick();
     EXPECT_EQ(Shown(), 1);
     EXPECT_EQ(NativeHost.frameTimer, 200);
@@ -139,7 +140,7 @@ TEST_F(Playback, SingleStepPausesAndResumeStartsAgain) {
     EXPECT_EQ(animIndex, 3);
     EXPECT_EQ(NativeHost.frameTimer, -1);  // no timer while stepping
     EXPECT_EQ(Title(), "<3>of<3> delay=300.0mS: walk.gif");
-    EXPECT_FALSE(AnimationBlocksCommands());
+    EXPECT_FALSE(AnimationPlaying());
     AnimationSingleStep();
     EXPECT_EQ(Shown(), 0);
     AnimationSingleStep();
@@ -149,7 +150,7 @@ TEST_F(Playback, SingleStepPausesAndResumeStartsAgain) {
     EXPECT_EQ(Shown(), 0);
     EXPECT_EQ(animSpeed, 100.0);
     EXPECT_EQ(NativeHost.frameTimer, 100);
-    EXPECT_TRUE(AnimationBlocksCommands());
+    EXPECT_TRUE(AnimationPlaying());
 }
 
 TEST_F(Playback, OneFrameShowsOnceWithTheNormalTitle) {
@@ -159,7 +160,7 @@ TEST_F(Playback, OneFrameShowsOnceWithTheNormalTitle) {
     EXPECT_EQ(Shown(), 0);
     EXPECT_EQ(NativeHost.frameTimer, -1);
     EXPECT_EQ(Title(), "walk.gif (2x1x8)");
-    EXPECT_FALSE(AnimationBlocksCommands());
+    EXPECT_FALSE(AnimationPlaying());
 }
 
 TEST_F(Playback, FrameNumbersOffKeepTheNormalTitle) {
@@ -188,7 +189,7 @@ TEST_F(Playback, WhileWritingThePictureStaysOnTheFirstFrame) {
     HostKillFrameTimer();
     OnAnimationTick();
     EXPECT_EQ(Shown(), 1);
-    EXPECT_TRUE(AnimationBlocksCommands());
+    EXPECT_TRUE(AnimationPlaying());
 }
 
 TEST_F(Playback, NoTimerLeftStopsWithAWarning) {
@@ -200,7 +201,7 @@ TEST_F(Playback, NoTimerLeftStopsWithAWarning) {
     EXPECT_EQ(NativeHost.captions[0], "GIF Animation");
     EXPECT_FALSE(animRunning);
     EXPECT_EQ(animFrameCount, 0);
-    EXPECT_FALSE(AnimationBlocksCommands());
+    EXPECT_FALSE(AnimationPlaying());
 }
 
 TEST_F(Playback, StoppedAnimationReleasesFramesAndBlocksNothing) {
@@ -212,7 +213,7 @@ TEST_F(Playback, StoppedAnimationReleasesFramesAndBlocksNothing) {
     EXPECT_TRUE(animFrames[0].image.Empty());
     EXPECT_EQ(NativeHost.frameTimer, -1);
     EXPECT_FALSE(animRunning);
-    EXPECT_FALSE(AnimationBlocksCommands());
+    EXPECT_FALSE(AnimationPlaying());
     EXPECT_EQ(Title(), "walk.gif (2x1x8)");
     // The picture on the screen stays as it was.
     EXPECT_EQ(Shown(), 0);
@@ -223,7 +224,7 @@ TEST_F(Playback, StoppedAnimationReleasesFramesAndBlocksNothing) {
     ASSERT_EQ(NativeHost.boxes.size(), 1u);
     EXPECT_EQ(NativeHost.boxes[0], "There is no GIF animation file loaded! in file : /pictures/walk.gif\n");
     EXPECT_FALSE(animRunning);
-    EXPECT_FALSE(AnimationBlocksCommands());
+    EXPECT_FALSE(AnimationPlaying());
 }
 
 TEST_F(Playback, LoadingAGifPlaysItAndTheNextFileStopsIt) {
@@ -281,7 +282,147 @@ TEST_F(Playback, ResizeTakesEveryFrameOrNone) {
     EXPECT_EQ(CurrentImage.dib.width, 2 * w);
     Undo();
     EXPECT_EQ(CurrentImage.dib.width, w);
+    // The frames come back with the picture.
+    EXPECT_EQ(animScreenWidth, w);
+    EXPECT_EQ(animScreenHeight, h);
+    for (int i = 0; i < animFrameCount; ++i) {
+        EXPECT_EQ(animFrames[i].image.width, w) << i;
+        EXPECT_EQ(animFrames[i].image.height, h) << i;
+    }
     resizeRequest = kept;
+}
+
+// A resize of every frame is one undo step: Undo brings each frame back as it was loaded,
+// Redo the resized ones, and a save writes the animation the user sees, with all its
+// frames. An edit of the picture alone still makes the save a still.
+class FrameResize : public Playback {
+protected:
+    void SetUp() override {
+        Playback::SetUp();
+        kept = resizeRequest;
+        resizeRequest = ResizeRequest();
+        resizeRequest.useSize = 1;
+        resizeRequest.width = 4;
+        resizeRequest.height = 2;
+        resizeRequest.xScale = resizeRequest.yScale = 2;
+        MakeFrames({40, 60, 80});
+        for (int i = 0; i < animFrameCount; ++i) {
+            animFrames[i].image.bits[4] = static_cast<uint8_t>(0x30 * i + 7);  // pixel 1's green
+            animFrames[i].left = static_cast<uint16_t>(i);
+            animFrames[i].width = 2;
+            animFrames[i].height = 1;
+            loaded.push_back(animFrames[i].image);
+        }
+        animScreenWidth = 2;
+        animScreenHeight = 1;
+        CurrentImage.dib.Assign(animFrames[0].image);
+        dir = ScratchDir("frame-resize");
+    }
+    void TearDown() override {
+        resizeRequest = kept;
+        Playback::TearDown();
+    }
+    void ExpectFramesAt(int w, int h) {
+        EXPECT_EQ(animFrameCount, 3);
+        EXPECT_EQ(animScreenWidth, w);
+        EXPECT_EQ(animScreenHeight, h);
+        for (int i = 0; i < animFrameCount; ++i) {
+            SCOPED_TRACE(i);
+            EXPECT_EQ(animFrames[i].image.width, w);
+            EXPECT_EQ(animFrames[i].image.height, h);
+            EXPECT_EQ(animFrames[i].width, w);
+            EXPECT_EQ(animFrames[i].height, h);
+            EXPECT_EQ(animFrames[i].left, i * w / 2);
+            EXPECT_EQ(animFrames[i].delay, 40 + 20 * i);
+        }
+    }
+    void ExpectFramesAsLoaded() {
+        ExpectFramesAt(2, 1);
+        for (int i = 0; i < animFrameCount; ++i)
+            EXPECT_TRUE(std::equal(loaded[i].bits, loaded[i].bits + loaded[i].imageSize, animFrames[i].image.bits)) << i;
+    }
+    std::string Save(const std::string& name) {
+        CurrentImage.saveType = FT_GIF;
+        const std::string path = dir + "/" + name;
+        EXPECT_EQ(WriteImageFile(path), 0) << ShownBoxes();
+        return path;
+    }
+    // The frames of a written file as the reader gives them: count and size of each.
+    static std::vector<std::pair<int, int>> FramesOf(const std::string& path) {
+        EXPECT_EQ(LoadAfresh(path), 0) << ShownBoxes();
+        std::vector<std::pair<int, int>> sizes;
+        if (animFrameCount < 2) sizes.emplace_back(CurrentImage.dib.width, CurrentImage.dib.height);
+        for (int i = 0; animFrameCount >= 2 && i < animFrameCount; ++i)
+            sizes.emplace_back(animFrames[i].image.width, animFrames[i].image.height);
+        return sizes;
+    }
+    ResizeRequest kept;
+    std::vector<CDib> loaded;
+    std::string dir;
+};
+
+TEST_F(FrameResize, UndoBringsTheFramesBackAndRedoTakesThemAgain) {
+    const uint64_t before = AnimFrameBytes();
+    ASSERT_EQ(ResizeCurrentImage(), 0) << ShownBoxes();
+    ExpectFramesAt(4, 2);
+    EXPECT_EQ(CurrentImage.dib.width, 4);
+    EXPECT_GT(AnimFrameBytes(), before);  // the old frames are kept for Undo
+    Undo();
+    ExpectFramesAsLoaded();
+    EXPECT_EQ(CurrentImage.dib.width, 2);
+    Redo();
+    ExpectFramesAt(4, 2);
+    EXPECT_EQ(CurrentImage.dib.width, 4);
+    // A later edit of the picture alone leaves the frames as they are, and so does its Undo.
+    ASSERT_EQ(RunTransformCommand(TRANSFORM_FLIP_HORIZONTAL), 0);
+    Undo();
+    ExpectFramesAt(4, 2);
+    Undo();
+    ExpectFramesAsLoaded();
+    // An emptied history forgets the kept frames.
+    Redo();
+    ClearUndo();
+    ExpectFramesAt(4, 2);
+    EXPECT_EQ(AnimFrameBytes(), 3 * (sizeof(DibHeader) + uint64_t{animFrames[0].image.imageSize}));
+}
+
+TEST_F(FrameResize, SaveWritesEveryResizedFrameUnlessThePictureAloneWasEdited) {
+    ASSERT_EQ(ResizeCurrentImage(), 0) << ShownBoxes();
+    const std::string resized = Save("resized.gif");
+    ASSERT_EQ(RunTransformCommand(TRANSFORM_FLIP_HORIZONTAL), 0);
+    const std::string flipped = Save("flipped.gif");
+    Undo();
+    const std::string unflipped = Save("unflipped.gif");
+    Undo();
+    const std::string original = Save("original.gif");
+    const std::vector<std::pair<int, int>> big(3, {4, 2}), small(3, {2, 1});
+    EXPECT_EQ(FramesOf(resized), big);
+    EXPECT_EQ(FramesOf(flipped), (std::vector<std::pair<int, int>>{{4, 2}}));
+    EXPECT_EQ(FramesOf(unflipped), big);
+    EXPECT_EQ(FramesOf(original), small);
+}
+
+// An edit the history cannot hold (it is full) may have changed the picture alone: the
+// frames are no longer what a save writes, until the table is filled again.
+TEST_F(FrameResize, AnEditPastAFullHistoryMakesTheSaveAStill) {
+    for (int i = 0; i < kUndoSlots; ++i) ASSERT_EQ(PushUndo(), 0);
+    EXPECT_FALSE(FrameTableIsCurrent());  // steps of the picture alone
+    ClearUndo();
+    EXPECT_TRUE(FrameTableIsCurrent());
+    for (int i = 0; i < kUndoSlots; ++i) {
+        // Every frame resized, to twice the size and back.
+        resizeRequest.width = i % 2 == 0 ? 4 : 2;
+        resizeRequest.height = i % 2 == 0 ? 2 : 1;
+        resizeRequest.xScale = resizeRequest.yScale = i % 2 == 0 ? 2 : 0.5;
+        ASSERT_EQ(ResizeCurrentImage(), 0) << i << ShownBoxes();
+    }
+    EXPECT_TRUE(FrameTableIsCurrent());
+    EXPECT_EQ(PushUndo(), -1);
+    EXPECT_FALSE(FrameTableIsCurrent());
+    ClearUndo();
+    EXPECT_FALSE(FrameTableIsCurrent());
+    ReleaseAnimFrames();
+    EXPECT_TRUE(FrameTableIsCurrent());
 }
 
 // Halving an animation halves every frame's place on the screen with the screen itself.

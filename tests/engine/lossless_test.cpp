@@ -12,6 +12,9 @@
 #include "codecs/exif.h"
 #include "core/current_image.h"
 #include "core/decode.h"
+#include "base/settings.h"
+#include "core/save.h"
+#include "edit/exif_orientation.h"
 #include "libcodecs/jpeg_transform.h"
 #include "ops_test_support.h"
 #include "platform/host.h"
@@ -27,6 +30,42 @@ RgbImage Decoded(const std::vector<uint8_t>& bytes) {
     bool passed = false;
     if (DecodeImage(FT_JPEG, bytes.data(), bytes.size(), picture, facts, &passed) < 0) return RgbImage();
     return DibToRgb(picture);
+}
+
+// A 64 x 32 JPEG of flat 16 x 16 cells, each of its own colour: every block is flat, so
+// the lossless transforms move the cells exactly and a wrong axis shows at once. With
+// `orientation`, an EXIF block giving it follows the start-of-image marker.
+std::vector<uint8_t> CellJpeg(const std::string& dir, int orientation) {
+    CurrentImage.dib.Create(64, 32, 24);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 64; ++x) {
+            uint8_t* p = CurrentImage.dib.Row(y) + 3 * x;
+            const int cx = x / 16, cy = y / 16;
+            p[0] = static_cast<uint8_t>(30 * (cx + cy) + 10);
+            p[1] = static_cast<uint8_t>(120 * cy + 40);
+            p[2] = static_cast<uint8_t>(60 * cx + 20);
+        }
+    CurrentImage.saveType = FT_JPEG;
+    jpegQuality = 100;
+    const std::string path = dir + "/cells.jpg";
+    EXPECT_EQ(WriteImageFile(path), 0) << ShownBoxes();
+    std::vector<uint8_t> bytes = ReadBytes(path);
+    const uint8_t o = static_cast<uint8_t>(orientation);
+    const std::vector<uint8_t> app1 = {
+        0xFF, 0xE1, 0x00, 0x22, 'E', 'x', 'i', 'f', 0, 0,                          // marker, length 34
+        'I', 'I', 0x2A, 0x00, 0x08, 0x00, 0x00, 0x00,                           // little-endian TIFF
+        0x01, 0x00, 0x12, 0x01, 0x03, 0x00, 0x01, 0x00, 0x00, 0x00, o, 0x00, 0x00, 0x00,  // one entry
+        0x00, 0x00, 0x00, 0x00};                                                // no next directory
+    bytes.insert(bytes.begin() + 2, app1.begin(), app1.end());
+    return bytes;
+}
+
+int MaxDifference(const CDib& a, const CDib& b) {
+    if (a.width != b.width || a.height != b.height) return 256;
+    int most = 0;
+    for (int y = 0; y < a.height; ++y)
+        for (int x = 0; x < 3 * a.width; ++x) most = std::max(most, std::abs(a.Row(y)[x] - b.Row(y)[x]));
+    return most;
 }
 
 bool Exists(const std::string& path) {
@@ -172,6 +211,46 @@ TEST_F(Lossless, OrientationFixEqualsJpegtranForEveryOrientation) {
         ASSERT_TRUE(exif.ParseExif(CurrentImage.exif.data(), CurrentImage.exif.size()));
         EXPECT_EQ(exif.orientation, 1);
     }
+}
+
+// What the user sees is transformed as the command says, however the file is stored and
+// whether or not it is shown upright; the file keeps its orientation.
+TEST_F(Lossless, CommandsActOnThePictureAsShown) {
+    const std::string dir = ScratchDir("lossless-shown");
+    const std::string path = dir + "/shown.jpg";
+    // Each command with the orientation that does the same to a picture.
+    const struct {
+        int command;
+        int asOrientation;
+    } commands[] = {{156, 6}, {157, 3}, {158, 8}, {159, 2}, {160, 4}, {166, 5}, {167, 7}, {168, 1}};
+    for (int view = 0; view <= 1; ++view) {
+        for (int orientation = 1; orientation <= 8; ++orientation) {
+            const std::vector<uint8_t> file = CellJpeg(dir, orientation);
+            for (const auto& c : commands) {
+                SCOPED_TRACE("view " + std::to_string(view) + " orientation " + std::to_string(orientation) +
+                             " command " + std::to_string(c.command));
+                WriteBytes(path, file);
+                AllowOrientationView = view;
+                ASSERT_EQ(LoadAfresh(path), 0) << ShownBoxes();
+                EXPECT_EQ(CurrentImage.appliedOrientation, view == 1 && orientation >= 2 ? orientation : 0);
+                CDib expected = CurrentImage.dib;
+                ApplyOrientation(expected, c.asOrientation);
+                ASSERT_EQ(LosslessTransform(c.command, path, false), 0) << ShownBoxes();
+                EXPECT_LE(MaxDifference(CurrentImage.dib, expected), 2);
+                Cexif exif;
+                ASSERT_TRUE(exif.ParseExif(CurrentImage.exif.data(), CurrentImage.exif.size()));
+                EXPECT_EQ(exif.orientation, orientation);
+            }
+        }
+    }
+    // The operation on the stored file, worked out: a mirrored file turned a quarter on
+    // the screen is turned the other way in the file.
+    EXPECT_EQ(StoredOperation(LOSSLESS_ROTATE_90, 2), LOSSLESS_ROTATE_270);
+    EXPECT_EQ(StoredOperation(LOSSLESS_FLIP_HORIZONTAL, 6), LOSSLESS_FLIP_VERTICAL);
+    EXPECT_EQ(StoredOperation(LOSSLESS_TRANSPOSE, 6), LOSSLESS_TRANSVERSE);
+    EXPECT_EQ(StoredOperation(LOSSLESS_ROTATE_90, 6), LOSSLESS_ROTATE_90);
+    EXPECT_EQ(StoredOperation(LOSSLESS_FLIP_VERTICAL, 1), LOSSLESS_FLIP_VERTICAL);
+    EXPECT_EQ(StoredOperation(LOSSLESS_FLIP_VERTICAL, 9), LOSSLESS_FLIP_VERTICAL);
 }
 
 }  // namespace
