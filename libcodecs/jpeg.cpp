@@ -240,13 +240,46 @@ void StartReading(Decoder& d, const uint8_t* data, size_t size, bool collectMeta
     jpeg_read_header(&d.cinfo, TRUE);
 }
 
+// Leaves the entry point that armed the decoder's jump buffer with a message of the
+// library's kind (`format` takes one number), so it is reported as the library's errors are.
+[[noreturn]] void Refuse(Decoder& d, const char* format, int value) {
+    std::snprintf(d.errors.message, sizeof d.errors.message, format, value);
+    longjmp(d.errors.jump, 1);
+}
+
+// The memory the library may take: the whole-picture coefficient store a progressive or
+// multi-scan file needs (each component's blocks, rounded to its sampling factors) and
+// room for the row buffers. A file that needs more is refused by the library, before it
+// allocates, instead of being given all the memory it claims.
+constexpr long kLibraryRowRoom = 64L << 20;
+
+long LibraryMemoryBound(const jpeg_decompress_struct& c) {
+    unsigned long long blocks = 0;
+    for (int i = 0; i < c.num_components; ++i) {
+        const jpeg_component_info& comp = c.comp_info[i];
+        const unsigned long long across = (comp.width_in_blocks + comp.h_samp_factor - 1) / comp.h_samp_factor;
+        const unsigned long long down = (comp.height_in_blocks + comp.v_samp_factor - 1) / comp.v_samp_factor;
+        blocks += across * comp.h_samp_factor * down * comp.v_samp_factor;
+    }
+    const unsigned long long bytes = blocks * sizeof(JBLOCK) + kLibraryRowRoom;
+    return static_cast<long>(std::min<unsigned long long>(bytes, 1ULL << 62));
+}
+
 // Rows are decoded straight into the picture as blue, green, red; CMYK files come out
-// as four samples and are turned into colour by the c * k / 255 rule.
+// as four samples and are turned into colour by the c * k / 255 rule. Files of any other
+// number of components (2, or 5 and more) are refused: their samples are neither.
 void ChooseOutput(Decoder& d) {
     d.cinfo.quantize_colors = FALSE;
+    const int components = d.cinfo.num_components;
+    if (components != 1 && components != 3 && components != 4)
+        Refuse(d, "Unsupported number of colour components %d", components);
     const J_COLOR_SPACE space = d.cinfo.out_color_space;
     if (space == JCS_RGB || space == JCS_GRAYSCALE) d.cinfo.out_color_space = JCS_EXT_BGR;
     jpeg_calc_output_dimensions(&d.cinfo);
+    const bool direct = d.cinfo.out_color_space == JCS_EXT_BGR && d.cinfo.output_components == 3;
+    const bool cmyk = d.cinfo.out_color_space == JCS_CMYK && d.cinfo.output_components == 4;
+    if (!direct && !cmyk) Refuse(d, "Unsupported colour conversion of %d components", components);
+    d.cinfo.mem->max_memory_to_use = LibraryMemoryBound(d.cinfo);
 }
 
 void StartDecompressing(Decoder& d) {
@@ -298,9 +331,14 @@ int ProcessCode(const jpeg_decompress_struct& c) {
     return c.data_precision == 8 ? 192 : 193;
 }
 
+// Whether the 24-bit picture the rows go into can be made: each side within the
+// picture limits and the pixels under the 4 GiB a picture block can hold. Checked before
+// decompression starts, which for a progressive file reads the whole file into memory
+// sized by the claimed size.
 bool SizeFits(const jpeg_decompress_struct& c) {
-    return c.output_width >= 1 && c.output_width <= static_cast<unsigned>(kMaxDibSide) && c.output_height >= 1 &&
-           c.output_height <= static_cast<unsigned>(kMaxDibSide);
+    const bool sides = c.output_width >= 1 && c.output_width <= static_cast<unsigned>(kMaxDibSide) &&
+                       c.output_height >= 1 && c.output_height <= static_cast<unsigned>(kMaxDibSide);
+    return sides && DibRowBytes(c.output_width, 24) * c.output_height + sizeof(DibHeader) <= 0xFFFFFFFFull;
 }
 
 // The loader's decompressor: made by the header phase, ended by the pixel phase or, when

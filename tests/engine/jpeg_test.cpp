@@ -2,7 +2,9 @@
 // tells, comments, cut and broken files, and writing against the reference encoder (cjpeg).
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
@@ -13,6 +15,7 @@
 #include "core/current_image.h"
 #include "core/loader.h"
 #include "core/save.h"
+#include "libcodecs/jpeg.h"
 #include "platform/native/host_native.h"
 #include "view/open.h"
 #include "ops_test_support.h"
@@ -180,6 +183,73 @@ TEST_F(Jpeg, BrokenFilesGiveTheLibrarysReason) {
         const int result = Load(CorpusPath("image-rs-image/regression/jpg/oss-fuzz-36829.jpeg"));
         EXPECT_TRUE(result == 0 || NativeHost.boxes.size() == 1) << Boxes();
     }
+}
+
+std::string RegressFile(const std::string& name) { return std::string(LUMORA_TESTDATA) + "/regress/jpeg/" + name; }
+
+// Rows of one, three or four samples are all the reader turns into colour: a file of two
+// components is refused with a message, as a picture and as a thumbnail, before any row
+// is read from its narrower buffer.
+TEST_F(Jpeg, OnlyOneThreeOrFourComponentsAreRead) {
+    const std::string file = RegressFile("two-components.jpg");
+    CurrentImage.dib.Create(8, 8, 24);
+    EXPECT_EQ(Load(file), -1);
+    ASSERT_EQ(NativeHost.boxes.size(), 1u) << Boxes();
+    EXPECT_NE(Boxes().find("Error: Unsupported number of colour components 2 in JPEG file"), std::string::npos)
+        << Boxes();
+    uint16_t w = 0, h = 0, d = 0;
+    EXPECT_EQ(ProbeImageHeader(file, &w, &h, &d), -1);
+    const std::vector<uint8_t> bytes = ReadBytes(file);
+    CDib thumbnail;
+    EXPECT_EQ(DecodeJpegBytes(bytes.data(), bytes.size(), thumbnail), -1);
+    // The reader still reads the files it should after a refusal.
+    EXPECT_EQ(Load(Made("after.jpg", "")), 0) << Boxes();
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+
+// Runs `work` in a child process limited to 1 GiB of address space (not under the
+// address sanitizer, whose shadow memory needs more) and 20 seconds; true when it
+// returned true within both.
+template <typename Work>
+bool WithinMemoryLimit(Work work) {
+    const pid_t child = fork();
+    if (child == 0) {
+        if (!kAddressSanitizer) {
+            const rlimit limit{1ull << 30, 1ull << 30};
+            setrlimit(RLIMIT_AS, &limit);
+        }
+        alarm(20);
+        _exit(work() ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// A small progressive file that claims 40000 x 40000 pixels is refused from its header,
+// as a picture and as a thumbnail, without the library taking the memory it claims.
+TEST_F(Jpeg, ClaimedSizeBeyondAPictureIsRefusedFromTheHeader) {
+    const std::string file = RegressFile("progressive-40000x40000.jpg");
+    EXPECT_TRUE(WithinMemoryLimit([&] {
+        return Load(file) == -1 && NativeHost.boxes.size() == 1 &&
+               Boxes().find("Image size 40000 x 40000 not supported in file") != std::string::npos;
+    }));
+    EXPECT_TRUE(WithinMemoryLimit([&] {
+        const std::vector<uint8_t> bytes = ReadBytes(file);
+        CDib thumbnail;
+        return DecodeJpegBytes(bytes.data(), bytes.size(), thumbnail) == -1;
+    }));
 }
 
 // A file cut anywhere after its header still shows what it holds, silently.
