@@ -147,7 +147,8 @@ struct Decoder {
     MemorySource source;
     bool live = false;
     bool collectMetadata = false;
-    char comment[kCommentLimit + 1];
+    char comment[kCommentLimit];
+    size_t commentLength;
     // Where in the data the EXIF payload and the XMP marker lie (length 0: none).
     size_t exifAt, exifLength, xmpAt, xmpLength;
     JSAMPARRAY row;
@@ -155,36 +156,15 @@ struct Decoder {
 
 Decoder& ActiveDecoder(j_decompress_ptr cinfo) { return *static_cast<Decoder*>(cinfo->client_data); }
 
-// The comment as text: line ends become blanks, a backslash is doubled and other bytes
-// that do not print are written as a backslash and three octal digits. At most 250 of the
-// marker's bytes are read and at most 250 characters kept; the rest of the marker is
+// The comment's bytes as they are: at most the first 250 of the marker are kept (the
+// program shows them escaped, and writes them back unchanged); the rest of the marker is
 // skipped, so bytes inside a long comment are never taken for markers.
 boolean CollectComment(j_decompress_ptr cinfo) {
     Decoder& d = ActiveDecoder(cinfo);
     const int payload = std::max(0, SegmentLength(cinfo) - 2);
     const int taken = std::min<int>(payload, kCommentLimit);
-    char text[kCommentLimit * 4 + 1];
-    size_t length = 0;
-    int previous = -1;
-    for (int i = 0; i < taken; ++i) {
-        const int c = NextByte(cinfo);
-        if (c == '\r') {
-            text[length++] = ' ';
-        } else if (c == '\n') {
-            if (previous != '\r') text[length++] = ' ';
-        } else if (c == '\\') {
-            text[length++] = '\\';
-            text[length++] = '\\';
-        } else if (c >= 0x20 && c < 0x7F) {
-            text[length++] = static_cast<char>(c);
-        } else {
-            length += static_cast<size_t>(std::snprintf(text + length, 5, "\\%03o", c));
-        }
-        previous = c;
-    }
-    length = std::min(length, kCommentLimit);
-    std::memcpy(d.comment, text, length);
-    d.comment[length] = 0;
+    for (int i = 0; i < taken; ++i) d.comment[i] = static_cast<char>(NextByte(cinfo));
+    d.commentLength = static_cast<size_t>(taken);
     SkipInputData(cinfo, payload - taken);
     return TRUE;
 }
@@ -230,7 +210,7 @@ void StartReading(Decoder& d, const uint8_t* data, size_t size, bool collectMeta
     d.live = true;
     d.cinfo.client_data = &d;
     d.collectMetadata = collectMetadata;
-    d.comment[0] = 0;
+    d.commentLength = 0;
     d.exifAt = d.exifLength = d.xmpAt = d.xmpLength = 0;
     if (collectMetadata) {
         jpeg_set_marker_processor(&d.cinfo, JPEG_COM, CollectComment);
@@ -351,7 +331,7 @@ void RecordFacts(const Decoder& d, ImageFacts& facts, J_COLOR_SPACE space) {
     facts.storedBitsPerPixel = space == JCS_GRAYSCALE ? 8 : 24;
     facts.storedWidth = d.cinfo.image_width;
     facts.storedHeight = d.cinfo.image_height;
-    facts.comment = d.comment;
+    facts.comment.assign(d.comment, d.commentLength);
     facts.jpegProcess = ProcessCode(d.cinfo);
     const uint8_t* data = d.source.data;
     try {

@@ -16,6 +16,7 @@
 #include "core/loader.h"
 #include "core/save.h"
 #include "libcodecs/jpeg.h"
+#include "view/jpeg_dialog.h"
 #include "platform/native/host_native.h"
 #include "view/open.h"
 #include "ops_test_support.h"
@@ -323,10 +324,43 @@ TEST_F(Jpeg, CommentsBecomeText) {
         std::vector<std::vector<uint8_t>> markers;
         for (const std::string& text : c.comments) markers.push_back(Marker(0xFE, text));
         ASSERT_EQ(Load(WithMarkers(plain, markers)), 0) << Boxes();
-        EXPECT_EQ(CurrentImage.comment, c.expected);
+        // Shown as text; kept as the last marker's first 250 bytes.
+        EXPECT_EQ(ShownComment(), c.expected);
+        EXPECT_EQ(CurrentImage.comment, c.comments.back().substr(0, 250));
         EXPECT_EQ(CurrentImage.dib.height, 24);
         EXPECT_EQ(RunDjpeg(plain, dir + "/ref.ppm"), 0);
         EXPECT_EQ(CompareWithPnm(CurrentImage.dib, ReadPnm(dir + "/ref.ppm"), 0), "");
+    }
+}
+
+// The bytes of the file's COM marker: its payload, or "(none)".
+std::string CommentMarker(const std::vector<uint8_t>& file) {
+    for (size_t at = 2; at + 4 <= file.size() && file[at] == 0xFF && file[at + 1] != 0xDA;) {
+        const size_t length = static_cast<size_t>(file[at + 2]) << 8 | file[at + 3];
+        if (file[at + 1] == 0xFE && at + 2 + length <= file.size())
+            return std::string(file.begin() + static_cast<long>(at) + 4, file.begin() + static_cast<long>(at + 2 + length));
+        at += 2 + length;
+    }
+    return "(none)";
+}
+
+// A comment with a backslash, a line end and a non-ASCII letter keeps its bytes through
+// loads and saves (the title shown between them included); only the dialogs show it
+// escaped.
+TEST_F(Jpeg, CommentBytesSurviveLoadAndSave) {
+    const std::string bytes = "C:\\Photos\\Caf\xC3\xA9\r\nline two";
+    std::string file = RegressFile("comment-backslash-e-acute.jpg");
+    ASSERT_EQ(CommentMarker(ReadBytes(file)), bytes);
+    for (int round = 1; round <= 3; ++round) {
+        SCOPED_TRACE(round);
+        ASSERT_EQ(Load(file), 0) << Boxes();
+        ShowZoomInTitle(40, 20);
+        EXPECT_EQ(CurrentImage.comment, bytes);
+        EXPECT_EQ(ShownComment(), "C:\\\\Photos\\\\Caf\\303\\251 line two");
+        CurrentImage.saveType = FT_JPEG;
+        file = dir + "/round" + std::to_string(round) + ".jpg";
+        ASSERT_EQ(WriteImageFile(file), 0) << Boxes();
+        EXPECT_EQ(CommentMarker(ReadBytes(file)), bytes);
     }
 }
 
