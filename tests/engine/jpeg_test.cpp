@@ -17,6 +17,7 @@
 #include "core/save.h"
 #include "libcodecs/jpeg.h"
 #include "view/jpeg_dialog.h"
+#include "view/metadata_dialogs.h"
 #include "platform/native/host_native.h"
 #include "view/open.h"
 #include "ops_test_support.h"
@@ -188,6 +189,20 @@ TEST_F(Jpeg, BrokenFilesGiveTheLibrarysReason) {
 
 std::string RegressFile(const std::string& name) { return std::string(LUMORA_TESTDATA) + "/regress/jpeg/" + name; }
 
+// The JPEG thumbnail of an EXIF block kept under regress/exif is found and refused.
+bool ExpectThumbnailRefused(const std::string& name) {
+    const std::vector<uint8_t> block = ReadBytes(std::string(LUMORA_TESTDATA) + "/regress/exif/" + name);
+    Cexif exif;
+    const uint8_t* data = nullptr;
+    size_t length = 0;
+    const bool found = exif.ParseExif(block.data(), block.size()) && ExifJpegThumbnail(exif, &data, &length);
+    EXPECT_TRUE(found) << name;
+    CDib picture;
+    const bool refused = found && DecodeJpegBytes(data, length, picture) == -1;
+    EXPECT_TRUE(refused) << name;
+    return refused;
+}
+
 // Rows of one, three or four samples are all the reader turns into colour: a file of two
 // components is refused with a message, as a picture and as a thumbnail, before any row
 // is read from its narrower buffer.
@@ -203,6 +218,7 @@ TEST_F(Jpeg, OnlyOneThreeOrFourComponentsAreRead) {
     const std::vector<uint8_t> bytes = ReadBytes(file);
     CDib thumbnail;
     EXPECT_EQ(DecodeJpegBytes(bytes.data(), bytes.size(), thumbnail), -1);
+    ExpectThumbnailRefused("thumbnail-two-components.exif");
     // The reader still reads the files it should after a refusal.
     EXPECT_EQ(Load(Made("after.jpg", "")), 0) << Boxes();
 }
@@ -251,6 +267,7 @@ TEST_F(Jpeg, ClaimedSizeBeyondAPictureIsRefusedFromTheHeader) {
         CDib thumbnail;
         return DecodeJpegBytes(bytes.data(), bytes.size(), thumbnail) == -1;
     }));
+    EXPECT_TRUE(WithinMemoryLimit([&] { return ExpectThumbnailRefused("thumbnail-progressive-40000x40000.exif"); }));
 }
 
 // A file cut anywhere after its header still shows what it holds, silently.
