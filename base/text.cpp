@@ -185,3 +185,47 @@ bool WildcardMatch(const char* p, const char* s) {
     if (*p == '?' || AsciiLower(*p) == AsciiLower(*s)) return WildcardMatch(p + 1, s + 1);
     return false;
 }
+
+std::string EscapeCommentBytes(const std::string& bytes) {
+    std::string text;
+    int previous = -1;
+    for (const char ch : bytes) {
+        const int c = static_cast<unsigned char>(ch);
+        if (c == '\r') {
+            text += ' ';
+        } else if (c == '\n') {
+            if (previous != '\r') text += ' ';
+        } else if (c == '\\') {
+            text += "\\\\";
+        } else if (c >= 0x20 && c < 0x7F) {
+            text += static_cast<char>(c);
+        } else {
+            const char digits[5] = {'\\', static_cast<char>('0' + (c >> 6)), static_cast<char>('0' + ((c >> 3) & 7)),
+                                    static_cast<char>('0' + (c & 7)), 0};
+            text += digits;
+        }
+        previous = c;
+    }
+    return text;
+}
+
+namespace {
+bool IsOctal(char c) { return c >= '0' && c <= '7'; }
+}  // namespace
+
+std::string UnescapeCommentText(const std::string& text) {
+    std::string bytes;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == '\\') {
+            bytes += '\\';
+            ++i;
+        } else if (text[i] == '\\' && i + 3 < text.size() && text[i + 1] <= '3' && IsOctal(text[i + 1]) &&
+                   IsOctal(text[i + 2]) && IsOctal(text[i + 3])) {
+            bytes += static_cast<char>((text[i + 1] - '0') << 6 | (text[i + 2] - '0') << 3 | (text[i + 3] - '0'));
+            i += 3;
+        } else {
+            bytes += text[i];
+        }
+    }
+    return bytes;
+}

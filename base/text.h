@@ -50,3 +50,11 @@ std::string JoinPath(const std::string& folder, const std::string& name);
 // Windows wildcard match without regard to ASCII case: "*" any run, "?" one character,
 // and a final "*." only names without a dot.
 bool WildcardMatch(const char* pattern, const char* name);
+
+// A comment's bytes as one line of text: a carriage return and a line feed become one
+// blank each (a line feed right after a carriage return none), a backslash is doubled,
+// printable ASCII stays and any other byte becomes a backslash and three octal digits.
+std::string EscapeCommentBytes(const std::string& bytes);
+// The bytes of text in that form: a doubled backslash is one backslash, a backslash and
+// three octal digits (up to 377) is that byte, everything else is taken as it stands.
+std::string UnescapeCommentText(const std::string& text);

@@ -228,6 +228,9 @@ bool CompressGif(OutStream& out, const CDib& reduced, GifCodeTable& table) {
         }
     }
     codes.Put(prefix, bits);
+    // The reader adds a table entry for the final code as for every other one: when that
+    // entry reaches the next code size, the end code is read one bit wider.
+    if (next == limit && bits < kMaxCodeBits) ++bits;
     codes.Put(end, bits);
     return codes.Finish();
 }

@@ -1,6 +1,7 @@
 #include "core/outstream.h"
 
 #include <cstring>
+#include <utility>
 
 #include "base/text.h"
 
@@ -44,17 +45,50 @@ bool OutStream::Flush() {
     return true;
 }
 
+namespace {
+
+// The temporary file of one write: closed and deleted on every way out, a writer's
+// exception included, unless it has replaced the target.
+class TempFile {
+public:
+    TempFile(HostFile file, std::string path) : file_(file), path_(std::move(path)) {}
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+    ~TempFile() {
+        uint32_t ignored = 0;
+        if (file_ != nullptr) HostFinishWrite(file_, &ignored);
+        if (!kept_) HostDeleteFile(path_);
+    }
+    // Closes the file; false (with the system's reason) when the close failed.
+    bool Close(uint32_t* error) {
+        HostFile file = file_;
+        file_ = nullptr;
+        return HostFinishWrite(file, error);
+    }
+    const std::string& Path() const { return path_; }
+    // The file has become the target: nothing is left to delete.
+    void Keep() { kept_ = true; }
+
+private:
+    HostFile file_;
+    std::string path_;
+    bool kept_ = false;
+};
+
+}  // namespace
+
 int WriteReplacing(const std::string& target, const std::function<int(OutStream&)>& writer, uint32_t* systemError,
                    const std::function<void()>& beforeReplace) {
     uint32_t error = 0;
     if (systemError) *systemError = 0;
     if (!PathFits(target)) return WRITE_BAD_PATH;
-    std::string temp;
-    HostFile file = HostCreateTempBeside(target, &temp, &error);
+    std::string path;
+    HostFile file = HostCreateTempBeside(target, &path, &error);
     if (file == nullptr) {
         if (systemError) *systemError = error;
         return WRITE_CANT_CREATE;
     }
+    TempFile temp(file, path);
     int result;
     bool streamOk;
     {
@@ -64,12 +98,12 @@ int WriteReplacing(const std::string& target, const std::function<int(OutStream&
         if (!streamOk) error = out.Error();
     }
     uint32_t closeError = 0;
-    const bool closed = HostFinishWrite(file, &closeError);
+    const bool closed = temp.Close(&closeError);
     if (streamOk && !closed) error = closeError;
     if (result >= 0 && (!streamOk || !closed)) result = WRITE_FAILED;
     if (result >= 0 && beforeReplace) beforeReplace();
-    if (result >= 0 && !HostReplaceFile(temp, target, &error)) result = WRITE_CANT_REPLACE;
-    if (result < 0) HostDeleteFile(temp);
+    if (result >= 0 && !HostReplaceFile(temp.Path(), target, &error)) result = WRITE_CANT_REPLACE;
+    if (result >= 0) temp.Keep();
     if (systemError && result < 0) *systemError = error;
     return result < 0 ? result : WRITE_OK;
 }

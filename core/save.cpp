@@ -1,5 +1,7 @@
 #include "core/save.h"
 
+#include <new>
+
 #include "base/appstate.h"
 #include "core/current_image.h"
 #include "core/filedate.h"
@@ -68,9 +70,18 @@ int WriteImageFile(const std::string& path, const std::function<void()>& beforeR
                         "File Write", kMbOk | kMbIconWarning);
         return -1;
     }
-    const int savedEditState = EditState;
     const bool busy = (format->flags & FORMAT_BUSY_WHILE_WRITING) != 0;
-    if (busy) EditState = EDIT_WRITING_ANIMATION;
+    // Puts the edit state back however the write ends, an exception included.
+    struct BusyWhileWriting {
+        const bool busy;
+        const int saved = EditState;
+        explicit BusyWhileWriting(bool b) : busy(b) {
+            if (busy) EditState = EDIT_WRITING_ANIMATION;
+        }
+        ~BusyWhileWriting() {
+            if (busy) EditState = saved;
+        }
+    } busyState(busy);
     int result;
     // A writer that failed has said why; its own negative result must not be read as one
     // of the stream's (it would add a wrong "could not open" report).
@@ -95,8 +106,10 @@ int WriteImageFile(const std::string& path, const std::function<void()>& beforeR
     } catch (const char* text) {
         ShowMessage(text, "File Write", kMbOk | kMbIconWarning);
         result = -100;
+    } catch (const std::bad_alloc&) {
+        ShowMessage("Not enough memory to write the file ", "File Write", kMbOk | kMbIconWarning);
+        result = -100;
     }
-    if (busy) EditState = savedEditState;
     if (writerReported) return -1;
     switch (result) {
         case WRITE_OK: break;

@@ -1,7 +1,5 @@
 #include "core/title.h"
 
-#include <algorithm>
-
 #include "base/appstate.h"
 #include "core/current_image.h"
 #include "core/frames.h"
@@ -33,8 +31,6 @@ void ShowZoomInTitle(int drawn, int source) {
     if (CurrentFileAnimates()) return;
     std::string text = titleText;
     if (drawn != source && source >= 1) text += FormatText(" (%2d%%)", static_cast<int>(static_cast<long long>(drawn) * 100 / source));
-    std::replace(CurrentImage.comment.begin(), CurrentImage.comment.end(), '\n', ' ');
-    std::replace(CurrentImage.comment.begin(), CurrentImage.comment.end(), '\r', ' ');
     if (EditState != EDIT_WRITING_ANIMATION) HostSetTitle(CutToUtf16Units(text, kMaxMessage));
 }
 

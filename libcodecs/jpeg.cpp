@@ -147,7 +147,8 @@ struct Decoder {
     MemorySource source;
     bool live = false;
     bool collectMetadata = false;
-    char comment[kCommentLimit + 1];
+    char comment[kCommentLimit];
+    size_t commentLength;
     // Where in the data the EXIF payload and the XMP marker lie (length 0: none).
     size_t exifAt, exifLength, xmpAt, xmpLength;
     JSAMPARRAY row;
@@ -155,36 +156,15 @@ struct Decoder {
 
 Decoder& ActiveDecoder(j_decompress_ptr cinfo) { return *static_cast<Decoder*>(cinfo->client_data); }
 
-// The comment as text: line ends become blanks, a backslash is doubled and other bytes
-// that do not print are written as a backslash and three octal digits. At most 250 of the
-// marker's bytes are read and at most 250 characters kept; the rest of the marker is
+// The comment's bytes as they are: at most the first 250 of the marker are kept (the
+// program shows them escaped, and writes them back unchanged); the rest of the marker is
 // skipped, so bytes inside a long comment are never taken for markers.
 boolean CollectComment(j_decompress_ptr cinfo) {
     Decoder& d = ActiveDecoder(cinfo);
     const int payload = std::max(0, SegmentLength(cinfo) - 2);
     const int taken = std::min<int>(payload, kCommentLimit);
-    char text[kCommentLimit * 4 + 1];
-    size_t length = 0;
-    int previous = -1;
-    for (int i = 0; i < taken; ++i) {
-        const int c = NextByte(cinfo);
-        if (c == '\r') {
-            text[length++] = ' ';
-        } else if (c == '\n') {
-            if (previous != '\r') text[length++] = ' ';
-        } else if (c == '\\') {
-            text[length++] = '\\';
-            text[length++] = '\\';
-        } else if (c >= 0x20 && c < 0x7F) {
-            text[length++] = static_cast<char>(c);
-        } else {
-            length += static_cast<size_t>(std::snprintf(text + length, 5, "\\%03o", c));
-        }
-        previous = c;
-    }
-    length = std::min(length, kCommentLimit);
-    std::memcpy(d.comment, text, length);
-    d.comment[length] = 0;
+    for (int i = 0; i < taken; ++i) d.comment[i] = static_cast<char>(NextByte(cinfo));
+    d.commentLength = static_cast<size_t>(taken);
     SkipInputData(cinfo, payload - taken);
     return TRUE;
 }
@@ -230,7 +210,7 @@ void StartReading(Decoder& d, const uint8_t* data, size_t size, bool collectMeta
     d.live = true;
     d.cinfo.client_data = &d;
     d.collectMetadata = collectMetadata;
-    d.comment[0] = 0;
+    d.commentLength = 0;
     d.exifAt = d.exifLength = d.xmpAt = d.xmpLength = 0;
     if (collectMetadata) {
         jpeg_set_marker_processor(&d.cinfo, JPEG_COM, CollectComment);
@@ -240,13 +220,46 @@ void StartReading(Decoder& d, const uint8_t* data, size_t size, bool collectMeta
     jpeg_read_header(&d.cinfo, TRUE);
 }
 
+// Leaves the entry point that armed the decoder's jump buffer with a message of the
+// library's kind (`format` takes one number), so it is reported as the library's errors are.
+[[noreturn]] void Refuse(Decoder& d, const char* format, int value) {
+    std::snprintf(d.errors.message, sizeof d.errors.message, format, value);
+    longjmp(d.errors.jump, 1);
+}
+
+// The memory the library may take: the whole-picture coefficient store a progressive or
+// multi-scan file needs (each component's blocks, rounded to its sampling factors) and
+// room for the row buffers. A file that needs more is refused by the library, before it
+// allocates, instead of being given all the memory it claims.
+constexpr long kLibraryRowRoom = 64L << 20;
+
+long LibraryMemoryBound(const jpeg_decompress_struct& c) {
+    unsigned long long blocks = 0;
+    for (int i = 0; i < c.num_components; ++i) {
+        const jpeg_component_info& comp = c.comp_info[i];
+        const unsigned long long across = (comp.width_in_blocks + comp.h_samp_factor - 1) / comp.h_samp_factor;
+        const unsigned long long down = (comp.height_in_blocks + comp.v_samp_factor - 1) / comp.v_samp_factor;
+        blocks += across * comp.h_samp_factor * down * comp.v_samp_factor;
+    }
+    const unsigned long long bytes = blocks * sizeof(JBLOCK) + kLibraryRowRoom;
+    return static_cast<long>(std::min<unsigned long long>(bytes, 1ULL << 62));
+}
+
 // Rows are decoded straight into the picture as blue, green, red; CMYK files come out
-// as four samples and are turned into colour by the c * k / 255 rule.
+// as four samples and are turned into colour by the c * k / 255 rule. Files of any other
+// number of components (2, or 5 and more) are refused: their samples are neither.
 void ChooseOutput(Decoder& d) {
     d.cinfo.quantize_colors = FALSE;
+    const int components = d.cinfo.num_components;
+    if (components != 1 && components != 3 && components != 4)
+        Refuse(d, "Unsupported number of colour components %d", components);
     const J_COLOR_SPACE space = d.cinfo.out_color_space;
     if (space == JCS_RGB || space == JCS_GRAYSCALE) d.cinfo.out_color_space = JCS_EXT_BGR;
     jpeg_calc_output_dimensions(&d.cinfo);
+    const bool direct = d.cinfo.out_color_space == JCS_EXT_BGR && d.cinfo.output_components == 3;
+    const bool cmyk = d.cinfo.out_color_space == JCS_CMYK && d.cinfo.output_components == 4;
+    if (!direct && !cmyk) Refuse(d, "Unsupported colour conversion of %d components", components);
+    d.cinfo.mem->max_memory_to_use = LibraryMemoryBound(d.cinfo);
 }
 
 void StartDecompressing(Decoder& d) {
@@ -298,9 +311,14 @@ int ProcessCode(const jpeg_decompress_struct& c) {
     return c.data_precision == 8 ? 192 : 193;
 }
 
+// Whether the 24-bit picture the rows go into can be made: each side within the
+// picture limits and the pixels under the 4 GiB a picture block can hold. Checked before
+// decompression starts, which for a progressive file reads the whole file into memory
+// sized by the claimed size.
 bool SizeFits(const jpeg_decompress_struct& c) {
-    return c.output_width >= 1 && c.output_width <= static_cast<unsigned>(kMaxDibSide) && c.output_height >= 1 &&
-           c.output_height <= static_cast<unsigned>(kMaxDibSide);
+    const bool sides = c.output_width >= 1 && c.output_width <= static_cast<unsigned>(kMaxDibSide) &&
+                       c.output_height >= 1 && c.output_height <= static_cast<unsigned>(kMaxDibSide);
+    return sides && DibRowBytes(c.output_width, 24) * c.output_height + sizeof(DibHeader) <= 0xFFFFFFFFull;
 }
 
 // The loader's decompressor: made by the header phase, ended by the pixel phase or, when
@@ -313,7 +331,7 @@ void RecordFacts(const Decoder& d, ImageFacts& facts, J_COLOR_SPACE space) {
     facts.storedBitsPerPixel = space == JCS_GRAYSCALE ? 8 : 24;
     facts.storedWidth = d.cinfo.image_width;
     facts.storedHeight = d.cinfo.image_height;
-    facts.comment = d.comment;
+    facts.comment.assign(d.comment, d.commentLength);
     facts.jpegProcess = ProcessCode(d.cinfo);
     const uint8_t* data = d.source.data;
     try {

@@ -14,6 +14,7 @@
 #include "core/report.h"
 #include "base/text.h"
 #include "core/title.h"
+#include "view/jpeg_dialog.h"
 #include "view/metadata_dialogs.h"
 #include "shell/dialog_common.h"
 #include "shell/filetime.h"
@@ -151,7 +152,7 @@ void FillFileInformation(HWND dialog) {
     SetText(dialog, IDC_FD_IMAGE_SIZE, FormatThousands(image.dib.imageSize));
     ShowColourCount(dialog);
     // The comment is shown as the program always showed it: at most 1023 characters.
-    SetText(dialog, IDC_FD_COMMENT, CutToUtf16Units(image.comment, 1023));
+    SetText(dialog, IDC_FD_COMMENT, CutToUtf16Units(ShownComment(), 1023));
     const MetadataButton exif = ExifButton(image), xmp = XmpButton(image);
     SetText(dialog, IDC_FD_EXIF, exif.caption);
     SetText(dialog, IDC_FD_XMP, xmp.caption);

@@ -101,7 +101,7 @@ INT_PTR CommentMessage(HWND dialog, UINT message, WPARAM wParam) {
     switch (message) {
         case WM_INITDIALOG:
             SendDlgItemMessageW(dialog, IDC_COMMENT_TEXT, EM_LIMITTEXT, kCommentBytes, 0);
-            SetDlgItemTextW(dialog, IDC_COMMENT_TEXT, Widen(CutToUtf16Units(CurrentImage.comment, kCommentBytes)).c_str());
+            SetDlgItemTextW(dialog, IDC_COMMENT_TEXT, Widen(CutToUtf16Units(ShownComment(), kCommentBytes)).c_str());
             return TRUE;
         case WM_COMMAND:
             if (LOWORD(wParam) == IDOK) {

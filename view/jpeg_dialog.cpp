@@ -6,6 +6,7 @@
 
 #include "base/ranges.h"
 #include "base/settings.h"
+#include "base/text.h"
 #include "core/current_image.h"
 #include "core/save.h"
 
@@ -29,7 +30,7 @@ JpegDialogValues OpenJpegDialog() {
     values.saveExif = SaveExifHeaderToFile != 0;
     values.saveDate = SaveDate != 0;
     values.deleteComment = DeleteComment != 0;
-    values.comment = CurrentImage.comment;
+    values.comment = ShownComment();
     return values;
 }
 
@@ -39,7 +40,7 @@ void ApplyJpegDialog(const JpegDialogValues& typed) {
     DeleteComment = typed.deleteComment ? 1 : 0;
     // Without an EXIF block the box says nothing about this picture: the setting stays.
     if (!CurrentImage.exif.empty()) SaveExifHeaderToFile = typed.saveExif ? 1 : 0;
-    CurrentImage.comment = DeleteComment ? std::string() : CutComment(typed.comment);
+    CurrentImage.comment = DeleteComment ? std::string() : CutComment(CommentFromShown(typed.comment));
     jpegQuality = DefaultJPEGQuality;
 }
 
@@ -55,7 +56,20 @@ std::string CutComment(const std::string& text) {
     return text.substr(0, length);
 }
 
+namespace {
+bool CommentShownEscaped() { return CurrentImage.fileType == FT_JPEG; }
+}  // namespace
+
+std::string ShownComment() {
+    return CommentShownEscaped() ? EscapeCommentBytes(CurrentImage.comment) : CurrentImage.comment;
+}
+
+std::string CommentFromShown(const std::string& typed) {
+    if (typed == ShownComment()) return CurrentImage.comment;
+    return CommentShownEscaped() ? UnescapeCommentText(typed) : typed;
+}
+
 void StoreEditedComment(const std::string& typed) {
-    CurrentImage.comment = CutComment(typed);
+    CurrentImage.comment = CutComment(CommentFromShown(typed));
     PushUndo();
 }

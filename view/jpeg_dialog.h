@@ -48,6 +48,14 @@ int JpegQualityFromText(const std::string& text);
 // A comment as the picture keeps it: at most kCommentBytes bytes, never ending inside a
 // UTF-8 character.
 std::string CutComment(const std::string& text);
-// The comment editor's OK: the picture takes the typed comment (CutComment) and one undo
-// step, so that it counts as changed.
+// The comment editor's OK: the picture takes the typed comment (CommentFromShown, then
+// CutComment) and one undo step, so that it counts as changed.
 void StoreEditedComment(const std::string& typed);
+
+// The picture keeps its comment's bytes, which its file gets back when written. A JPEG's
+// comment is shown (file information, the comment fields of the dialogs) escaped
+// (EscapeCommentBytes); the comments of other files are shown as they are.
+std::string ShownComment();
+// The bytes for text typed over ShownComment(): the shown text left as it was keeps the
+// comment's bytes (line ends included); edited text of a JPEG's comment is unescaped.
+std::string CommentFromShown(const std::string& typed);

@@ -2,13 +2,17 @@
 // by convert, the LZW table filling up, delays in hundredths, edits and failures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 
 #include "base/appstate.h"
+#include "codecs/gif_write.h"
 #include "core/current_image.h"
 #include "core/frames.h"
+#include "core/outstream.h"
 #include "core/quantise.h"
 #include "core/save.h"
 #include "edit/geometry.h"
@@ -278,3 +282,118 @@ TEST_F(GifWrite, FailuresSayWhyAndKeepTheOldFile) {
 }
 
 }  // namespace
+
+namespace {
+
+// The LZW codes of one image read as a GIF reader reads them: the code size grows when the
+// table entry added after a code reaches it. `bits` is how many bits the codes up to and
+// including the end code take; `widerEnd` says the end code was read one bit wider than
+// the code before it.
+struct CodeWalk {
+    bool ended = false;
+    bool widerEnd = false;
+    size_t bits = 0;
+};
+
+CodeWalk WalkCodes(const std::vector<uint8_t>& data, int rootBits) {
+    CodeWalk walk;
+    const int clear = 1 << rootBits, end = clear + 1;
+    int width = rootBits + 1, next = clear + 2, read = 0, lastWidth = width;
+    size_t at = 0;
+    while (at + width <= data.size() * 8) {
+        int code = 0;
+        for (int i = 0; i < width; ++i, ++at) code |= ((data[at / 8] >> (at % 8)) & 1) << i;
+        if (code == end) {
+            walk.ended = true;
+            walk.widerEnd = width > lastWidth;
+            walk.bits = at;
+            return walk;
+        }
+        lastWidth = width;
+        if (code == clear) {
+            width = rootBits + 1;
+            next = clear + 2;
+            read = 0;
+            continue;
+        }
+        if (++read > 1 && next < 4096) ++next;
+        if (next == 1 << width && width < 12) ++width;
+    }
+    return walk;
+}
+
+// A one-row picture of 1-bit indices from a small generator, and the GIF of it written
+// with the encoder alone (global two-colour table: black, white).
+CDib OneBitRow(int width, unsigned seed) {
+    CDib dib;
+    dib.Create(width, 1, 1);
+    std::memset(dib.bits, 0, dib.imageSize);
+    uint8_t* table = dib.ColourTable();
+    std::memset(table, 0, 8);
+    table[4] = table[5] = table[6] = 255;
+    for (int x = 0; x < width; ++x) {
+        seed = seed * 1103515245u + 12345u;
+        if ((seed >> 16) % 3 == 0) dib.Row(0)[x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
+    }
+    return dib;
+}
+
+int WriteEncoderGif(const std::string& path, const CDib& picture) {
+    return WriteReplacing(path, [&](OutStream& out) {
+        GifCodeTable table;
+        if (!table.AllocateRow(picture.width) || !table.AllocateTable()) return -1;
+        const uint8_t screen[13 + 6] = {'G', 'I', 'F', '8', '9', 'a', static_cast<uint8_t>(picture.width),
+                                        static_cast<uint8_t>(picture.width >> 8), 1, 0, 0x80, 0, 0,
+                                        0, 0, 0, 255, 255, 255};
+        out.Write(screen, sizeof screen);
+        if (!WriteGifImageBlock(out, picture, 0, false) || !CompressGif(out, picture, table)) return -1;
+        return out.U8(';') ? 0 : -1;
+    });
+}
+
+// The image data of such a file: the sub-blocks' bytes joined.
+std::vector<uint8_t> ImageData(const std::vector<uint8_t>& file) {
+    std::vector<uint8_t> data;
+    size_t at = 19 + 8 + 10 + 1;  // screen and table, control, descriptor, code size
+    while (at < file.size() && file[at] != 0) {
+        data.insert(data.end(), file.begin() + static_cast<long>(at) + 1,
+                    file.begin() + static_cast<long>(std::min(file.size(), at + 1 + file[at])));
+        at += file[at] + 1u;
+    }
+    return data;
+}
+
+}  // namespace
+
+// A picture whose final code fills the table up to the next code size: the end code is
+// written at the larger size, so every reader finds it inside the data, and the data
+// holds no byte past it.
+TEST_F(GifWrite, EndCodeAfterTheFinalCodeReachesANewCodeSize) {
+    if (!HaveTools()) GTEST_SKIP() << "convert missing";
+    const std::string path = dir + "/edge.gif";
+    // The first width whose written data, read as a reader reads it, either ends with a
+    // wider end code whose last bit starts a byte, or does not end at all.
+    int width = 0;
+    CodeWalk walk;
+    for (int w = 2; w < 3000 && width == 0; ++w) {
+        ASSERT_EQ(WriteEncoderGif(path, OneBitRow(w, 7)), 0);
+        walk = WalkCodes(ImageData(ReadBytes(path)), 2);
+        if (!walk.ended || (walk.widerEnd && walk.bits % 8 == 1)) width = w;
+    }
+    ASSERT_GT(width, 0) << "no such picture found";
+    SCOPED_TRACE(width);
+    EXPECT_TRUE(walk.ended) << "the end code is not in the data";
+    const std::vector<uint8_t> data = ImageData(ReadBytes(path));
+    EXPECT_EQ(data.size(), (walk.bits + 7) / 8);
+
+    const CDib picture = OneBitRow(width, 7);
+    CDib expanded(picture);
+    expanded.MakeTrueColour();
+    const RgbImage want = DibToRgb(expanded);
+    const std::string errors = Shell("convert '" + path + "' '" + dir + "/edge.png' 2>&1");
+    EXPECT_EQ(errors, "");
+    EXPECT_TRUE(ReadPngRgb(dir + "/edge.png").rgb == want.rgb) << "convert";
+    ASSERT_EQ(LoadAfresh(path), 0) << ShownBoxes();
+    EXPECT_TRUE(NativeHost.boxes.empty()) << ShownBoxes();
+    EXPECT_TRUE(DibToRgb(CurrentImage.dib).rgb == want.rgb) << "ours";
+}

@@ -1,10 +1,11 @@
 // Saving as JPEG: the check before the save, what "Enter JPEG Information" opens with,
-// what its OK stores, and the comment editor's OK.
+// what its OK stores, the comment editor's OK, and the comment as the dialogs show it.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "base/settings.h"
+#include "base/text.h"
 #include "core/current_image.h"
 #include "core/save.h"
 #include "view/jpeg_dialog.h"
@@ -108,6 +109,55 @@ TEST_F(JpegDialogTest, EditedCommentIsOneUndoStep) {
     EXPECT_EQ(CurrentImage.comment, "new words");
     EXPECT_EQ(CurrentImage.undoTop, 0);
     EXPECT_TRUE(ImageIsChanged());
+}
+
+TEST(CommentTextTest, EscapedFormAndBack) {
+    const struct {
+        std::string bytes, text;
+    } cases[] = {
+        {"plain", "plain"},
+        {"C:\\Photos\\Caf\xC3\xA9", "C:\\\\Photos\\\\Caf\\303\\251"},
+        {std::string("\x01\x7F\xFF", 3), "\\001\\177\\377"},
+        {"a\r\nb\rc\nd", "a b c d"},
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(EscapeCommentBytes(c.bytes), c.text);
+        if (c.bytes.find_first_of("\r\n") == std::string::npos) {
+            EXPECT_EQ(UnescapeCommentText(c.text), c.bytes);
+        }
+    }
+    // Typed text that is not an escape stays as typed: a lone backslash, too few digits,
+    // a value past 377, a backslash at the end.
+    EXPECT_EQ(UnescapeCommentText("a\\b \\12 \\400 \\"), "a\\b \\12 \\400 \\");
+    EXPECT_EQ(UnescapeCommentText("\\\\101"), "\\101");
+}
+
+// A JPEG's comment is shown escaped in both dialogs and stored back as bytes; text left as
+// shown keeps the bytes it stood for, line ends included. Other files' comments are
+// shown and stored as they are.
+TEST_F(JpegDialogTest, AJpegCommentIsEditedInItsEscapedForm) {
+    CurrentImage.dib.Create(2, 2, 24);
+    CurrentImage.fileType = FT_JPEG;
+    CurrentImage.comment = "Caf\xC3\xA9\r\nback\\slash";
+    const std::string shown = "Caf\\303\\251 back\\\\slash";
+    EXPECT_EQ(OpenJpegDialog().comment, shown);
+    JpegDialogValues typed = OpenJpegDialog();
+    ApplyJpegDialog(typed);
+    EXPECT_EQ(CurrentImage.comment, "Caf\xC3\xA9\r\nback\\slash");
+    typed.comment = "Caf\\303\\251 and C:\\\\Photos";
+    ApplyJpegDialog(typed);
+    EXPECT_EQ(CurrentImage.comment, "Caf\xC3\xA9 and C:\\Photos");
+    StoreEditedComment(ShownComment());
+    EXPECT_EQ(CurrentImage.comment, "Caf\xC3\xA9 and C:\\Photos");
+    StoreEditedComment("\\101\\\\");
+    EXPECT_EQ(CurrentImage.comment, "A\\");
+
+    CurrentImage.fileType = FT_PNG;
+    CurrentImage.comment = "title\nback\\slash";
+    EXPECT_EQ(ShownComment(), "title\nback\\slash");
+    StoreEditedComment("typed \\101");
+    EXPECT_EQ(CurrentImage.comment, "typed \\101");
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 // tells, comments, cut and broken files, and writing against the reference encoder (cjpeg).
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
@@ -13,6 +15,9 @@
 #include "core/current_image.h"
 #include "core/loader.h"
 #include "core/save.h"
+#include "libcodecs/jpeg.h"
+#include "view/jpeg_dialog.h"
+#include "view/metadata_dialogs.h"
 #include "platform/native/host_native.h"
 #include "open/open.h"
 #include "ops_test_support.h"
@@ -182,6 +187,89 @@ TEST_F(Jpeg, BrokenFilesGiveTheLibrarysReason) {
     }
 }
 
+std::string RegressFile(const std::string& name) { return std::string(LUMORA_TESTDATA) + "/regress/jpeg/" + name; }
+
+// The JPEG thumbnail of an EXIF block kept under regress/exif is found and refused.
+bool ExpectThumbnailRefused(const std::string& name) {
+    const std::vector<uint8_t> block = ReadBytes(std::string(LUMORA_TESTDATA) + "/regress/exif/" + name);
+    Cexif exif;
+    const uint8_t* data = nullptr;
+    size_t length = 0;
+    const bool found = exif.ParseExif(block.data(), block.size()) && ExifJpegThumbnail(exif, &data, &length);
+    EXPECT_TRUE(found) << name;
+    CDib picture;
+    const bool refused = found && DecodeJpegBytes(data, length, picture) == -1;
+    EXPECT_TRUE(refused) << name;
+    return refused;
+}
+
+// Rows of one, three or four samples are all the reader turns into colour: a file of two
+// components is refused with a message, as a picture and as a thumbnail, before any row
+// is read from its narrower buffer.
+TEST_F(Jpeg, OnlyOneThreeOrFourComponentsAreRead) {
+    const std::string file = RegressFile("two-components.jpg");
+    CurrentImage.dib.Create(8, 8, 24);
+    EXPECT_EQ(Load(file), -1);
+    ASSERT_EQ(NativeHost.boxes.size(), 1u) << Boxes();
+    EXPECT_NE(Boxes().find("Error: Unsupported number of colour components 2 in JPEG file"), std::string::npos)
+        << Boxes();
+    uint16_t w = 0, h = 0, d = 0;
+    EXPECT_EQ(ProbeImageHeader(file, &w, &h, &d), -1);
+    const std::vector<uint8_t> bytes = ReadBytes(file);
+    CDib thumbnail;
+    EXPECT_EQ(DecodeJpegBytes(bytes.data(), bytes.size(), thumbnail), -1);
+    ExpectThumbnailRefused("thumbnail-two-components.exif");
+    // The reader still reads the files it should after a refusal.
+    EXPECT_EQ(Load(Made("after.jpg", "")), 0) << Boxes();
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+
+// Runs `work` in a child process limited to 1 GiB of address space (not under the
+// address sanitizer, whose shadow memory needs more) and 20 seconds; true when it
+// returned true within both.
+template <typename Work>
+bool WithinMemoryLimit(Work work) {
+    const pid_t child = fork();
+    if (child == 0) {
+        if (!kAddressSanitizer) {
+            const rlimit limit{1ull << 30, 1ull << 30};
+            setrlimit(RLIMIT_AS, &limit);
+        }
+        alarm(20);
+        _exit(work() ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// A small progressive file that claims 40000 x 40000 pixels is refused from its header,
+// as a picture and as a thumbnail, without the library taking the memory it claims.
+TEST_F(Jpeg, ClaimedSizeBeyondAPictureIsRefusedFromTheHeader) {
+    const std::string file = RegressFile("progressive-40000x40000.jpg");
+    EXPECT_TRUE(WithinMemoryLimit([&] {
+        return Load(file) == -1 && NativeHost.boxes.size() == 1 &&
+               Boxes().find("Image size 40000 x 40000 not supported in file") != std::string::npos;
+    }));
+    EXPECT_TRUE(WithinMemoryLimit([&] {
+        const std::vector<uint8_t> bytes = ReadBytes(file);
+        CDib thumbnail;
+        return DecodeJpegBytes(bytes.data(), bytes.size(), thumbnail) == -1;
+    }));
+    EXPECT_TRUE(WithinMemoryLimit([&] { return ExpectThumbnailRefused("thumbnail-progressive-40000x40000.exif"); }));
+}
+
 // A file cut anywhere after its header still shows what it holds, silently.
 TEST_F(Jpeg, CutFilesShowWhatTheyHold) {
     const std::string whole = Made("whole.jpg", "-quality 90");
@@ -253,10 +341,43 @@ TEST_F(Jpeg, CommentsBecomeText) {
         std::vector<std::vector<uint8_t>> markers;
         for (const std::string& text : c.comments) markers.push_back(Marker(0xFE, text));
         ASSERT_EQ(Load(WithMarkers(plain, markers)), 0) << Boxes();
-        EXPECT_EQ(CurrentImage.comment, c.expected);
+        // Shown as text; kept as the last marker's first 250 bytes.
+        EXPECT_EQ(ShownComment(), c.expected);
+        EXPECT_EQ(CurrentImage.comment, c.comments.back().substr(0, 250));
         EXPECT_EQ(CurrentImage.dib.height, 24);
         EXPECT_EQ(RunDjpeg(plain, dir + "/ref.ppm"), 0);
         EXPECT_EQ(CompareWithPnm(CurrentImage.dib, ReadPnm(dir + "/ref.ppm"), 0), "");
+    }
+}
+
+// The bytes of the file's COM marker: its payload, or "(none)".
+std::string CommentMarker(const std::vector<uint8_t>& file) {
+    for (size_t at = 2; at + 4 <= file.size() && file[at] == 0xFF && file[at + 1] != 0xDA;) {
+        const size_t length = static_cast<size_t>(file[at + 2]) << 8 | file[at + 3];
+        if (file[at + 1] == 0xFE && at + 2 + length <= file.size())
+            return std::string(file.begin() + static_cast<long>(at) + 4, file.begin() + static_cast<long>(at + 2 + length));
+        at += 2 + length;
+    }
+    return "(none)";
+}
+
+// A comment with a backslash, a line end and a non-ASCII letter keeps its bytes through
+// loads and saves (the title shown between them included); only the dialogs show it
+// escaped.
+TEST_F(Jpeg, CommentBytesSurviveLoadAndSave) {
+    const std::string bytes = "C:\\Photos\\Caf\xC3\xA9\r\nline two";
+    std::string file = RegressFile("comment-backslash-e-acute.jpg");
+    ASSERT_EQ(CommentMarker(ReadBytes(file)), bytes);
+    for (int round = 1; round <= 3; ++round) {
+        SCOPED_TRACE(round);
+        ASSERT_EQ(Load(file), 0) << Boxes();
+        ShowZoomInTitle(40, 20);
+        EXPECT_EQ(CurrentImage.comment, bytes);
+        EXPECT_EQ(ShownComment(), "C:\\\\Photos\\\\Caf\\303\\251 line two");
+        CurrentImage.saveType = FT_JPEG;
+        file = dir + "/round" + std::to_string(round) + ".jpg";
+        ASSERT_EQ(WriteImageFile(file), 0) << Boxes();
+        EXPECT_EQ(CommentMarker(ReadBytes(file)), bytes);
     }
 }
 

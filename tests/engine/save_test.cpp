@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <functional>
+#include <new>
 
 #include "base/appstate.h"
 #include "core/current_image.h"
@@ -151,6 +152,42 @@ TEST_F(Save, FailedWritesLeaveTheOldFileAndNoLeftovers) {
         EXPECT_EQ(ReadBytes(target), (std::vector<uint8_t>{'o', 'l', 'd'})) << c.what;
         EXPECT_EQ(ListFiles(dir, "").size(), 1u) << c.what;
     }
+}
+
+// A writer left by an exception (a picture block that cannot be had, memory running out
+// in the middle of a GIF) is one failure like the others: one message, the old file as it
+// was, no temporary file beside it, and the edit state back so that commands run again.
+TEST_F(Save, AWriterThatThrowsLeavesNothingBehind) {
+    const std::string target = dir + "/keep.gif";
+    WriteBytes(target, {'o', 'l', 'd'});
+    struct {
+        const char* what;
+        void (*pump)();
+        const char* message;
+    } cases[] = {
+        {"a picture block", [] { throw "Can't allocate DIB memory."; }, "Can't allocate DIB memory."},
+        {"memory", [] { throw std::bad_alloc(); }, "Not enough memory to write the file "},
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        NativeHostReset();
+        Picture(50, 50);
+        CurrentImage.saveType = FT_GIF;
+        EditState = EDIT_NONE;
+        NativeHostOnPump = c.pump;  // the GIF writer's colour reduction pumps messages
+        EXPECT_LT(WriteImageFile(target), 0);
+        NativeHostOnPump = nullptr;
+        ASSERT_EQ(NativeHost.boxes.size(), 1u);
+        EXPECT_EQ(NativeHost.boxes[0], c.message);
+        EXPECT_EQ(NativeHost.captions[0], "File Write");
+        EXPECT_EQ(EditState, EDIT_NONE);
+        EXPECT_EQ(ReadBytes(target), (std::vector<uint8_t>{'o', 'l', 'd'}));
+        EXPECT_EQ(ListFiles(dir, "").size(), 1u);
+    }
+    // The next save of the same picture goes through.
+    Picture(50, 50);
+    EXPECT_EQ(WriteImageFile(target), 0);
+    EXPECT_EQ(ListFiles(dir, "").size(), 1u);
 }
 
 TEST_F(Save, TypesWithoutAWriterSaySo) {

@@ -52,5 +52,22 @@ drive command 516 set-edit "Enter Required Bits Per Pixel" 130 "4" click-button 
 finish_lumora 0
 [[ ! -e $work/one.jpg && $(ls "$work/out") == x.jpg ]] || fail "a refused JPEG save wrote files"
 [[ $(config_value "$user_config/LUM.INI" DefaultJPEGQuality) == 30 ]] || fail "OK did not keep the quality"
+
+# A JPEG's comment keeps its bytes: shown escaped (the backslashes doubled, the "é" as
+# octal escapes, the line end as a blank), left unchanged by an OK in Edit Comment and in
+# the JPEG dialog, and written back as it was read.
+cp "$(dirname "$0")/../regress/jpeg/comment-backslash-e-acute.jpg" "$work/photo.jpg"
+shown='C:\\Photos\\Caf\303\251 line two'
+start_lumora "$(winpath "$work/photo.jpg")"
+drive wait-window 10000 wait-title-contains "photo.jpg" 10000 settle 3000 \
+  click right 20 20 expect-item "$info" 6010 equals "$shown" 10000 click-button "$info" 2 \
+  command 1125 expect-item "$comment" 1123 equals "$shown" 10000 click-button "$comment" 1 \
+  command 5 set-edit "Save As" 1148 "$(winpath "$work/out/again")" click-button "Save As" 1 \
+  expect-item "$jpeg" 1123 equals "$shown" 10000 click-button "$jpeg" 1 wait-title-contains "again.jpg" 10000 \
+  close-saying-no 10000
+finish_lumora 0
+want=$(printf 'C:\\Photos\\Caf\303\251\r\nline two' | od -An -tx1 | tr -d ' \n')
+got=$(od -An -tx1 "$work/out/again.jpg" | tr -d ' \n')
+[[ $got == *fffe00$(printf '%02x' $(( ${#want} / 2 + 2 )))$want* ]] || fail "again.jpg does not hold the comment's bytes"
 use_config
-echo "ok: the comment is one undo step; JPEG saves ask first, write what OK says and refuse fewer than 8 bits"
+echo "ok: the comment is one undo step; JPEG saves ask first, write what OK says and refuse fewer than 8 bits; a JPEG comment keeps its bytes"
