@@ -35,13 +35,6 @@ void Fail(const std::string& text) {
         ShowMessage(text + OutputFile.fullPath, kCaption, kMbOk | kMbIconWarning);
 }
 
-struct WaitCursor {
-    WaitCursor() { HostSetWaitCursor(true); }
-    ~WaitCursor() { HostSetWaitCursor(false); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
 // Frees the reduced picture however the writer leaves.
 struct ReducedPicture {
     ~ReducedPicture() { ReleaseQuantisedImage(); }
@@ -236,7 +229,6 @@ bool CompressGif(OutStream& out, const CDib& reduced, GifCodeTable& table) {
 }
 
 int WriteGif(OutStream& out, CDib& picture, const WriteOptions&) {
-    WaitCursor wait;
     ditherMethod = '3';
     saveDepth = 8;
     const bool animation = WritesFrameTable();

@@ -55,6 +55,11 @@ struct WriteOptions {
     // The picture has been turned upright by its EXIF orientation: the block is written
     // with its orientation set to 1, so that no viewer turns it again.
     bool exifUpright = false;
+    // Shows a long write's progress in the title (the save dispatch sets it; null shows
+    // nothing), and the written file's name for the texts that name it. The dispatch also
+    // holds the wait cursor and puts the title back when the writer returns.
+    void (*showProgress)(const std::string& text) = nullptr;
+    std::string fileName;
 };
 
 struct FilterEntry {

@@ -56,6 +56,39 @@ int ConfirmOverwrite(const std::string& path) {
     return answer == kIdYes ? 0 : -1;
 }
 
+namespace {
+
+// The wait cursor for the whole write, however it ends.
+struct WaitWhileWriting {
+    WaitWhileWriting() { HostSetWaitCursor(true); }
+    ~WaitWhileWriting() { HostSetWaitCursor(false); }
+    WaitWhileWriting(const WaitWhileWriting&) = delete;
+    WaitWhileWriting& operator=(const WaitWhileWriting&) = delete;
+};
+
+void ShowWriteProgress(const std::string& text) { HostSetTitle(CutToUtf16Units(text, kMaxMessage)); }
+
+// What a writer is told besides the picture, from the run's choices and the picture's
+// facts.
+WriteOptions OptionsForCurrentImage() {
+    WriteOptions options;
+    options.depth = saveDepth;
+    options.jpegQuality = jpegQuality;
+    options.webpQuality = webpQuality;
+    options.webpLossless = webpLossless;
+    options.comment = CurrentImage.comment;
+    options.commentKeyword = CurrentImage.commentKeyword;
+    if (SaveExifHeaderToFile && !CurrentImage.exif.empty()) {
+        options.exif = &CurrentImage.exif;
+        options.exifUpright = CurrentImage.appliedOrientation >= 2;
+    }
+    options.showProgress = ShowWriteProgress;
+    options.fileName = OutputFile.NamePart();
+    return options;
+}
+
+}  // namespace
+
 int WriteImageFile(const std::string& path, const std::function<void()>& beforeReplace) {
     OutputFile.SetPath(path);
     const FileType type = CurrentImage.saveType;
@@ -87,17 +120,8 @@ int WriteImageFile(const std::string& path, const std::function<void()>& beforeR
     // of the stream's (it would add a wrong "could not open" report).
     bool writerReported = false;
     try {
-        WriteOptions options;
-        options.depth = saveDepth;
-        options.jpegQuality = jpegQuality;
-        options.webpQuality = webpQuality;
-        options.webpLossless = webpLossless;
-        options.comment = CurrentImage.comment;
-        options.commentKeyword = CurrentImage.commentKeyword;
-        if (SaveExifHeaderToFile && !CurrentImage.exif.empty()) {
-            options.exif = &CurrentImage.exif;
-            options.exifUpright = CurrentImage.appliedOrientation >= 2;
-        }
+        WaitWhileWriting wait;
+        const WriteOptions options = OptionsForCurrentImage();
         result = WriteReplacing(path, [&](OutStream& out) {
             const int written = format->write(out, CurrentImage.dib, options);
             writerReported = written < 0;
@@ -110,6 +134,8 @@ int WriteImageFile(const std::string& path, const std::function<void()>& beforeR
         ShowMessage("Not enough memory to write the file ", "File Write", kMbOk | kMbIconWarning);
         result = -100;
     }
+    // The writer's progress leaves the title.
+    ShowTitle();
     if (writerReported) return -1;
     switch (result) {
         case WRITE_OK: break;

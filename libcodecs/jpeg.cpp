@@ -522,10 +522,6 @@ void ExpandRow(const CDib& picture, int storageRow, uint8_t* indices, uint8_t* b
     }
 }
 
-void ShowSaveProgress(int tenth) {
-    HostSetTitle(FormatText("Saving file %d%% ", tenth * 10) + OutputFile.NamePart());
-}
-
 // The whole compression, in a frame without destructors (a library error jumps here).
 int Compress(Encoder& e, OutStream& out, CDib& picture, const WriteOptions& options, const std::vector<uint8_t>* exif) {
     if (setjmp(e.errors.jump) != 0) {
@@ -572,7 +568,8 @@ int Compress(Encoder& e, OutStream& out, CDib& picture, const WriteOptions& opti
         const int tenth = static_cast<int>(r * 10ll / height);
         if (tenth > shown) {
             shown = tenth;
-            ShowSaveProgress(tenth);
+            if (options.showProgress != nullptr)
+                options.showProgress(FormatText("Saving file %d%% ", tenth * 10) + options.fileName);
         }
         const int storageRow = height - 1 - r;
         JSAMPROW row[1];
@@ -596,7 +593,6 @@ constexpr size_t kMaxMarkerPayload = 65533;
 
 int WriteJpeg(OutStream& out, CDib& picture, const WriteOptions& options) {
     if (picture.Empty()) return -1;
-    HostSetWaitCursor(true);
     // Three bytes a pixel for the row handed over, one for a palette row's indices.
     const size_t lineBytes = static_cast<size_t>(picture.width) * 4;
     std::vector<uint8_t> line;
@@ -605,7 +601,6 @@ int WriteJpeg(OutStream& out, CDib& picture, const WriteOptions& options) {
     } catch (const std::bad_alloc&) {
         ReportWriteError(FormatText("Not enough memory: %d bytes for line buffer in JPEG file ", static_cast<int>(lineBytes)));
         ShowMessage(FormatText("Error in Opening %s", OutputFile.fullPath.c_str()), "Write JPEG", kMbOk | kMbIconWarning);
-        HostSetWaitCursor(false);
         return -1;
     }
     // A block whose orientation was applied to the pixels is written saying "normal".
@@ -624,7 +619,5 @@ int WriteJpeg(OutStream& out, CDib& picture, const WriteOptions& options) {
     const int result = Compress(encoder, out, picture, bounded, exif);
     encoder.line = nullptr;
     if (result < 0) ReportWriteError(JpegErrorText(encoder.errors));
-    ShowTitle();
-    HostSetWaitCursor(false);
     return result;
 }

@@ -418,14 +418,10 @@ void Release(Encoder& e) {
     e.info = nullptr;
 }
 
-void ShowSaveProgress(int percent) {
-    HostSetTitle(FormatText("Writing file data: %d%% ", percent));
-}
-
 // The whole write, in a frame without destructors (a library error jumps here). The
 // texts point into strings the caller keeps alive.
 int Compress(Encoder& e, OutStream& out, CDib& picture, const char* keyword, const std::string& comment,
-             const std::string* description) {
+             const std::string* description, void (*progress)(const std::string& text)) {
     e.messages.text[0] = 0;
     e.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &e.messages, LeaveByJump, KeepQuiet);
     if (e.png == nullptr) return -1;
@@ -467,7 +463,7 @@ int Compress(Encoder& e, OutStream& out, CDib& picture, const char* keyword, con
         const int percent = static_cast<int>(r * 100ull / height);
         if (percent / 10 > shown) {
             shown = percent / 10;
-            ShowSaveProgress(percent);
+            if (progress != nullptr) progress(FormatText("Writing file data: %d%% ", percent));
         }
         png_write_row(e.png, picture.Row(static_cast<int>(height - 1 - r)));
     }
@@ -513,16 +509,14 @@ int WriteWith(OutStream& out, CDib& picture, const WriteOptions& options, const 
             return -1;
         }
     }
-    HostSetWaitCursor(true);
     const std::string keyword = IsValidKeyword(options.commentKeyword) ? options.commentKeyword : "Comment";
     static Encoder encoder;
-    const int result = Compress(encoder, out, picture, keyword.c_str(), options.comment, description);
+    const int result = Compress(encoder, out, picture, keyword.c_str(), options.comment, description,
+                                options.showProgress);
     if (result < 0) {
         ReportWriteError(encoder.messages.text[0] != 0 ? PngErrorText(encoder.messages)
                                                        : std::string("Error: out of memory in PNG file "));
     }
-    ShowTitle();
-    HostSetWaitCursor(false);
     return result;
 }
 

@@ -301,7 +301,7 @@ struct EncodedBytes {
 
 int WriteWebp(OutStream& out, CDib& picture, const WriteOptions& options) {
     if (picture.Empty()) return -1;
-    HostSetTitle("Saving WebP image - please wait");
+    if (options.showProgress != nullptr) options.showProgress("Saving WebP image - please wait");
     // The encoder takes blue, green, red rows, top row first.
     CDib copy;
     copy.Assign(picture);
@@ -316,7 +316,6 @@ int WriteWebp(OutStream& out, CDib& picture, const WriteOptions& options) {
         const float quality = std::clamp(options.webpQuality, 0.0f, 100.0f);
         size = WebPEncodeBGR(copy.bits, copy.width, copy.height, stride, quality, &encoded.data);
     }
-    ShowTitle();
     if (size == 0 || encoded.data == nullptr) {
         ReportWriteError("Can't encode WebP image ");
         return -1;

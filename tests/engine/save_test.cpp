@@ -2,6 +2,8 @@
 // fail without harming the file that was there.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstdlib>
 #include <sys/stat.h>
 
@@ -132,6 +134,32 @@ TEST_F(Save, SuccessTitlesTheWrittenFileAndKeepsTheDate) {
     ASSERT_EQ(WriteImageFile(dir + "/third.bmp"), 0);
     ASSERT_EQ(::stat((dir + "/third.bmp").c_str(), &st), 0);
     EXPECT_GT(st.st_mtime, 1262304000);
+}
+
+// The writers only hand their progress texts over; the dispatch shows them and puts the
+// title back when the writer returns, on success and on failure.
+TEST_F(Save, TheDispatchShowsEachWritersProgressAndPutsTheTitleBack) {
+    Picture(40, 20);
+    struct { FileType type; const char* name; const char* progress; } cases[] = {
+        {FT_JPEG, "p.jpg", "Saving file 0% p.jpg"},
+        {FT_PNG, "p.png", "Writing file data: 0% "},
+        {FT_WEBP, "p.webp", "Saving WebP image - please wait"},
+    };
+    for (const auto& c : cases) {
+        NativeHostReset();
+        CurrentImage.saveType = c.type;
+        ASSERT_EQ(WriteImageFile(dir + "/" + c.name), 0) << c.name;
+        const auto& titles = NativeHost.titles;
+        EXPECT_NE(std::find(titles.begin(), titles.end(), c.progress), titles.end()) << c.name;
+        ASSERT_FALSE(titles.empty());
+        EXPECT_EQ(titles.back(), std::string(" ") + c.name + " (40x20x24)");
+    }
+    const std::string before = titleText;
+    NativeHostReset();
+    CurrentImage.saveType = FT_JPEG;
+    EXPECT_LT(WriteImageFile(dir + "/no-such-folder/p.jpg"), 0);
+    ASSERT_FALSE(NativeHost.titles.empty());
+    EXPECT_EQ(NativeHost.titles.back(), before);
 }
 
 TEST_F(Save, FailedWritesLeaveTheOldFileAndNoLeftovers) {
