@@ -110,6 +110,10 @@ void Redo() {
 }
 
 void ClearUndo() {
+    // The history goes, but the picture keeps its edits: an edit of the picture alone
+    // among them leaves the frames behind it until the table is filled again (after a
+    // save, the next save must not write the frames as they were loaded).
+    if (!FrameTableIsCurrent()) MarkFramesBehindPicture();
     for (CDib& slot : CurrentImage.undoSlots) slot.Free();
     for (SavedFrameTable& saved : CurrentImage.undoFrames) saved.Free();
     CurrentImage.undoTop = -1;

@@ -49,6 +49,8 @@ void KeepFramesWithNewestUndo(SavedFrameTable& previous);
 bool FrameTableIsCurrent();
 void Undo();
 void Redo();
+// Empties the history; an edit of the picture alone in it still keeps the frame table
+// from being written (FrameTableIsCurrent stays false until the table is filled again).
 void ClearUndo();
 // Takes back the newest undo step, for an edit that failed after PushUndo and left the
 // picture as it was.

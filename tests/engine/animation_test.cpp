@@ -402,12 +402,27 @@ TEST_F(FrameResize, SaveWritesEveryResizedFrameUnlessThePictureAloneWasEdited) {
     EXPECT_EQ(FramesOf(original), small);
 }
 
+// A save empties the history (Save and Save As do), but the picture keeps its edit: a
+// second save of a picture edited alone writes the still again, never the loaded frames.
+TEST_F(FrameResize, AStillSavedFromAnEditedAnimationStaysAStill) {
+    ASSERT_EQ(RunTransformCommand(TRANSFORM_FLIP_HORIZONTAL), 0);
+    const std::string first = Save("first.gif");
+    ClearUndo();
+    const std::string second = Save("second.gif");
+    const std::vector<std::pair<int, int>> still{{2, 1}};
+    EXPECT_EQ(FramesOf(first), still);
+    EXPECT_EQ(FramesOf(second), still);
+}
+
 // An edit the history cannot hold (it is full) may have changed the picture alone: the
 // frames are no longer what a save writes, until the table is filled again.
 TEST_F(FrameResize, AnEditPastAFullHistoryMakesTheSaveAStill) {
     for (int i = 0; i < kUndoSlots; ++i) ASSERT_EQ(PushUndo(), 0);
     EXPECT_FALSE(FrameTableIsCurrent());  // steps of the picture alone
     ClearUndo();
+    EXPECT_FALSE(FrameTableIsCurrent());  // the picture keeps what those steps changed
+    ReleaseAnimFrames();                   // until the table is filled again
+    MakeFrames({40, 60, 80});
     EXPECT_TRUE(FrameTableIsCurrent());
     for (int i = 0; i < kUndoSlots; ++i) {
         // Every frame resized, to twice the size and back.
