@@ -270,6 +270,9 @@ TEST_F(Playback, ResizeTakesEveryFrameOrNone) {
     EXPECT_EQ(animScreenWidth, w);
     EXPECT_EQ(animFrames[1].image.width, w);
     EXPECT_EQ(CurrentImage.dib.width, w);
+    // A resize that changed nothing leaves no step: the picture is still the file's.
+    EXPECT_EQ(CurrentImage.undoTop, -1);
+    EXPECT_TRUE(FrameTableIsCurrent());
     animFrameMemoryLimit = limit;
 
     ASSERT_EQ(ResizeCurrentImage(), 0) << ShownBoxes();
