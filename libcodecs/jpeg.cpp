@@ -411,6 +411,9 @@ int ProbeJpegHeader(uint16_t* height, uint16_t* width, uint16_t* depth) {
 
 namespace {
 
+// The largest thumbnail decoded: 4096 x 4096 pixels, far beyond any camera's.
+constexpr uint64_t kLargestThumbnailPixels = 4096ull * 4096ull;
+
 // One decode of a stream in memory, start to end, in a frame of its own. The picture is
 // created between the phases; an allocation failure there is turned into -1.
 int DecodeWhole(Decoder& d, const uint8_t* data, size_t size, CDib& picture) {
@@ -420,7 +423,10 @@ int DecodeWhole(Decoder& d, const uint8_t* data, size_t size, CDib& picture) {
     }
     StartReading(d, data, size, false);
     ChooseOutput(d);
-    if (!SizeFits(d.cinfo)) {
+    // The streams decoded here are EXIF thumbnails (at most 64 KB): a claim beyond any
+    // thumbnail is refused before the library or the picture takes memory for it.
+    const uint64_t pixels = static_cast<uint64_t>(d.cinfo.output_width) * d.cinfo.output_height;
+    if (!SizeFits(d.cinfo) || pixels > kLargestThumbnailPixels) {
         Release(d);
         return -1;
     }

@@ -27,6 +27,7 @@ int ProbeJpegHeader(uint16_t* height, uint16_t* width, uint16_t* depth);
 // Writes `picture` as a baseline JPEG at options.jpegQuality with options' comment and
 // EXIF block. 0, or -1 after reporting.
 int WriteJpeg(OutStream& out, CDib& picture, const WriteOptions& options);
-// Decodes a whole JPEG stream held in memory into a 24-bit picture; reports nothing.
+// Decodes a whole JPEG stream held in memory (an EXIF thumbnail, at most 4096 x 4096
+// pixels) into a 24-bit picture; reports nothing.
 // 0, or -1 when it is no JPEG stream or fails to decode.
 int DecodeJpegBytes(const uint8_t* data, size_t size, CDib& picture);
